@@ -1,0 +1,28 @@
+#pragma once
+// The one main-window object: the state that every subsystem writes and the window paints.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+namespace mrw {
+
+class MainWindow {
+public:
+    // The message line: the normal text, the sticky error text and the second the normal text was
+    // set (0 = none). Guarded by messageMutex; changed only through the message-line functions.
+    std::mutex messageMutex;
+    std::string message;
+    std::string errorMessage;
+    std::int32_t messageSecond = 0;
+
+    // Seconds of the run, advanced once per simulator second by the main loop. Atomic because the
+    // message line reads it from other threads.
+    std::atomic<std::int32_t> secondsCounter{0};
+};
+
+// Built on first use and never destroyed: threads that outlive static destruction still use it.
+MainWindow& g_mainWindow();
+
+}  // namespace mrw

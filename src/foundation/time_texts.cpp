@@ -1,0 +1,84 @@
+#include "foundation/time_texts.h"
+
+#include "traffic/realtraffic_link.h"
+#include "traffic/traffic_reader.h"
+
+#include <fmt/format.h>
+
+#include <array>
+#include <ctime>
+#include <optional>
+
+namespace mrw {
+
+namespace {
+
+constexpr std::string_view kInvalidTime = "Invalid time";
+
+// Breaks a time down into UTC calendar time; glibc accepts negative times, the program does not.
+std::optional<std::tm> lf_utcCalendar(std::int64_t seconds) {
+    if (seconds < 0) return std::nullopt;
+    const auto t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    if (gmtime_r(&t, &tm) == nullptr) return std::nullopt;
+    if (tm.tm_year + 1900 > 9999) return std::nullopt;  // the text has room for four digits
+    return tm;
+}
+
+std::string_view lf_monthName(int month1to12) {
+    static constexpr std::array<std::string_view, 12> names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                               "Jul", "Aug", "Sep", "Okt", "Nov", "Dec"};
+    return month1to12 >= 1 && month1to12 <= 12 ? names[month1to12 - 1] : "???";
+}
+
+std::string_view lf_weekdayName(int monday1to7) {
+    static constexpr std::array<std::string_view, 7> names = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    return monday1to7 >= 1 && monday1to7 <= 7 ? names[monday1to7 - 1] : "???";
+}
+
+int lf_mondayFirstWeekday(const std::tm& tm) { return tm.tm_wday == 0 ? 7 : tm.tm_wday; }
+
+std::string lf_timeOfDay(std::int64_t seconds) {
+    const std::string text = gf_ctimeUtc(seconds);
+    if (text.size() != 24) return std::string(kInvalidTime);
+    return text.substr(text.size() - 13, 8);
+}
+
+}  // namespace
+
+std::string gf_ctimeUtc(std::int64_t secondsSince1970) {
+    const auto tm = lf_utcCalendar(secondsSince1970);
+    if (!tm) return std::string(kInvalidTime);
+    return fmt::format("{:3} {:3} {:02} {:02}:{:02}:{:02} {:4}", lf_weekdayName(lf_mondayFirstWeekday(*tm)),
+                       lf_monthName(tm->tm_mon + 1), tm->tm_mday, tm->tm_hour, tm->tm_min, tm->tm_sec,
+                       tm->tm_year + 1900);
+}
+
+std::string gf_utcTimeOfDay() { return lf_timeOfDay(gf_wallClockSeconds()); }
+
+std::string gf_clockTimeOfDay() { return lf_timeOfDay(gf_trafficClockSeconds()); }
+
+std::string gf_utcDate() {
+    const std::string text = gf_ctimeUtc(gf_wallClockSeconds());
+    if (text.size() != 24) return std::string(kInvalidTime);
+    return fmt::format("{}, {}", text.substr(4, 6), text.substr(20, 4));
+}
+
+std::int64_t gf_trafficClockSeconds() {
+    if (g_rtProfessional.load()) {
+        const auto trafficSeconds = static_cast<std::int64_t>(TrafficReader::trafficTime.load());
+        if (trafficSeconds != 0) return trafficSeconds;
+    }
+    return gf_wallClockSeconds();
+}
+
+std::pair<int, int> gf_weekdayAndHalfHour() { return gf_weekdayAndHalfHourAt(gf_trafficClockSeconds()); }
+
+std::pair<int, int> gf_weekdayAndHalfHourAt(std::int64_t secondsSince1970) {
+    const auto tm = lf_utcCalendar(secondsSince1970);
+    if (!tm) return {-1, -1};
+    const bool secondHalf = tm->tm_min >= 30 || (tm->tm_min == 29 && tm->tm_sec >= 30);
+    return {lf_mondayFirstWeekday(*tm), 2 * tm->tm_hour + (secondHalf ? 1 : 0)};
+}
+
+}  // namespace mrw

@@ -1,0 +1,33 @@
+#pragma once
+// Time texts (all UTC, October is "Okt") and the traffic clock: the computer's clock, or the time
+// stamp of the newest RealTraffic record while RealTraffic is the professional edition.
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "foundation/clock.h"
+
+namespace mrw {
+
+// "Wed Dec 09 00:26:35 2026" (24 characters), or "Invalid time" for a time before 1970 or one
+// that cannot be broken down into a calendar time.
+std::string gf_ctimeUtc(std::int64_t secondsSince1970);
+
+// hh:mm:ss of the computer's clock now; "Invalid time" when the clock cannot be converted.
+std::string gf_utcTimeOfDay();
+// hh:mm:ss of the traffic clock now; "Invalid time" when it cannot be converted.
+std::string gf_clockTimeOfDay();
+// "Dec 09, 2026" for now; "Invalid time" when the clock cannot be converted.
+std::string gf_utcDate();
+
+// The traffic clock in seconds since 1970.
+std::int64_t gf_trafficClockSeconds();
+
+// (weekday 1 = Monday .. 7 = Sunday, half-hour slot 0..47) of the traffic clock now; -1 in a member
+// that could not be computed. The second half of an hour begins at hh:29:30.
+std::pair<int, int> gf_weekdayAndHalfHour();
+// The same for a given time.
+std::pair<int, int> gf_weekdayAndHalfHourAt(std::int64_t secondsSince1970);
+
+}  // namespace mrw
