@@ -34,3 +34,6 @@ inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 
 inline constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 inline constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+
+// Packs two bytes into a WORD, low byte first (the Winsock version request is MAKEWORD(2, 2)).
+inline constexpr WORD MAKEWORD(BYTE low, BYTE high) { return static_cast<WORD>(low | (high << 8)); }
