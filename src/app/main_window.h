@@ -9,7 +9,7 @@
 namespace mrw {
 
 class MainWindow {
-public:
+  public:
     // The message line: the normal text, the sticky error text and the second the normal text was
     // set (0 = none). Guarded by messageMutex; changed only through the message-line functions.
     std::mutex messageMutex;

@@ -29,7 +29,9 @@ void gf_setMessage(std::string_view text, bool log) {
     lf_postMessageLine();
 }
 
-void gf_clearMessage() { gf_setMessage({}, false); }
+void gf_clearMessage() {
+    gf_setMessage({}, false);
+}
 
 void gf_setErrorMessage(std::string_view text) {
     MainWindow& window = g_mainWindow();

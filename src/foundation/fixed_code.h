@@ -17,7 +17,7 @@ namespace mrw {
 
 template <std::size_t N>
 class FixedCode {
-public:
+  public:
     constexpr FixedCode() = default;
 
     // Throws std::invalid_argument unless the text has exactly N letters or digits (a-z are upper-cased).
@@ -60,7 +60,7 @@ public:
         return h;
     }
 
-private:
+  private:
     [[noreturn]] static void throwInvalid(std::string_view text) {
         throw std::invalid_argument(fmt::format("'{}' FixedCode: invalid string (length/charset)", text));
     }

@@ -37,10 +37,11 @@ double gf_bearingRad(Lalo from, Lalo to) {
 Lalo gf_destinationPoint(Lalo start, double bearingRad, double distanceFeet) {
     const double lat1 = start.latitude * kDegToRad;
     const double d = distanceFeet * kFeetToRad;
-    const double lat2 = std::asin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(bearingRad));
-    double lon2 = start.longitude * kDegToRad +
-                  std::atan2(std::sin(bearingRad) * std::sin(d) * std::cos(lat1),
-                             std::cos(d) - std::sin(lat1) * std::sin(lat2));
+    const double lat2 =
+        std::asin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(bearingRad));
+    double lon2 =
+        start.longitude * kDegToRad + std::atan2(std::sin(bearingRad) * std::sin(d) * std::cos(lat1),
+                                                 std::cos(d) - std::sin(lat1) * std::sin(lat2));
     lon2 = std::remainder(lon2, kFullTurn);
     return {lat2 * kRadToDeg, lon2 * kRadToDeg};
 }

@@ -24,7 +24,8 @@ std::vector<std::string_view> lf_split(std::string_view text, char separator) {
     std::size_t start = 0;
     for (;;) {
         const auto pos = text.find(separator, start);
-        parts.push_back(text.substr(start, pos == std::string_view::npos ? std::string_view::npos : pos - start));
+        parts.push_back(
+            text.substr(start, pos == std::string_view::npos ? std::string_view::npos : pos - start));
         if (pos == std::string_view::npos) return parts;
         start = pos + 1;
     }
@@ -58,11 +59,13 @@ HalfHourSet lf_readRange(std::string_view text) {
     const int a = bounds[0];
     const int b = bounds[1];
     if (a > b) {
-        gf_logError(fmt::format("{} descending range not allowed ({}:{} in {})", "gf_hours2bitset", a, b, text));
+        gf_logError(
+            fmt::format("{} descending range not allowed ({}:{} in {})", "gf_hours2bitset", a, b, text));
         return {};
     }
     HalfHourSet set;
-    for (int slot = a; slot <= b; ++slot) set.set(static_cast<std::size_t>(slot));
+    for (int slot = a; slot <= b; ++slot)
+        set.set(static_cast<std::size_t>(slot));
     return set;
 }
 
@@ -92,9 +95,11 @@ std::optional<std::string> gf_bitsetToList(const HalfHourSet& set) {
 std::optional<std::string> gf_bitsetToRange(const HalfHourSet& set) {
     if (set.none()) return std::nullopt;
     std::size_t first = 0;
-    while (!set.test(first)) ++first;
+    while (!set.test(first))
+        ++first;
     std::size_t last = set.size() - 1;
-    while (!set.test(last)) --last;
+    while (!set.test(last))
+        --last;
     if (set.count() != last - first + 1) return std::nullopt;
     if (first == last) return std::to_string(first);
     return fmt::format("{}:{}", first, last);

@@ -63,16 +63,24 @@ CopyResult lf_copyGeneration(const std::string& source, const std::string& targe
 
 }  // namespace
 
-void gf_logLine(std::string_view text) { lf_writeLine({}, text); }
-void gf_logError(std::string_view text) { lf_writeLine("==> ", text); }
-void gf_logIndented(std::string_view text) { lf_writeLine("          ", text); }
+void gf_logLine(std::string_view text) {
+    lf_writeLine({}, text);
+}
+void gf_logError(std::string_view text) {
+    lf_writeLine("==> ", text);
+}
+void gf_logIndented(std::string_view text) {
+    lf_writeLine("          ", text);
+}
 
 void gf_openLog() {
     gf_saveUpto3GenerationsOf("Log.txt");
     {
         std::lock_guard lock(g_logMutex());
+        if (g_logStream().is_open()) g_logStream().close();  // the process opens it once; tests reopen it
         g_logStream().open("Log.txt", std::ios::out | std::ios::trunc | std::ios::binary);
-        if (!g_logStream().is_open()) throw std::runtime_error(std::string("Failed to write file ") + "Log.txt");
+        if (!g_logStream().is_open())
+            throw std::runtime_error(std::string("Failed to write file ") + "Log.txt");
     }
     gf_logLine(fmt::format("{} (utc) {} version {} for {}", gf_ctimeUtc(gf_wallClockSeconds()), "Merrowvale",
                            g_programVersion.toString(), "MSFS 2020/2024"));

@@ -131,7 +131,8 @@ std::string path_to_utf8(const std::filesystem::path& path) {
 std::string gf_ansiToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) lf_appendUtf8(out, lf_cp1252ToUnicode(static_cast<unsigned char>(c)));
+    for (char c : text)
+        lf_appendUtf8(out, lf_cp1252ToUnicode(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -161,7 +162,7 @@ std::string_view gf_charsetName(int charset) {
     static constexpr std::array<std::string_view, 6> names = {
         "ANSI", "Unicode", "Unicode_big_endian", "UTF8_with_BOM", "UTF8_without_BOM", "none_found"};
     return charset >= 0 && charset < static_cast<int>(names.size()) ? names[static_cast<std::size_t>(charset)]
-                                                                     : std::string_view("unknown");
+                                                                    : std::string_view("unknown");
 }
 
 bool gf_isValidUtf8Sample(std::string_view bytes) {

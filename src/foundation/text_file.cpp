@@ -19,7 +19,8 @@ void lf_splitLines(std::string_view text, LineList& lines) {
     std::size_t start = 0;
     while (start < text.size()) {
         const auto end = text.find('\n', start);
-        std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view line =
+            text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         lines.emplace_back(line);
         if (end == std::string_view::npos) break;
@@ -78,7 +79,8 @@ bool lf_readUtf8Lines(const fs::path& path, bool dropSecondMark, LineList& lines
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open()) return false;
     gf_streamToLines(in, lines);
-    if (dropSecondMark && !lines.empty() && lines.front().size() > 2 && lines.front().starts_with("\xEF\xBB\xBF")) {
+    if (dropSecondMark && !lines.empty() && lines.front().size() > 2 &&
+        lines.front().starts_with("\xEF\xBB\xBF")) {
         lines.front().erase(0, 3);
     }
     return true;
@@ -90,7 +92,8 @@ bool lf_readAnsiLines(const fs::path& path, LineList& lines) {
     LineList raw;
     raw.reserve(2048);
     gf_streamToLines(in, raw);
-    for (const std::string& line : raw) lines.push_back(gf_ansiToUtf8(line));
+    for (const std::string& line : raw)
+        lines.push_back(gf_ansiToUtf8(line));
     return true;
 }
 
@@ -110,14 +113,19 @@ bool gf_readTextLines(int charset, const fs::path& path, LineList& lines) {
     lines.clear();
     try {
         switch (charset) {
-            case kCharsetAnsi: return lf_readAnsiLines(path, lines);
-            case kCharsetUtf16Le: return lf_readUtf16Lines(path, false, lines);
-            case kCharsetUtf16Be: return lf_readUtf16Lines(path, true, lines);
-            case kCharsetUtf8Bom: return lf_readUtf8Lines(path, true, lines);
-            case kCharsetUtf8: return lf_readUtf8Lines(path, false, lines);
+            case kCharsetAnsi:
+                return lf_readAnsiLines(path, lines);
+            case kCharsetUtf16Le:
+                return lf_readUtf16Lines(path, false, lines);
+            case kCharsetUtf16Be:
+                return lf_readUtf16Lines(path, true, lines);
+            case kCharsetUtf8Bom:
+                return lf_readUtf8Lines(path, true, lines);
+            case kCharsetUtf8:
+                return lf_readUtf8Lines(path, false, lines);
             default:
-                throw std::runtime_error(
-                    fmt::format("file {} has unknown charset: {}", path_to_utf8(path), gf_charsetName(charset)));
+                throw std::runtime_error(fmt::format("file {} has unknown charset: {}", path_to_utf8(path),
+                                                     gf_charsetName(charset)));
         }
     } catch (const std::exception& e) {
         gf_setMessage(fmt::format("Read failed for '{}': {}", path_to_utf8(path), e.what()), true);
@@ -140,7 +148,11 @@ bool gf_writeTextLine(std::string_view text, const fs::path& path) {
     return gf_replaceFile(path, bytes);
 }
 
-bool gf_writeLines(const std::vector<std::string>& lines, const fs::path& path) { return lf_writeLines(lines, path); }
-bool gf_writeLines(const std::list<std::string>& lines, const fs::path& path) { return lf_writeLines(lines, path); }
+bool gf_writeLines(const std::vector<std::string>& lines, const fs::path& path) {
+    return lf_writeLines(lines, path);
+}
+bool gf_writeLines(const std::list<std::string>& lines, const fs::path& path) {
+    return lf_writeLines(lines, path);
+}
 
 }  // namespace mrw

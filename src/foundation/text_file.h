@@ -25,7 +25,7 @@ void gf_streamToLines(std::istream& in, LineList& lines);
 
 // A file's path and its lines.
 class TextFile {
-public:
+  public:
     explicit TextFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
     // Reads all lines (binary, as they are); the error text "open_failed" when the file cannot be opened.
@@ -34,7 +34,7 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     const LineList& lines() const { return m_lines; }
 
-private:
+  private:
     std::filesystem::path m_path;
     LineList m_lines;
 };

@@ -32,11 +32,14 @@ std::string_view lf_monthName(int month1to12) {
 }
 
 std::string_view lf_weekdayName(int monday1to7) {
-    static constexpr std::array<std::string_view, 7> names = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    static constexpr std::array<std::string_view, 7> names = {"Mon", "Tue", "Wed", "Thu",
+                                                              "Fri", "Sat", "Sun"};
     return monday1to7 >= 1 && monday1to7 <= 7 ? names[monday1to7 - 1] : "???";
 }
 
-int lf_mondayFirstWeekday(const std::tm& tm) { return tm.tm_wday == 0 ? 7 : tm.tm_wday; }
+int lf_mondayFirstWeekday(const std::tm& tm) {
+    return tm.tm_wday == 0 ? 7 : tm.tm_wday;
+}
 
 std::string lf_timeOfDay(std::int64_t seconds) {
     const std::string text = gf_ctimeUtc(seconds);
@@ -54,9 +57,13 @@ std::string gf_ctimeUtc(std::int64_t secondsSince1970) {
                        tm->tm_year + 1900);
 }
 
-std::string gf_utcTimeOfDay() { return lf_timeOfDay(gf_wallClockSeconds()); }
+std::string gf_utcTimeOfDay() {
+    return lf_timeOfDay(gf_wallClockSeconds());
+}
 
-std::string gf_clockTimeOfDay() { return lf_timeOfDay(gf_trafficClockSeconds()); }
+std::string gf_clockTimeOfDay() {
+    return lf_timeOfDay(gf_trafficClockSeconds());
+}
 
 std::string gf_utcDate() {
     const std::string text = gf_ctimeUtc(gf_wallClockSeconds());
@@ -72,7 +79,9 @@ std::int64_t gf_trafficClockSeconds() {
     return gf_wallClockSeconds();
 }
 
-std::pair<int, int> gf_weekdayAndHalfHour() { return gf_weekdayAndHalfHourAt(gf_trafficClockSeconds()); }
+std::pair<int, int> gf_weekdayAndHalfHour() {
+    return gf_weekdayAndHalfHourAt(gf_trafficClockSeconds());
+}
 
 std::pair<int, int> gf_weekdayAndHalfHourAt(std::int64_t secondsSince1970) {
     const auto tm = lf_utcCalendar(secondsSince1970);

@@ -8,12 +8,12 @@
 namespace mrw {
 
 class UserErrorException : public std::exception {
-public:
+  public:
     // Number 99 means "no number": what() is the message alone; otherwise "{number}: {message}".
     UserErrorException(int number, std::string message);
     const char* what() const noexcept override { return m_text.c_str(); }
 
-private:
+  private:
     std::string m_text;
 };
 

@@ -32,7 +32,8 @@ int lf_jsonInt(const nlohmann::json& object, const char* key) {
     if (it == object.end() || !it->is_number_integer()) return 0;
     if (it->is_number_unsigned()) {
         auto value = it->get<std::uint64_t>();
-        if (value > static_cast<std::uint64_t>(INT32_MAX)) throw std::runtime_error("parse error in version string");
+        if (value > static_cast<std::uint64_t>(INT32_MAX))
+            throw std::runtime_error("parse error in version string");
         return static_cast<int>(value);
     }
     auto value = it->get<std::int64_t>();
@@ -78,7 +79,9 @@ VersionData::VersionData(std::string_view text) {
     }
 }
 
-std::string VersionData::toString() const { return fmt::format("{}.{}.{}", major, minor, patch); }
+std::string VersionData::toString() const {
+    return fmt::format("{}.{}.{}", major, minor, patch);
+}
 
 const VersionData g_programVersion{"12.6.0"};
 

@@ -11,6 +11,8 @@ inline std::atomic<bool> g_stopRequested{false};
 inline std::atomic<bool> g_windowClosing{false};
 
 // True while either flag is set: long loops stop early and parameter log lines are silent.
-inline bool gf_stopping() { return g_stopRequested.load() || g_windowClosing.load(); }
+inline bool gf_stopping() {
+    return g_stopRequested.load() || g_windowClosing.load();
+}
 
 }  // namespace mrw

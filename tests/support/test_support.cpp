@@ -26,7 +26,9 @@ TempDir::~TempDir() {
     fs::remove_all(m_path, ec);
 }
 
-ScopedChdir::ScopedChdir(const fs::path& dir) : m_previous(fs::current_path()) { fs::current_path(dir); }
+ScopedChdir::ScopedChdir(const fs::path& dir) : m_previous(fs::current_path()) {
+    fs::current_path(dir);
+}
 
 ScopedChdir::~ScopedChdir() {
     std::error_code ec;
@@ -50,7 +52,8 @@ void writeFile(const fs::path& path, std::string_view bytes) {
 std::vector<std::string> readLines(const fs::path& path) {
     std::vector<std::string> lines;
     std::ifstream in(path, std::ios::binary);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 

@@ -10,7 +10,7 @@ namespace mrwtest {
 
 // A fresh folder below the system's temporary folder, removed with everything in it at the end.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,30 +19,30 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(const std::filesystem::path& rel) const { return m_path / rel; }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 
 // Makes a folder the working folder (the program folder) for its lifetime.
 class ScopedChdir {
-public:
+  public:
     explicit ScopedChdir(const std::filesystem::path& dir);
     ~ScopedChdir();
     ScopedChdir(const ScopedChdir&) = delete;
     ScopedChdir& operator=(const ScopedChdir&) = delete;
 
-private:
+  private:
     std::filesystem::path m_previous;
 };
 
 // A temporary program folder that is the working folder while the object lives.
 class ProgramFolder {
-public:
+  public:
     ProgramFolder() : m_chdir(m_dir.path()) {}
     const std::filesystem::path& path() const { return m_dir.path(); }
     std::filesystem::path operator/(const std::filesystem::path& rel) const { return m_dir / rel; }
 
-private:
+  private:
     TempDir m_dir;
     ScopedChdir m_chdir;
 };
