@@ -11,6 +11,7 @@
 // The declarations are ours and clash with the POSIX socket headers: never include both in one file.
 // Only IPv4 is supported.
 
+#include <sys/types.h>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -21,8 +22,7 @@ using SOCKET = int;
 inline constexpr SOCKET INVALID_SOCKET = -1;
 inline constexpr int SOCKET_ERROR = -1;
 
-using u_short = std::uint16_t;
-using u_long = std::uint32_t;
+// u_short and u_long come from <sys/types.h>; u_long is 64 bits here, so 32-bit fields use ULONG.
 
 inline constexpr int AF_UNSPEC = 0;
 inline constexpr int AF_INET = 2;
@@ -40,8 +40,8 @@ inline constexpr LONG FIONBIO = static_cast<LONG>(0x8004667Eu);
 inline constexpr int SD_RECEIVE = 0;
 inline constexpr int SD_SEND = 1;
 inline constexpr int SD_BOTH = 2;
-inline constexpr u_long INADDR_ANY = 0;
-inline constexpr u_long INADDR_LOOPBACK = 0x7f000001;
+inline constexpr ULONG INADDR_ANY = 0;
+inline constexpr ULONG INADDR_LOOPBACK = 0x7f000001;
 inline constexpr int INET_ADDRSTRLEN = 16;
 
 // The WSA codes this layer produces.
@@ -99,7 +99,7 @@ struct WSADATA {
 using LPWSADATA = WSADATA*;
 
 struct in_addr {
-    u_long s_addr;  // network byte order
+    ULONG s_addr;  // network byte order
 };
 
 struct sockaddr {
@@ -135,12 +135,12 @@ inline constexpr u_short htons(u_short v) {
 inline constexpr u_short ntohs(u_short v) {
     return htons(v);
 }
-inline constexpr u_long htonl(u_long v) {
+inline constexpr ULONG htonl(ULONG v) {
     return std::endian::native == std::endian::little
                ? ((v & 0xFFu) << 24) | ((v & 0xFF00u) << 8) | ((v >> 8) & 0xFF00u) | (v >> 24)
                : v;
 }
-inline constexpr u_long ntohl(u_long v) {
+inline constexpr ULONG ntohl(ULONG v) {
     return htonl(v);
 }
 
