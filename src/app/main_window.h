@@ -6,10 +6,17 @@
 #include <mutex>
 #include <string>
 
+#include "config/parameter.h"
+
 namespace mrw {
 
 class MainWindow {
   public:
+    // The window's top-left corner in screen pixels, saved in parameters.xml; they lead the
+    // registry of int settings.
+    IntParameter mainWindowX{"MAIN_WINDOW_X", 400, -30000, 30000};
+    IntParameter mainWindowY{"MAIN_WINDOW_Y", 20, -30000, 30000};
+
     // The message line: the normal text, the sticky error text and the second the normal text was
     // set (0 = none). Guarded by messageMutex; changed only through the message-line functions.
     std::mutex messageMutex;
