@@ -16,7 +16,8 @@ class LoggedProgramFolder : public ProgramFolder {
     std::string logText() const;
 };
 
-// Empties the code tables, the fixes and the category sets.
+// Empties the code tables, the fixes, the category sets, the database containers, the wingspans,
+// the livery catalogue's indexes and the similar-model tables.
 void resetAircraftData();
 
 }  // namespace mrwtest
