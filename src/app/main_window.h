@@ -27,6 +27,10 @@ class MainWindow {
     // Seconds of the run, advanced once per simulator second by the main loop. Atomic because the
     // message line reads it from other threads.
     std::atomic<std::int32_t> secondsCounter{0};
+
+    // Status-band counters, written by the main worker and painted by the UI thread.
+    std::atomic<std::int32_t> standsCount{0};   // "# stands: {:3}"
+    std::atomic<std::int32_t> updatesCount{0};  // "# updates: {:4}"
 };
 
 // Built on first use and never destroyed: threads that outlive static destruction still use it.

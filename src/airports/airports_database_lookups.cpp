@@ -1,0 +1,83 @@
+#include <regex>
+
+#include <fmt/format.h>
+
+#include "airports/airports_database.h"
+#include "foundation/geometry.h"
+#include "foundation/log.h"
+#include "foundation/text_helpers.h"
+
+namespace mrw {
+
+namespace {
+
+constexpr double kClosestAirportRangeNm = 5.0;
+constexpr double kNoStandDistanceNm = 100.0;
+constexpr double kMetresPerNm = 1852.0;
+
+// Of two airports within range, the one whose nearest stand is nearer the position.
+const Airport* lf_nearerByStands(const Airport& best, const Airport& neighbour, const Lalo& position,
+                                 const NearestStandDistance& nearestStand) {
+    gf_logLine(fmt::format("Airport {} is closest, neighbour is {}", best.code, neighbour.code));
+    std::string bestStand;
+    std::string neighbourStand;
+    const double bestDistance = nearestStand(best.code, position, bestStand);
+    const double neighbourDistance = nearestStand(neighbour.code, position, neighbourStand);
+    if (neighbourDistance < bestDistance) {
+        gf_logLine(fmt::format(
+            "Airport {} is closest, but stand {} at neighbouring airport {} is closer at {:.0F} meters ...",
+            best.code, neighbourStand, neighbour.code, neighbourDistance * kMetresPerNm));
+        return &neighbour;
+    }
+    return &best;
+}
+
+}  // namespace
+
+bool gf_isKnownAirport(FixedCode<4> code) {
+    return g_knownAirportCodes.contains(code);
+}
+
+const Airport* gf_findAirport(FixedCode<4> code) {
+    for (const auto& airport : g_airports) {
+        if (airport.code == code) return &airport;
+    }
+    return nullptr;
+}
+
+const Airport* gf_closestAirport(const Lalo& position, const NearestStandDistance& nearestStand) {
+    const Airport* best = nullptr;
+    const Airport* neighbour = nullptr;
+    double bestDistance = kNoStandDistanceNm;
+    for (const auto& airport : g_airports) {
+        const double distance = gf_distanceNm(position, airport.lalo());
+        if (distance <= kClosestAirportRangeNm && distance < bestDistance) {
+            if (best != nullptr) neighbour = best;
+            best = &airport;
+            bestDistance = distance;
+        }
+    }
+    if (best == nullptr || neighbour == nullptr) return best;
+    return lf_nearerByStands(*best, *neighbour, position, nearestStand);
+}
+
+IcaoCodeInText gf_icaoInText(std::string text) {
+    static const std::regex kFourCharGroup("(?:^|[^A-Z0-9])([A-Z0-9]{4})(?=$|[^A-Z0-9])",
+                                           std::regex::ECMAScript);
+    for (char& c : text)
+        c = gf_toUpperChar(c);
+    IcaoCodeInText candidate;
+    std::smatch match;
+    while (std::regex_search(text, match, kFourCharGroup)) {
+        const FixedCode<4> code(match.str(1));
+        if (g_icaoAirportCodes.contains(code)) {
+            if (gf_isKnownAirport(code)) return {code, true};
+            candidate = {code, true};
+        }
+        // Remove the group and search again: the separator before it may start the next group.
+        text.erase(static_cast<std::size_t>(match.position(1)), 4);
+    }
+    return candidate;
+}
+
+}  // namespace mrw
