@@ -1,0 +1,13 @@
+#include "platform/win32/user32.h"
+
+namespace {
+thread_local DWORD t_lastError = ERROR_SUCCESS;
+}
+
+DWORD GetLastError() {
+    return t_lastError;
+}
+
+void SetLastError(DWORD error) {
+    t_lastError = error;
+}
