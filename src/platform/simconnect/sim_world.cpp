@@ -144,7 +144,8 @@ bool injectRecord(std::string_view clientName, const void* record, std::size_t s
 std::vector<JournalEntry> journal(std::string_view clientName) {
     return lf_locked([&](World& w) {
         for (auto it = w.connections.rbegin(); it != w.connections.rend(); ++it) {
-            if ((*it)->name == clientName) return (*it)->journal;
+            if ((*it)->name == clientName)
+                return std::vector<JournalEntry>((*it)->journal.begin(), (*it)->journal.end());
         }
         return std::vector<JournalEntry>{};
     });

@@ -208,7 +208,7 @@ bool injectRecord(std::string_view clientName, Record record) {
 }
 
 // --- observation ---
-// Journal of the newest connection with that client name, closed ones included.
+// Journal of the newest connection with that client name, closed ones included (its newest 50000 calls).
 std::vector<JournalEntry> journal(std::string_view clientName);
 std::size_t openConnectionCount();
 

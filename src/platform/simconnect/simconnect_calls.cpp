@@ -43,7 +43,7 @@ HRESULT lf_call(HANDLE handle, const char* function, std::vector<std::string> ar
         if (sends == Sends::Yes) packetId = ++connection->lastPacketId;
         result = body(world, *connection, packetId);
     }
-    connection->journal.push_back({function, std::move(arguments), result, packetId});
+    connection->journalCall({function, std::move(arguments), result, packetId});
     return result;
 }
 
@@ -97,7 +97,7 @@ HRESULT SimConnect_Open(HANDLE* phSimConnect, LPCSTR szName, HANDLE hWnd, DWORD 
     auto connection = std::make_unique<Connection>();
     connection->id = world.nextConnectionId++;
     connection->name = szName;
-    connection->journal.push_back(
+    connection->journalCall(
         {"SimConnect_Open",
          {szName, "null", standin::lf_number(std::uint64_t{UserEventWin32}),
           hEventHandle == nullptr ? "null" : "handle", standin::lf_number(std::uint64_t{ConfigIndex})},
@@ -124,7 +124,7 @@ HRESULT SimConnect_Close(HANDLE hSimConnect) {
     if (connection == nullptr) return E_FAIL;
     // A scripted failure is reported, but the connection closes all the same: the caller drops it.
     const HRESULT result = world.scriptedResult("SimConnect_Close");
-    connection->journal.push_back({"SimConnect_Close", {}, result, 0});
+    connection->journalCall({"SimConnect_Close", {}, result, 0});
     connection->open = false;
     connection->waiting.clear();
     return result;

@@ -57,7 +57,14 @@ struct Connection {
     std::vector<TypeRequest> byType;
     std::map<DWORD, std::vector<std::string>> facilityDefinitions;
     std::vector<FacilityRequest> facilityRequests;
-    std::vector<JournalEntry> journal;
+    std::deque<JournalEntry> journal;
+
+    // Keeps the newest calls only: a long free run would otherwise fill the memory with position updates.
+    void journalCall(JournalEntry entry) {
+        constexpr std::size_t kJournalLimit = 50000;
+        if (journal.size() == kJournalLimit) journal.pop_front();
+        journal.push_back(std::move(entry));
+    }
 };
 
 struct PendingCreation {

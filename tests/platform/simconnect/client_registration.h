@@ -9,17 +9,17 @@
 
 namespace simtest {
 
-struct DatumSpec {
+struct DatumRow {
     DWORD definition;
     const char* name;
     const char* units;
     SIMCONNECT_DATATYPE type;
 };
 
-inline const std::vector<DatumSpec>& clientDatums() {
+inline const std::vector<DatumRow>& clientDatums() {
     constexpr auto F64 = SIMCONNECT_DATATYPE_FLOAT64;
     constexpr auto I64 = SIMCONNECT_DATATYPE_INT64;
-    static const std::vector<DatumSpec> datums = {
+    static const std::vector<DatumRow> datums = {
         {407, "TITLE", nullptr, SIMCONNECT_DATATYPE_STRINGV},
         {408, "ATC MODEL", nullptr, SIMCONNECT_DATATYPE_STRING32},
         {409, "SIM ON GROUND", "Bool", I64},
@@ -58,19 +58,19 @@ inline const std::vector<DatumSpec>& clientDatums() {
     return datums;
 }
 
-struct EventSpec {
+struct EventRow {
     DWORD id;
     const char* name;
 };
 
-inline const std::vector<EventSpec>& clientSystemEvents() {
-    static const std::vector<EventSpec> events = {
+inline const std::vector<EventRow>& clientSystemEvents() {
+    static const std::vector<EventRow> events = {
         {201, "Sim"}, {202, "ObjectAdded"}, {203, "ObjectRemoved"}, {205, "FlightLoaded"}, {204, "Frame"}};
     return events;
 }
 
-inline const std::vector<EventSpec>& clientEvents() {
-    static const std::vector<EventSpec> events = {
+inline const std::vector<EventRow>& clientEvents() {
+    static const std::vector<EventRow> events = {
         {219, "GEAR_SET"},
         {220, "ENGINE_AUTO_START"},
         {221, "ENGINE_AUTO_SHUTDOWN"},
@@ -101,13 +101,13 @@ inline const std::vector<DWORD>& clientGroupEvents() {
 inline constexpr DWORD kGroup = 301;
 
 inline void registerLikeTheClient(HANDLE h) {
-    for (const EventSpec& event : clientSystemEvents())
+    for (const EventRow& event : clientSystemEvents())
         SimConnect_SubscribeToSystemEvent(h, event.id, event.name);
-    for (const DatumSpec& datum : clientDatums()) {
+    for (const DatumRow& datum : clientDatums()) {
         SimConnect_AddToDataDefinition(h, datum.definition, datum.name, datum.units, datum.type, 0.0f,
                                        SIMCONNECT_UNUSED);
     }
-    for (const EventSpec& event : clientEvents())
+    for (const EventRow& event : clientEvents())
         SimConnect_MapClientEventToSimEvent(h, event.id, event.name);
     for (const DWORD event : clientGroupEvents())
         SimConnect_AddClientEventToNotificationGroup(h, kGroup, event, TRUE);

@@ -711,4 +711,13 @@ TEST_F(SimConnectTest, ScriptedFailuresAndInjectedRecords) {
     EXPECT_EQ(records[0].as<SIMCONNECT_RECV_EXCEPTION>().dwIndex, 7u);
 }
 
+TEST_F(SimConnectTest, JournalKeepsTheNewestCalls) {
+    DWORD sendId = 0;
+    for (int i = 0; i < 50010; ++i)
+        SimConnect_GetLastSentPacketID(handle_, &sendId);
+    const auto journal = standin::journal("Merrowvale");
+    EXPECT_EQ(journal.size(), 50000u);
+    EXPECT_EQ(journal.front().function, "SimConnect_GetLastSentPacketID");
+}
+
 }  // namespace
