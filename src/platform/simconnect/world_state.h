@@ -85,6 +85,8 @@ struct PendingRemoval {
 
 class World {
   public:
+    World() { reset({}); }
+
     std::mutex mutex;
     std::condition_variable stepped;  // notified after every step
     std::uint64_t stepCount = 0;
