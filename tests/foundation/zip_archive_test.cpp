@@ -1,0 +1,122 @@
+#include "foundation/zip_archive.h"
+
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace mrw {
+namespace {
+
+namespace fs = std::filesystem;
+using mrwtest::readFile;
+using mrwtest::writeFile;
+
+const std::string kBinary("\x00PK\x03\x04\xff\r\n", 8);
+
+// The message of the exception the call throws, or "no exception".
+template <typename Call>
+std::string lf_error(Call&& call) {
+    try {
+        call();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "no exception";
+}
+
+class ZipArchiveTest : public ::testing::Test {
+  protected:
+    // An archive with a text entry in a folder, a binary entry and an empty one.
+    void createSample(const fs::path& path) {
+        ZipArchive archive = ZipArchive::create(path);
+        archive.add("EHAM.xml", "<root/>");
+        archive.add("dir/EGLL.xml", std::string(50000, 'g'));
+        archive.add("binary.bin", kBinary);
+        archive.add("empty.txt", "");
+        archive.add("EHAM.xml", "<root>replaced</root>");
+        archive.close();
+    }
+
+    mrwtest::ProgramFolder folder;
+};
+
+TEST_F(ZipArchiveTest, CreatedArchiveReadsBackEntryByEntry) {
+    createSample("sample.zip");
+    const ZipArchive archive = ZipArchive::openForReading("sample.zip");
+    EXPECT_EQ(archive.entryNames(),
+              (std::vector<std::string>{"EHAM.xml", "dir/EGLL.xml", "binary.bin", "empty.txt"}));
+    EXPECT_EQ(archive.read("EHAM.xml"), "<root>replaced</root>");
+    EXPECT_EQ(archive.read("dir/EGLL.xml"), std::string(50000, 'g'));
+    EXPECT_EQ(archive.read("binary.bin"), kBinary);
+    EXPECT_EQ(archive.read("empty.txt"), "");
+    EXPECT_EQ(archive.read("missing.xml"), std::nullopt);
+    EXPECT_LT(fs::file_size(folder / "sample.zip"), 50000U) << "entries are compressed";
+}
+
+TEST_F(ZipArchiveTest, ExtractWritesTheEntryWhole) {
+    createSample("sample.zip");
+    const ZipArchive archive = ZipArchive::openForReading("sample.zip");
+    writeFile(folder / "binary.bin", "old content that is longer than the entry");
+    archive.extract("binary.bin", "binary.bin");
+    EXPECT_EQ(readFile(folder / "binary.bin"), kBinary);
+    EXPECT_EQ(lf_error([&] { archive.extract("missing.xml", "out.xml"); }),
+              "Zip archive sample.zip: no entry missing.xml");
+    EXPECT_EQ(lf_error([&] { archive.extract("EHAM.xml", "nowhere/EHAM.xml"); }),
+              "Could not write output file: nowhere/EHAM.xml");
+}
+
+TEST_F(ZipArchiveTest, CreateReplacesAnExistingArchiveOnlyWhenClosed) {
+    createSample("sample.zip");
+    {
+        ZipArchive discarded = ZipArchive::create("sample.zip");
+        discarded.add("other.txt", "x");
+    }  // not closed: nothing written
+    EXPECT_EQ(ZipArchive::openForReading("sample.zip").entryNames().size(), 4U);
+
+    ZipArchive archive = ZipArchive::create("sample.zip");
+    archive.add("other.txt", "x");
+    archive.close();
+    EXPECT_EQ(ZipArchive::openForReading("sample.zip").entryNames(), std::vector<std::string>{"other.txt"});
+    EXPECT_NE(lf_error([&] { archive.add("late.txt", "x"); }).find("already closed"), std::string::npos);
+}
+
+TEST_F(ZipArchiveTest, FailuresNameTheArchive) {
+    const std::string missing = lf_error([] { ZipArchive::openForReading("missing.zip"); });
+    EXPECT_EQ(missing.rfind("Zip archive missing.zip: ", 0), 0U) << missing;
+
+    writeFile(folder / "not.zip", "this is no archive at all");
+    const std::string notZip = lf_error([] { ZipArchive::openForReading("not.zip"); });
+    EXPECT_EQ(notZip.rfind("Zip archive not.zip: ", 0), 0U) << notZip;
+
+    ZipArchive unwritable = ZipArchive::create("nowhere/out.zip");
+    unwritable.add("a.txt", "a");
+    const std::string closeError = lf_error([&] { unwritable.close(); });
+    EXPECT_EQ(closeError.rfind("Zip archive nowhere/out.zip: cannot write the archive: ", 0), 0U)
+        << closeError;
+    EXPECT_FALSE(fs::exists(folder / "nowhere"));
+}
+
+TEST_F(ZipArchiveTest, DamagedEntryIsReportedNotReturned) {
+    {
+        ZipArchive archive = ZipArchive::create("damaged.zip");
+        archive.add("data.txt", std::string(20000, 'd') + "end");
+        archive.close();
+    }
+    std::string bytes = readFile(folder / "damaged.zip");
+    // The compressed data begins after the 30-byte local header and the entry's name.
+    const std::size_t dataStart = 30 + std::string("data.txt").size();
+    bytes[dataStart + 5] = static_cast<char>(bytes[dataStart + 5] ^ 0x55);
+    writeFile(folder / "damaged.zip", bytes);
+
+    const ZipArchive archive = ZipArchive::openForReading("damaged.zip");
+    const std::string error = lf_error([&] { archive.read("data.txt"); });
+    EXPECT_EQ(error.rfind("Zip archive damaged.zip: ", 0), 0U) << error;
+}
+
+}  // namespace
+}  // namespace mrw
