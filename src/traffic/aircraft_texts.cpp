@@ -1,0 +1,41 @@
+#include "traffic/aircraft_texts.h"
+
+#include <fmt/format.h>
+
+#include "aircraft/code_tables.h"
+
+namespace mrw {
+
+std::string gf_designationText(const AcDesignation& designation) {
+    const std::string operatorPart = designation.operatorAirline == 0
+                                         ? std::string{}
+                                         : "," + g_airlineCodes().text(designation.operatorAirline);
+    return fmt::format("{:3}{:4} {:4}{}{:3}", g_airlineCodes().text(designation.airline), operatorPart,
+                       g_modelCodes().text(designation.model), designation.fromDbase != 0 ? '.' : ' ',
+                       designation.isCargo != 0 ? "(C)" : "");
+}
+
+std::string gf_routeText(const FixedCode<3>& origin, const FixedCode<3>& destination) {
+    if (origin.empty() && destination.empty()) return std::string(8, ' ');
+    return fmt::format("{:3}->{:3}", origin.view(), destination.view());
+}
+
+std::string gf_callsignText(const AircraftIdentity& identity) {
+    return fmt::format("{:8}", identity.callsign);
+}
+
+std::string gf_callsignRegRouteText(const AircraftIdentity& identity) {
+    return fmt::format("{} {:12} {}", gf_callsignText(identity), identity.registration,
+                       gf_routeText(identity.origin, identity.destination));
+}
+
+std::string gf_aircraftText(const AircraftIdentity& identity) {
+    return fmt::format("{} {}", gf_callsignRegRouteText(identity), gf_designationText(identity.designation));
+}
+
+std::string gf_callsignRegDesignationText(const AircraftIdentity& identity) {
+    return fmt::format("{} {} {}", gf_callsignText(identity), identity.registration,
+                       gf_designationText(identity.designation));
+}
+
+}  // namespace mrw
