@@ -181,6 +181,7 @@ void loadFlight(const std::string& flightFile, bool asFilename);
 void setGroundElevation(double feet);
 
 // --- objects ---
+// The change runs under the world's lock: it must not call this API.
 void modifyUser(const std::function<void(SimObject&)>& change);
 void setUserRoute(std::vector<RoutePoint> route);
 DWORD addForeignObject(SimObject object);  // announced with ObjectAdded at once; returns its id

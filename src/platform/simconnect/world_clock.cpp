@@ -52,9 +52,12 @@ void startFreeRunning() {
     const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
         std::chrono::duration<double>(1.0 / world.config.frameRate));
     world.driver = std::jthread([period](std::stop_token stop) {
+        // A world that fell far behind (a paused process, a slow machine) skips ahead instead of
+        // racing through the missed frames.
+        constexpr auto kMaxLag = std::chrono::milliseconds(200);
         auto next = std::chrono::steady_clock::now();
         while (!stop.stop_requested()) {
-            next += period;
+            next = std::max(next + period, std::chrono::steady_clock::now() - kMaxLag);
             std::this_thread::sleep_until(next);
             stepFrames(1);
         }
