@@ -20,6 +20,8 @@ HDC gf_createSurfaceDc(HBITMAP& surface, int width, int height);
 void gf_deleteSurface(HBITMAP surface);
 // A copy of a bitmap's pixels (empty for a stale handle).
 Pixels gf_copyPixels(HBITMAP bitmap);
+// One pixel of a bitmap; CLR_INVALID outside it or for a stale handle.
+COLORREF gf_bitmapPixel(HBITMAP bitmap, int x, int y);
 // The size of the default GUI font's line and the width of a text in it.
 int gf_lineHeight();
 int gf_textWidth(std::u16string_view text);

@@ -123,6 +123,14 @@ Pixels gf_copyPixels(HBITMAP bitmap) {
     return found == nullptr ? Pixels{} : *found;
 }
 
+COLORREF gf_bitmapPixel(HBITMAP bitmap, int x, int y) {
+    GdiRegistry& gdi = g_gdi();
+    std::lock_guard lock(gdi.mutex);
+    GdiBitmap* found = gf_findBitmap(gdi, bitmap);
+    if (found == nullptr || x < 0 || y < 0 || x >= found->width || y >= found->height) return CLR_INVALID;
+    return found->data[static_cast<std::size_t>(y) * found->width + x];
+}
+
 }  // namespace win32_internal
 
 HBRUSH CreateSolidBrush(COLORREF color) {

@@ -79,9 +79,7 @@ COLORREF pixel(HWND window, int x, int y) {
         if (found == nullptr) return CLR_INVALID;
         surface = found->surface;
     }
-    Pixels pixels = gf_copyPixels(surface);
-    if (x < 0 || y < 0 || x >= pixels.width || y >= pixels.height) return CLR_INVALID;
-    return pixels.data[static_cast<std::size_t>(y) * pixels.width + x];
+    return gf_bitmapPixel(surface, x, y);
 }
 
 std::optional<Image> renderWindow(HWND window) {
