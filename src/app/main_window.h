@@ -7,8 +7,14 @@
 #include <string>
 
 #include "config/parameter.h"
+#include "platform/win32/user32.h"
 
 namespace mrw {
+
+// The main window's private messages.
+inline constexpr UINT WM_APP_START_RUN = WM_APP + 1;        // start a new main worker
+inline constexpr UINT WM_APP_QUIT = WM_APP + 2;             // save the position and end the loop
+inline constexpr UINT WM_APP_MESSAGE_LINE = WM_APP + 0x60;  // repaint the message band
 
 class MainWindow {
   public:
@@ -23,6 +29,10 @@ class MainWindow {
     std::string message;
     std::string errorMessage;
     std::int32_t messageSecond = 0;
+
+    // The main window; null until it exists. Written once by the UI thread, read by every thread
+    // to post messages and invalidate bands.
+    std::atomic<HWND> hwnd{nullptr};
 
     // Seconds of the run, advanced once per simulator second by the main loop. Atomic because the
     // message line reads it from other threads.

@@ -13,7 +13,10 @@ namespace mrw {
 namespace {
 
 // Asks the window to repaint the message line; goes nowhere until the window exists.
-void lf_postMessageLine() {}
+void lf_postMessageLine() {
+    HWND hwnd = g_mainWindow().hwnd.load();
+    if (hwnd != nullptr) PostMessageW(hwnd, WM_APP_MESSAGE_LINE, 0, 0);
+}
 
 }  // namespace
 

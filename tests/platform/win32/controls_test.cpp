@@ -9,7 +9,7 @@ using namespace win32test;
 namespace {
 
 class ControlsTest : public Win32Test {
-protected:
+  protected:
     void SetUp() override {
         Win32Test::SetUp();
         parent = createTestWindow();
@@ -37,14 +37,16 @@ std::u16string lf_text(HWND hwnd) {
 
 std::u16string lf_item(HWND combo, int index) {
     char16_t buffer[256] = {};
-    LRESULT length = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
+    LRESULT length =
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
     return length == CB_ERR ? u"<CB_ERR>" : std::u16string(buffer, static_cast<std::size_t>(length));
 }
 
 HWND lf_comboWith(HWND parent, std::initializer_list<const char16_t*> items) {
     HWND combo = createControl(parent, u"ComboBox", WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, 0x8016,
                                RECT{10, 10, 185, 310});
-    for (const char16_t* item : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    for (const char16_t* item : items)
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     return combo;
 }
 
@@ -57,7 +59,8 @@ TEST_F(ControlsTest, ButtonClickNotifiesTheParentAndCheckBoxDoesNotToggleItself)
 
     ASSERT_TRUE(standin::click(check));
     EXPECT_EQ(notifications(check), (std::vector<WORD>{BN_CLICKED}));
-    EXPECT_EQ(IsDlgButtonChecked(parent, 0x8003), BST_UNCHECKED) << "BS_CHECKBOX leaves the mark to its owner";
+    EXPECT_EQ(IsDlgButtonChecked(parent, 0x8003), BST_UNCHECKED)
+        << "BS_CHECKBOX leaves the mark to its owner";
 
     ASSERT_TRUE(CheckDlgButton(parent, 0x8003, BST_CHECKED));
     EXPECT_EQ(IsDlgButtonChecked(parent, 0x8003), BST_CHECKED);
@@ -71,7 +74,8 @@ TEST_F(ControlsTest, DisabledControlsIgnoreInjectedInput) {
     HWND button = createControl(parent, u"button", BS_DEFPUSHBUTTON, 0x8046, RECT{0, 0, 90, 20}, u"Re-read");
     HWND edit = createControl(parent, u"Edit", WS_BORDER, 0x803C, RECT{0, 30, 100, 46});
     HWND combo = lf_comboWith(parent, {u"10", u"20"});
-    for (HWND control : {button, edit, combo}) EnableWindow(control, FALSE);
+    for (HWND control : {button, edit, combo})
+        EnableWindow(control, FALSE);
     EXPECT_FALSE(standin::click(button));
     EXPECT_FALSE(standin::typeChars(edit, u"x"));
     EXPECT_FALSE(standin::selectComboItem(combo, 1));
@@ -152,7 +156,8 @@ TEST_F(ControlsTest, ComboBoxListMessages) {
     EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 1, 0), 1);
     EXPECT_EQ(lf_text(combo), u"10") << "the window text of a drop-down list is its selected item";
     EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 2, 0), CB_ERR);
-    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR) << "an index out of range clears the selection";
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR)
+        << "an index out of range clears the selection";
     EXPECT_EQ(lf_text(combo), u"");
 
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
@@ -191,7 +196,8 @@ TEST_F(ControlsTest, ControlCallsFromAWorkerThreadWaitForTheOwner) {
     std::atomic<bool> done{false};
     std::thread worker([&] {
         SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-        for (const char16_t* item : {u"A", u"B"}) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        for (const char16_t* item : {u"A", u"B"})
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         SendMessageW(combo, CB_SETCURSEL, 1, 0);
         SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
         EnableWindow(combo, FALSE);

@@ -13,7 +13,7 @@ constexpr COLORREF kGreen = 0x32CD32;
 constexpr COLORREF kBlue = 0xFFCC99;
 
 class GdiTest : public Win32Test {
-protected:
+  protected:
     void TearDown() override {
         standin::setFontFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
         Win32Test::TearDown();

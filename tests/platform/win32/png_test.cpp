@@ -13,7 +13,7 @@ namespace {
 constexpr COLORREF kPanel = 0xFFCC99;
 
 class PngTest : public Win32Test {
-protected:
+  protected:
     // A panel with the four kinds of control, coloured as the main window colours its edits.
     HWND createPanel() {
         setHandler([](HWND hwnd, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
@@ -38,13 +38,15 @@ protected:
         CheckDlgButton(panel, 0x801E, BST_CHECKED);
         edit = createControl(panel, u"Edit", WS_BORDER, 0x8047, RECT{20, 50, 120, 66});
         SetWindowTextW(edit, u"EHAM");
-        combo = createControl(panel, u"ComboBox", WS_VSCROLL | CBS_DROPDOWNLIST, 0x8032, RECT{20, 80, 120, 280});
+        combo =
+            createControl(panel, u"ComboBox", WS_VSCROLL | CBS_DROPDOWNLIST, 0x8032, RECT{20, 80, 120, 280});
         for (const char16_t* item : {u"10", u"20", u"40"}) {
             SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         }
         SendMessageW(combo, CB_SETCURSEL, 2, 0);
         button = createControl(panel, u"button", BS_DEFPUSHBUTTON, 0x804F, RECT{20, 120, 100, 140}, u"Now");
-        disabled = createControl(panel, u"button", BS_DEFPUSHBUTTON, 0x8046, RECT{120, 120, 210, 140}, u"Re-read");
+        disabled =
+            createControl(panel, u"button", BS_DEFPUSHBUTTON, 0x8046, RECT{120, 120, 210, 140}, u"Re-read");
         EnableWindow(disabled, FALSE);
         // A child wider than its parent is clipped at the parent's edge.
         createControl(panel, u"Edit", WS_BORDER, 0x8014, RECT{250, 20, 1450, 36});
@@ -81,8 +83,9 @@ TEST_F(PngTest, ScreenshotComposesTheWindowWithItsControls) {
     // The edit asked its parent for its colours while it painted.
     EXPECT_FALSE(received(panel, WM_CTLCOLOREDIT).empty());
     std::vector<standin::PaintOp> ops = standin::paintOps(edit);
-    auto text = std::find_if(ops.begin(), ops.end(),
-                             [](const standin::PaintOp& op) { return op.kind == standin::PaintOpKind::TextOut; });
+    auto text = std::find_if(ops.begin(), ops.end(), [](const standin::PaintOp& op) {
+        return op.kind == standin::PaintOpKind::TextOut;
+    });
     ASSERT_NE(text, ops.end());
     EXPECT_EQ(text->text, u"EHAM");
     EXPECT_TRUE(text->opaque);

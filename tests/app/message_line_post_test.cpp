@@ -1,0 +1,74 @@
+#include "app/main_window.h"
+#include "app/message_line.h"
+#include "platform/win32/standin.h"
+#include "platform/win32/win32.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+std::atomic<int> g_messageLinePosts{0};
+
+LRESULT lf_countingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == mrw::WM_APP_MESSAGE_LINE) {
+        ++g_messageLinePosts;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+class MessageLinePostTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        static const bool registered = [] {
+            WNDCLASSEXW windowClass{};
+            windowClass.cbSize = sizeof windowClass;
+            windowClass.lpfnWndProc = lf_countingProc;
+            windowClass.lpszClassName = u"MrwMessageLineTest";
+            return RegisterClassExW(&windowClass) != 0;
+        }();
+        ASSERT_TRUE(registered);
+        g_messageLinePosts = 0;
+        mrw::MainWindow& window = mrw::g_mainWindow();
+        std::lock_guard lock(window.messageMutex);
+        window.errorMessage.clear();
+    }
+
+    void TearDown() override {
+        mrw::g_mainWindow().hwnd = nullptr;
+        standin::destroyAllWindows();
+    }
+
+    mrwtest::ProgramFolder folder;  // the message line logs into Log.txt of the program folder
+};
+
+TEST_F(MessageLinePostTest, MessageFromAWorkerReachesTheWindow) {
+    HWND hwnd = CreateWindowExW(0, u"MrwMessageLineTest", u"", WS_VISIBLE, 0, 0, 880, 516, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    mrw::g_mainWindow().hwnd = hwnd;
+    std::thread worker([] { mrw::gf_setMessage("Loading airports", false); });
+    worker.join();
+    EXPECT_TRUE(standin::pumpUntil([] { return g_messageLinePosts.load() == 1; }));
+
+    mrw::gf_setErrorMessage("No simulator found");
+    mrw::gf_clearMessage();  // refused while the error text shows: nothing posted
+    standin::pumpUntilIdle();
+    EXPECT_EQ(g_messageLinePosts.load(), 2);
+}
+
+TEST_F(MessageLinePostTest, WithoutAWindowThePostGoesNowhere) {
+    mrw::g_mainWindow().hwnd = nullptr;
+    mrw::gf_setMessage("before the window exists", false);
+    standin::pumpUntilIdle();
+    EXPECT_EQ(g_messageLinePosts.load(), 0);
+    EXPECT_EQ(standin::pendingMessages(), 0u);
+    std::lock_guard lock(mrw::g_mainWindow().messageMutex);
+    EXPECT_EQ(mrw::g_mainWindow().message, "before the window exists") << "the text is still stored";
+}
+
+}  // namespace
