@@ -42,11 +42,16 @@ HRESULT lf_call(HANDLE handle, const char* function, std::vector<std::string> ar
     if (SUCCEEDED(result)) {
         if (sends == Sends::Yes) packetId = ++connection->lastPacketId;
         result = body(world, *connection, packetId);
+        if (FAILED(result) && packetId != 0) {  // refused on the spot: nothing was sent
+            --connection->lastPacketId;
+            packetId = 0;
+        }
     }
     connection->journalCall({function, std::move(arguments), result, packetId});
     return result;
 }
 
+// A flight plan may be named with or without its .pln extension.
 bool lf_readable(const std::string& path) {
     for (const std::string& candidate : {path, path + ".pln"}) {
         std::error_code error;

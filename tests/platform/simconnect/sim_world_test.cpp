@@ -695,6 +695,12 @@ TEST_F(SimConnectTest, ScriptedFailuresAndInjectedRecords) {
     EXPECT_EQ(SimConnect_AICreateNonATCAircraft(handle_, "Airliner Blue", "X", onGroundAt(52, 4.5), 104),
               E_FAIL);
     EXPECT_EQ(standin::journal("Merrowvale").back().result, E_FAIL);
+    DWORD before = 0;
+    DWORD after = 0;
+    SimConnect_GetLastSentPacketID(handle_, &before);
+    EXPECT_EQ(SimConnect_AICreateNonATCAircraft(handle_, nullptr, "X", onGroundAt(52, 4.5), 104), E_FAIL);
+    SimConnect_GetLastSentPacketID(handle_, &after);
+    EXPECT_EQ(after, before) << "a call refused on the spot sends nothing";
     standin::stepFrames(2);
     EXPECT_TRUE(withId(drain(handle_), SIMCONNECT_RECV_ID_EVENT_OBJECT_ADDREMOVE).empty())
         << "nothing was sent";
