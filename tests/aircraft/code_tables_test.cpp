@@ -118,6 +118,37 @@ TEST_F(CodeTablesTest, ModelFixAppliesOnlyOnceLoadedAndOnlyToAKnownCode) {
     EXPECT_EQ(mrw::gf_fixedModelCode("b73x"), std::nullopt);
 }
 
+TEST_F(CodeTablesTest, ThreadsInterningModelsWithFixesAgree) {
+    mrw::gf_modelIndex("");
+    const CodeIndex b738 = mrw::gf_modelIndex("B738");
+    mrw::g_modelFixes() = {{"B73X", "B738"}};
+    mrw::g_modelCodes().setLoaded();
+
+    constexpr int kThreads = 4;
+    constexpr int kCodes = 500;
+    std::vector<std::vector<CodeIndex>> seen(kThreads, std::vector<CodeIndex>(kCodes + 1));
+    std::atomic<int> ready{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            ready.fetch_add(1);
+            while (ready.load() < kThreads)
+                std::this_thread::yield();
+            for (int i = 0; i < kCodes; ++i)
+                seen[t][i] = mrw::gf_modelIndex(fmt::format("T{:03}", i));
+            seen[t][kCodes] = mrw::gf_modelIndex("B73X");
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+
+    for (int t = 1; t < kThreads; ++t)
+        EXPECT_EQ(seen[t], seen[0]);
+    EXPECT_EQ(seen[0][kCodes], b738);
+    EXPECT_EQ(mrw::g_modelCodes().find("B73X"), std::nullopt);
+    EXPECT_EQ(mrw::g_modelCodes().size(), 2u + kCodes);
+}
+
 TEST_F(CodeTablesTest, AirlineInterningHasNoFixStep) {
     mrw::g_modelFixes() = {{"KLX", "KLM"}};
     mrw::g_airlineCodes().setLoaded();
