@@ -60,6 +60,7 @@ inline constexpr WORD CBN_SELCHANGE = 1;
 inline constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
 
 // Window styles.
+inline constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 inline constexpr DWORD WS_OVERLAPPED = 0x00000000;
 inline constexpr DWORD WS_TABSTOP = 0x00010000;
 inline constexpr DWORD WS_SYSMENU = 0x00080000;
@@ -93,6 +94,7 @@ inline constexpr UINT SWP_NOZORDER = 0x0004;
 inline constexpr UINT SWP_NOACTIVATE = 0x0010;
 
 // Window data.
+inline constexpr INT GWL_EXSTYLE = -20;
 inline constexpr INT GWL_STYLE = -16;
 inline constexpr INT GWLP_ID = -12;
 inline constexpr INT GWLP_WNDPROC = -4;

@@ -183,6 +183,8 @@ LONG_PTR GetWindowLongPtrW(HWND hwnd, INT index) {
             return window->id;
         case GWL_STYLE:
             return static_cast<LONG_PTR>(window->style);
+        case GWL_EXSTYLE:
+            return static_cast<LONG_PTR>(window->exStyle);
         default:
             return 0;
     }

@@ -40,7 +40,6 @@ struct Window {
     RECT normalRect{};
     INT showState = SW_SHOWNORMAL;
     bool visible = false;
-    bool topmost = false;
     bool enabled = true;
     std::u16string text;
 

@@ -120,8 +120,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, INT x, INT y, INT width, INT heig
     Window* window = gf_findWindow(system, hwnd);
     if (window == nullptr) return FALSE;
     if (!(flags & SWP_NOZORDER)) {
-        if (insertAfter == HWND_TOPMOST) window->topmost = true;
-        if (insertAfter == HWND_NOTOPMOST) window->topmost = false;
+        if (insertAfter == HWND_TOPMOST) window->exStyle |= WS_EX_TOPMOST;
+        if (insertAfter == HWND_NOTOPMOST) window->exStyle &= ~WS_EX_TOPMOST;
     }
     RECT& rect = window->rect;
     LONG newWidth = (flags & SWP_NOSIZE) ? lf_width(rect) : width;

@@ -150,6 +150,9 @@ TEST_F(WindowTest, PositionAndPlacement) {
         EXPECT_EQ(rect.right, move.expected.right);
         EXPECT_EQ(rect.bottom, move.expected.bottom);
     }
+    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) << "only the move said SWP_NOZORDER";
+    SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT client{};
     ASSERT_TRUE(GetClientRect(hwnd, &client));
     EXPECT_EQ(client.right, 880) << "no frame: the client area is the whole window";
