@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/win32/win32_types.h"
+
 namespace mrw {
 
 class ControlBinding {
@@ -12,10 +14,17 @@ class ControlBinding {
     ControlBinding& operator=(const ControlBinding&) = delete;
     virtual ~ControlBinding() = default;
 
+    // EnableWindow(TRUE) on the bound control and its result; with a null handle nothing changes.
+    BOOL enable() const;
+
     // The child control's identifier (its menu handle when created, the id of its notifications).
     const std::uint16_t controlId;
     // The vertical pixel position of the control's row in the control panel.
     const std::int32_t rowY;
+    // Null until the main window creates its child controls; set once by the UI thread before any run.
+    HWND hwnd = nullptr;
+    // The edit field's window procedure that subclassing replaced; null for the other controls.
+    WNDPROC previousWndProc = nullptr;
 };
 
 }  // namespace mrw

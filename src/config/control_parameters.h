@@ -21,6 +21,9 @@ class CheckBoxParameter : public BoolParameter, public ControlBinding {
   public:
     CheckBoxParameter(std::string parameterName, bool value, std::uint16_t id, std::int32_t row)
         : BoolParameter(std::move(parameterName), value), ControlBinding(id, row) {}
+
+    // The check box shows `current` (BM_SETCHECK); nothing before the control exists.
+    void showCheck() const;
 };
 
 // An edit field's text; also the base of the two string combo classes.
@@ -38,6 +41,9 @@ class IntComboParameter : public IntParameter, public ControlBinding {
         : IntParameter(std::move(parameterName), value, *list.begin(), *(list.end() - 1)),
           ControlBinding(id, row),
           choices(list) {}
+
+    // The choices as decimal texts; the first choice equal to `current` selected, else none.
+    void fillCombo() const;
 
     const std::vector<std::int32_t> choices;
 };
@@ -60,6 +66,9 @@ class StringComboParameter : public ControlParameter {
                          std::uint16_t id, std::int32_t row)
         : ControlParameter(std::move(parameterName), value, id, row), choices(std::move(list)) {}
 
+    // The choices, then CB_SELECTSTRING with `current`: the first choice that begins with it, case-blind.
+    // A caller that needs the exact item follows with indexOfCurrent and CB_SETCURSEL.
+    void fillCombo() const;
     // The position of the first choice equal to `current` (same bytes); empty when none is.
     std::optional<std::size_t> indexOfCurrent() const;
 
@@ -91,6 +100,9 @@ class SharedComboParameter : public ControlParameter {
     SharedComboParameter(std::string parameterName, const std::string& value,
                          std::shared_ptr<SharedChoices> list, std::uint16_t id, std::int32_t row)
         : ControlParameter(std::move(parameterName), value, id, row), choices(std::move(list)) {}
+
+    // As StringComboParameter::fillCombo, over what the shared list holds at the moment of the call.
+    void fillCombo() const;
 
     const std::shared_ptr<SharedChoices> choices;
 };

@@ -6,12 +6,16 @@
 // `current` values. Bool, int and float values are atomics; texts are GuardedText, read as a copy
 // under the text's own mutex. The remaining fields are set by the constructors and never change,
 // apart from PROGRAM_VERSION's text default, which the save-all with defaults sets (GuardedText too).
+// Saving to parameters.xml (load, write, log, save) is declared here and defined with the file's
+// code in parameters_xml.cpp.
 
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include <pugixml.hpp>
 
 #include "config/guarded_text.h"
 
@@ -38,6 +42,14 @@ class BoolParameter : public Parameter {
           maximum(value),
           current(value) {}
 
+    // Found in the document: current := the stored value, else the default; then the value line.
+    bool load(const pugi::xml_node& document);
+    // Appends one element with the default (writeDefaults) or the current value; then the value line.
+    void write(pugi::xml_node& parameters, bool writeDefaults) const;
+    void log() const;
+    // Writes the current value into parameters.xml at once.
+    void save() const;
+
     const bool defaultValue;
     const bool minimum;  // minimum and maximum only give every value class the same four fields
     const bool maximum;
@@ -53,6 +65,9 @@ class IntParameter : public Parameter {
           maximum(max),
           current(value) {}
 
+    void write(pugi::xml_node& parameters, bool writeDefaults) const;
+    void log() const;
+    void save() const;
     // The value brought into [minimum, maximum].
     std::int32_t clamp(std::int32_t value) const { return std::clamp(value, minimum, maximum); }
 
@@ -86,6 +101,13 @@ class StringParameter : public Parameter {
           minimum(value),
           maximum(value),
           current(value) {}
+
+    bool load(const pugi::xml_node& document);
+    void write(pugi::xml_node& parameters, bool writeDefaults) const;
+    void log() const;
+    void save() const;
+    // current := text, then save.
+    void setAndSave(std::string text);
 
     GuardedText defaultValue;
     const std::string minimum;

@@ -1,0 +1,37 @@
+#pragma once
+// Shared set-up of the configuration tests: a data directory of the test process's own (so test
+// processes that run at the same time never share a parameters.xml), a program folder with an open
+// Log.txt, and every setting back at its default.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/test_support.h"
+
+namespace mrwtest {
+
+// Points the roaming application-data folder at a folder of this process before the data directory
+// is first used (it is fixed at first use), and creates the data directory. Idempotent.
+void useProcessDataDirectory();
+
+// Every registered and unregistered setting's current value back at its default; PROGRAM_VERSION's
+// default back to the empty text; the stop and window-closing flags cleared.
+void resetSettings();
+
+// A program folder with Log.txt open, a data directory without parameters.xml, and default settings.
+class ConfigTest : public ::testing::Test {
+  protected:
+    ConfigTest();
+    ~ConfigTest() override;
+
+    std::string log() const { return readFile(folder / "Log.txt"); }
+    std::string parametersText() const;
+    static const std::filesystem::path& parametersFile();
+    static std::filesystem::path keptGeneration();  // parameters0.xml
+
+    ProgramFolder folder;
+};
+
+}  // namespace mrwtest
