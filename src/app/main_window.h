@@ -39,8 +39,9 @@ class MainWindow {
     std::atomic<std::int32_t> secondsCounter{0};
 
     // Status-band counters, written by the main worker and painted by the UI thread.
-    std::atomic<std::int32_t> standsCount{0};   // "# stands: {:3}"
-    std::atomic<std::int32_t> updatesCount{0};  // "# updates: {:4}"
+    std::atomic<std::int32_t> standsCount{0};     // "# stands: {:3}"
+    std::atomic<std::int32_t> updatesCount{0};    // "# updates: {:4}"
+    std::atomic<std::uint64_t> liveriesCount{0};  // "# liveries: {}"
 };
 
 // Built on first use and never destroyed: threads that outlive static destruction still use it.

@@ -11,4 +11,11 @@ inline std::atomic<bool> g_msfs2020{true};
 // 1 for the 2020 simulator, 2 for the 2024 simulator; set together with g_msfs2020.
 inline std::atomic<std::int32_t> g_simId{1};
 
+// The most aircraft.cfg workers of the liveries scan that run at once: the hardware threads, or 2
+// when the platform reports none; set before each scan.
+inline std::atomic<std::int32_t> g_scanThreadLimit{2};
+// The liveries-scan workers holding a slot; reset to 0 before each scan. A worker's slot is given
+// back once, when it ends or when the scan gives up waiting for it.
+inline std::atomic<std::int32_t> g_scanThreadsRunning{0};
+
 }  // namespace mrw
