@@ -13,7 +13,6 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 #include <variant>
 
 namespace mrw {

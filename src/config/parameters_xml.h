@@ -14,10 +14,7 @@
 //
 // The element form and its readers and appenders: parameter_elements.h.
 
-#include <cstdint>
 #include <mutex>
-#include <optional>
-#include <string>
 #include <string_view>
 
 #include <pugixml.hpp>
