@@ -80,10 +80,6 @@ bool gf_nextMessage(MSG& msg, bool wait) {
     }
 }
 
-void gf_repostQuit(int exitCode) {
-    PostQuitMessage(exitCode);
-}
-
 }  // namespace win32_internal
 
 BOOL GetMessageW(MSG* msg, HWND, UINT, UINT) {

@@ -10,7 +10,4 @@ namespace win32_internal {
 // there is nothing; with `wait` it blocks until there is something.
 bool gf_nextMessage(MSG& msg, bool wait);
 
-// Puts a taken WM_QUIT back, so that a test pump leaves it for the real loop.
-void gf_repostQuit(int exitCode);
-
 }  // namespace win32_internal

@@ -68,7 +68,7 @@ void pumpUntilIdle() {
     MSG msg;
     while (gf_nextMessage(msg, false)) {
         if (msg.message == WM_QUIT) {
-            gf_repostQuit(static_cast<int>(msg.wParam));
+            PostQuitMessage(static_cast<INT>(msg.wParam));  // left for the real loop
             return;
         }
         TranslateMessage(&msg);
