@@ -48,6 +48,8 @@ class PngTest : public Win32Test {
         disabled =
             createControl(panel, u"button", BS_DEFPUSHBUTTON, 0x8046, RECT{120, 120, 210, 140}, u"Re-read");
         EnableWindow(disabled, FALSE);
+        disabledEdit = createControl(panel, u"Edit", WS_BORDER, 0x803C, RECT{20, 160, 120, 176}, u"KLM123");
+        EnableWindow(disabledEdit, FALSE);
         // A child wider than its parent is clipped at the parent's edge.
         createControl(panel, u"Edit", WS_BORDER, 0x8014, RECT{250, 20, 1450, 36});
         standin::pumpUntilIdle();
@@ -59,6 +61,7 @@ class PngTest : public Win32Test {
     HWND combo = nullptr;
     HWND button = nullptr;
     HWND disabled = nullptr;
+    HWND disabledEdit = nullptr;
 };
 
 TEST_F(PngTest, ScreenshotComposesTheWindowWithItsControls) {
@@ -80,8 +83,17 @@ TEST_F(PngTest, ScreenshotComposesTheWindowWithItsControls) {
     EXPECT_EQ(image->at(121, 121), 0xCCCCCCu) << "a disabled button is grey";
     EXPECT_EQ(image->at(399, 20), 0x7A7A7Au) << "the wide edit reaches the edge and is cut there";
 
-    // The edit asked its parent for its colours while it painted.
-    EXPECT_FALSE(received(panel, WM_CTLCOLOREDIT).empty());
+    // Each edit asked its parent for its colours while it painted; a disabled one as static text.
+    auto askedBy = [&](UINT message, HWND control) {
+        std::vector<Received> asks = received(panel, message);
+        return std::any_of(asks.begin(), asks.end(), [control](const Received& ask) {
+            return reinterpret_cast<HWND>(ask.lParam) == control;
+        });
+    };
+    EXPECT_TRUE(askedBy(WM_CTLCOLOREDIT, edit));
+    EXPECT_FALSE(askedBy(WM_CTLCOLORSTATIC, edit));
+    EXPECT_TRUE(askedBy(WM_CTLCOLORSTATIC, disabledEdit));
+    EXPECT_EQ(image->at(22, 162), 0xFFFFFFu) << "the disabled edit also uses the returned brush";
     std::vector<standin::PaintOp> ops = standin::paintOps(edit);
     auto text = std::find_if(ops.begin(), ops.end(), [](const standin::PaintOp& op) {
         return op.kind == standin::PaintOpKind::TextOut;
