@@ -16,6 +16,10 @@ inline constexpr UINT WM_APP_START_RUN = WM_APP + 1;        // start a new main 
 inline constexpr UINT WM_APP_QUIT = WM_APP + 2;             // save the position and end the loop
 inline constexpr UINT WM_APP_MESSAGE_LINE = WM_APP + 0x60;  // repaint the message band
 
+// The status band of the client area, which shows the counters: invalidated (with erase) after a
+// counter changes.
+inline constexpr RECT kStatusBandRect{0, 28, 880, 112};
+
 class MainWindow {
   public:
     // The window's top-left corner in screen pixels, saved in parameters.xml; they lead the
