@@ -16,7 +16,7 @@
 
 namespace mrw {
 
-struct Stand;
+class Stand;
 
 inline constexpr int kMatchStepCount = 7;
 
