@@ -46,6 +46,10 @@ class MainWindow {
     std::atomic<std::int32_t> standsCount{0};     // "# stands: {:3}"
     std::atomic<std::int32_t> updatesCount{0};    // "# updates: {:4}"
     std::atomic<std::uint64_t> liveriesCount{0};  // "# liveries: {}"
+    // Airport files of the airports scan: links and generated files of simulator airports
+    // (airports/my_simaddon) and of third party scenery (airports/my_thirdparty).
+    std::atomic<std::int32_t> simaddonCount{0};
+    std::atomic<std::int32_t> thirdPartyCount{0};
 };
 
 // Built on first use and never destroyed: threads that outlive static destruction still use it.
