@@ -90,10 +90,6 @@ class CatalogueBuilder {
     ModelTitles m_models;
 };
 
-CodeIndex lf_operatorKey(CodeIndex airline, CodeIndex operatorAirline) {
-    return gf_airlineIndex(g_airlineCodes().text(airline) + g_airlineCodes().text(operatorAirline));
-}
-
 // The scanned list is sorted by airline, operator, model and title, so the liveries of one group are
 // adjacent. First the liveries without operator under their airline, then those with an operator
 // under the "{airline}{operator}" key. (The operator's own code gets no empty entry of its own.)
@@ -130,14 +126,14 @@ void lf_buildLiveryCatalogue() {
         if (livery.codes.airline != airline || livery.codes.operatorAirline != operatorAirline) {
             builder.endModel(model);
             if (airline != 0 || operatorAirline != 0)
-                builder.endKey(lf_operatorKey(airline, operatorAirline));
+                builder.endKey(lf_airlineOperatorKey(airline, operatorAirline));
             airline = livery.codes.airline;
             operatorAirline = livery.codes.operatorAirline;
         }
         builder.addTitle(livery);
     }
     builder.endModel(model);
-    if (operatorAirline != 0) builder.endKey(lf_operatorKey(airline, operatorAirline));
+    if (operatorAirline != 0) builder.endKey(lf_airlineOperatorKey(airline, operatorAirline));
 }
 
 // Built in the container order of the catalogue walk, so the first title of a text wins.
@@ -439,6 +435,10 @@ TitleView lf_findCatalogueTitle(std::string_view title) {
     const auto& index = lf_titleIndex();
     const auto it = index.find(title);
     return it == index.end() ? TitleView{} : it->second;
+}
+
+CodeIndex lf_airlineOperatorKey(CodeIndex airline, CodeIndex operatorAirline) {
+    return gf_airlineIndex(g_airlineCodes().text(airline) + g_airlineCodes().text(operatorAirline));
 }
 
 CodeIndex lf_randomLightModel() {

@@ -11,6 +11,9 @@ namespace mrw {
 // container order); an empty view when none is. A hash lookup, built with the catalogue.
 TitleView lf_findCatalogueTitle(std::string_view title);
 
+// The key of liveries operated for an airline: the interned "{airline}{operator}" code text.
+CodeIndex lf_airlineOperatorKey(CodeIndex airline, CodeIndex operatorAirline);
+
 // An entry of g_lightModels, g_buzjetModels or g_rotorcraftModels at gf_randomIndex (the first entry
 // when RANDOM is off); 0 when the list is empty.
 CodeIndex lf_randomLightModel();

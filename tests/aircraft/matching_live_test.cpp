@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "aircraft/livery_catalogue.h"
 #include "aircraft/livery_matching.h"
 #include "catalogue_test_fixture.h"
 #include "config/parameter_catalogue.h"
@@ -121,6 +122,24 @@ TEST_F(LiveMatchingTest, RefusedTitlesAreSkippedStepByStep) {
     mrw::g_failedTitles().insert("Lufthansa A320 D-AIZB");
     expectCases({{"refused registration and step 2, generic", "DLH", "", "A320", false, "D-AIZB",
                   "Generic A320", 4}});
+}
+
+// The refused titles outlive the catalogue they were taken from: emptied and rebuilt in the same
+// process, the catalogue holds new texts, and the refusal still holds.
+TEST_F(LiveMatchingTest, RefusedTitlesSurviveARebuildOfTheCatalogue) {
+    mrw::AcProfile first = makeAircraft("DAL", "", "A321", false, "");
+    mrw::gf_matchLiveAcLivery(first);
+    ASSERT_EQ(first.liveryTitle, "Delta A321");
+    mrw::g_failedTitles().insert(std::string(first.liveryTitle));
+
+    mrw::gf_clearLiveryCatalogue();
+    mrw::g_liveriesProcessed.store(false);
+    buildCatalogue();
+
+    mrw::AcProfile again = makeAircraft("DAL", "", "A321", false, "");
+    mrw::gf_matchLiveAcLivery(again);
+    EXPECT_TRUE(again.liveryTitle.empty()) << again.liveryTitle;
+    EXPECT_TRUE(mrw::g_failedTitles().contains("Delta A321"));
 }
 
 TEST_F(LiveMatchingTest, MatchingDepthLimitsTheSteps) {
