@@ -48,6 +48,11 @@ std::condition_variable& lf_slotFreed() {
 
 // A worker's place in g_scanThreadsRunning, given back exactly once: by the worker when it ends, or
 // by the search when it gives the worker up, so that a worker that never ends holds no slot.
+// The worker limit; at least one worker, whatever the setting says.
+std::int32_t lf_threadLimit() {
+    return std::max(g_scanThreadLimit.load(), 1);
+}
+
 class WorkerSlot {
   public:
     WorkerSlot() { g_scanThreadsRunning.fetch_add(1); }
@@ -133,7 +138,7 @@ class FolderSearch {
             slot->release();
             throw;
         }
-        if (m_pending.size() > static_cast<std::size_t>(std::max(g_scanThreadLimit.load(), 1))) {
+        if (m_pending.size() > static_cast<std::size_t>(lf_threadLimit())) {
             takeOldest(m_setup.resultWait, "liveries inner search aborted: {}");
         }
     }
@@ -142,7 +147,7 @@ class FolderSearch {
     // the result wait is given up. False when the run is stopping.
     bool waitForSlot() {
         auto since = Clock::now();
-        while (g_scanThreadsRunning.load() >= g_scanThreadLimit.load()) {
+        while (g_scanThreadsRunning.load() >= lf_threadLimit()) {
             if (gf_stopping()) return false;
             if (Clock::now() - since >= m_setup.resultWait) {
                 if (m_pending.empty()) return true;  // none of the slots is this search's
@@ -150,8 +155,11 @@ class FolderSearch {
                 since = Clock::now();
                 continue;
             }
+            // The count is looked at under the mutex that a releasing worker passes before it
+            // signals, so no signal is lost between the look and the wait.
             std::unique_lock lock(lf_slotMutex());
-            lf_slotFreed().wait_for(lock, kSlotLook);
+            lf_slotFreed().wait_for(lock, kSlotLook,
+                                    [] { return g_scanThreadsRunning.load() < lf_threadLimit(); });
         }
         return true;
     }

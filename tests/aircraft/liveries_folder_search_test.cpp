@@ -77,7 +77,8 @@ class LiveriesFolderSearch : public ::testing::Test {
 
     static std::vector<std::string> titles(const std::list<mrw::LiveryData>& liveries) {
         std::vector<std::string> result;
-        for (const auto& l : liveries) result.push_back(l.title);
+        for (const auto& l : liveries)
+            result.push_back(l.title);
         return result;
     }
 
@@ -97,14 +98,16 @@ class LiveriesFolderSearch : public ::testing::Test {
 TEST_F(LiveriesFolderSearch, WalkFindsAircraftCfgInNameOrderAndSkipsExcludedSubtrees) {
     // The searched folder's own name holds an excluded word: only the part below it counts.
     const fs::path root = "Community/airport-liveries";
-    for (const char* file : {"c/Aircraft.Cfg", "a/aircraft.cfg", "b/AIRCRAFT.CFG", "d/aircraft.cfg.bak",
-                             "inibuilds-a320/aircraft.cfg", "x/inibuilds/aircraft.cfg", "x/_CVT_y/aircraft.cfg",
-                             "aircraft.cfg", "z/SimObjects/Airplanes/p/aircraft.cfg"}) {
+    for (const char* file :
+         {"c/Aircraft.Cfg", "a/aircraft.cfg", "b/AIRCRAFT.CFG", "d/aircraft.cfg.bak",
+          "inibuilds-a320/aircraft.cfg", "x/inibuilds/aircraft.cfg", "x/_CVT_y/aircraft.cfg", "aircraft.cfg",
+          "z/SimObjects/Airplanes/p/aircraft.cfg"}) {
         touch(root / file);
     }
     fs::create_directories(root / "e/aircraft.cfg");  // a folder of that name is no file
     mrw::g_scanThreadLimit = 2;
-    const auto found = search(root, [](mrw::LiveriesScanState&, int p, const fs::path& cfg) { return fileLivery(cfg, p); });
+    const auto found =
+        search(root, [](mrw::LiveriesScanState&, int p, const fs::path& cfg) { return fileLivery(cfg, p); });
     EXPECT_EQ(titles(found), (std::vector<std::string>{
                                  root.string() + "/a/aircraft.cfg",
                                  root.string() + "/aircraft.cfg",
@@ -124,7 +127,9 @@ TEST_F(LiveriesFolderSearch, ExclusionsLengthAndProcessorChoice) {
     EXPECT_FALSE(mrw::lf_isExcludedSubtree("/flytampa-pack", "/flytampa-pack/liveries"));
     EXPECT_FALSE(mrw::lf_isExcludedSubtree(folder, "/r/Airport"));  // case-sensitive
 
-    const auto target = [](const fs::path& cfg) { return *mrw::lf_chooseProcessor(cfg).target<FileFunction>(); };
+    const auto target = [](const fs::path& cfg) {
+        return *mrw::lf_chooseProcessor(cfg).target<FileFunction>();
+    };
     EXPECT_EQ(target("/p/IVAO_MTL/SimObjects/aircraft.cfg"), &mrw::gf_searchLiveriesinIVAOFile);
     EXPECT_EQ(target("/p/ivao_x-csl/aircraft.cfg"), &mrw::gf_searchLiveriesinIVAOFile);
     EXPECT_EQ(target("/p/ivao_mtl/aircraft.cfg"), &mrw::gf_searchLiveriesinFile);
@@ -148,7 +153,8 @@ TEST_F(LiveriesFolderSearch, ResultsKeepTheWalkOrderWhateverOrderWorkersEndIn) {
 }
 
 TEST_F(LiveriesFolderSearch, NoMoreWorkersThanTheLimitRunAtOnce) {
-    for (char c = 'a'; c <= 'f'; ++c) touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
+    for (char c = 'a'; c <= 'f'; ++c)
+        touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
     mrw::g_scanThreadLimit = 2;
     std::atomic<int> running{0};
     std::atomic<int> most{0};
@@ -167,7 +173,8 @@ TEST_F(LiveriesFolderSearch, NoMoreWorkersThanTheLimitRunAtOnce) {
 }
 
 TEST_F(LiveriesFolderSearch, AWorkerThatNeverEndsIsGivenUpAndHoldsNoSlot) {
-    for (char c = 'a'; c <= 'e'; ++c) touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
+    for (char c = 'a'; c <= 'e'; ++c)
+        touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
     mrw::g_scanThreadLimit = 1;
     Gate gate;
     std::atomic<bool> lateWorkerDone{false};
@@ -183,17 +190,19 @@ TEST_F(LiveriesFolderSearch, AWorkerThatNeverEndsIsGivenUpAndHoldsNoSlot) {
             return fileLivery(cfg, p);
         },
         200ms);
-    EXPECT_EQ(titles(found), (std::vector<std::string>{"f/a/aircraft.cfg", "f/c/aircraft.cfg", "f/d/aircraft.cfg",
-                                                       "f/e/aircraft.cfg"}));
+    EXPECT_EQ(titles(found), (std::vector<std::string>{"f/a/aircraft.cfg", "f/c/aircraft.cfg",
+                                                       "f/d/aircraft.cfg", "f/e/aircraft.cfg"}));
     EXPECT_EQ(mrw::g_scanThreadsRunning.load(), 0);
-    EXPECT_NE(m_folder.logText().find("liveries inner search aborted: Future wait timed out after 10 seconds"),
-              std::string::npos);
+    EXPECT_NE(
+        m_folder.logText().find("liveries inner search aborted: Future wait timed out after 10 seconds"),
+        std::string::npos);
     // The late worker still finds its scan's state after the search and the test dropped it.
     m_state.reset();
     EXPECT_FALSE(weakState.expired());
     gate.open();
     const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (!weakState.expired() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    while (!weakState.expired() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
     EXPECT_TRUE(lateWorkerDone.load());
     EXPECT_TRUE(weakState.expired());
     EXPECT_EQ(mrw::g_scanThreadsRunning.load(), 0);  // its own release counts no second time
@@ -208,11 +217,13 @@ TEST_F(LiveriesFolderSearch, AWorkerExceptionLosesOnlyItsFile) {
         return fileLivery(cfg, p);
     });
     EXPECT_EQ(titles(found), std::vector<std::string>{"f/b/aircraft.cfg"});
-    EXPECT_NE(m_folder.logText().find("==> liveries search aborted, futs outer, broken file"), std::string::npos);
+    EXPECT_NE(m_folder.logText().find("==> liveries search aborted, futs outer, broken file"),
+              std::string::npos);
 }
 
 TEST_F(LiveriesFolderSearch, AStopRequestEndsTheWaitForASlot) {
-    for (char c = 'a'; c <= 'c'; ++c) touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
+    for (char c = 'a'; c <= 'c'; ++c)
+        touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
     mrw::g_scanThreadLimit = 1;
     Gate gate;
     std::thread stopper([&] {

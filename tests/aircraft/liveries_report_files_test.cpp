@@ -45,20 +45,22 @@ TEST_F(LiveriesReportFiles, FilesAreSortedOrKeptInOrderWithTheirSummaries) {
     m_reports.noFltsimSectionFiles.add("y.cfg");
     mrw::gf_writeScanReports(m_reports);
 
-    EXPECT_EQ(mrwtest::readFile(mrw::g_invalidAirlineCodesFile), "XYZ          in p/aircraft.cfg [fltsim.1]\n");
+    EXPECT_EQ(mrwtest::readFile(mrw::g_invalidAirlineCodesFile),
+              "XYZ          in p/aircraft.cfg [fltsim.1]\n");
     EXPECT_EQ(mrwtest::readFile(mrw::g_invalidAircraftCodesFile),
               "A3X0             in p/aircraft.cfg\nB7X7             in q/aircraft.cfg\n");
     EXPECT_EQ(mrwtest::readFile(mrw::g_fixesFile), "second fix\nfirst fix\n");
     EXPECT_EQ(mrwtest::readFile(mrw::g_invalidAircraftCfgFilesFile), "a\na file\nb file\n");
     EXPECT_EQ(mrwtest::readFile(mrw::g_incompleteFltsimSectionsFile), "same\n");
     EXPECT_EQ(mrwtest::readFile(mrw::g_noFltsimSectionFile), "y.cfg\nz.cfg\n");
-    for (const char* line : {"\nErrors:\n", "    1 invalid airline code, see output/errors/InvalidAirlineCodes.txt\n",
-                             "    2 invalid model codes, see output/errors/InvalidAircraftCodes.txt\n",
-                             "    2 fixes, see output/errors/Fixes.txt\n",
-                             "    3 invalid aircraft.cfg files, see output/errors/InvalidAircraftCfgFiles.txt\n",
-                             "    2 incomplete [fltsim.x] sections, see output/errors/IncompleFltsimSections.txt\n",
-                             "\nInformation:\n",
-                             "    2 empty aircraft.cfg files, see output/info/AircraftCfgWithNoFltsimSection.txt\n"}) {
+    for (const char* line :
+         {"\nErrors:\n", "    1 invalid airline code, see output/errors/InvalidAirlineCodes.txt\n",
+          "    2 invalid model codes, see output/errors/InvalidAircraftCodes.txt\n",
+          "    2 fixes, see output/errors/Fixes.txt\n",
+          "    3 invalid aircraft.cfg files, see output/errors/InvalidAircraftCfgFiles.txt\n",
+          "    2 incomplete [fltsim.x] sections, see output/errors/IncompleFltsimSections.txt\n",
+          "\nInformation:\n",
+          "    2 empty aircraft.cfg files, see output/info/AircraftCfgWithNoFltsimSection.txt\n"}) {
         EXPECT_TRUE(logHas(line)) << line;
     }
 }
@@ -67,7 +69,8 @@ TEST_F(LiveriesReportFiles, OnlyFixesCreateTheErrorsFolderWithFixesAlone) {
     m_reports.addFix("fix");
     mrw::gf_writeScanReports(m_reports);
     std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(mrw::g_errorsFolder)) files.push_back(entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(mrw::g_errorsFolder))
+        files.push_back(entry.path().filename());
     EXPECT_EQ(files, std::vector<fs::path>{"Fixes.txt"});
 }
 
