@@ -67,7 +67,9 @@ void lf_setSlot(HalfHourSet& set, int slot) {
 void lf_countRecordedUse() {
     ++g_optionCount;
     auto& window = g_mainWindow();
-    if (window.updatesCount.load() != g_optionCount) window.updatesCount.store(g_optionCount);
+    if (window.updatesCount.load() == g_optionCount) return;
+    window.updatesCount.store(g_optionCount);
+    gf_invalidateStatusBand();
 }
 
 }  // namespace

@@ -7,4 +7,8 @@ MainWindow& g_mainWindow() {
     return *window;
 }
 
+void gf_invalidateStatusBand() {
+    if (HWND hwnd = g_mainWindow().hwnd.load()) InvalidateRect(hwnd, &kStatusBandRect, TRUE);
+}
+
 }  // namespace mrw

@@ -55,4 +55,7 @@ class MainWindow {
 // Built on first use and never destroyed: threads that outlive static destruction still use it.
 MainWindow& g_mainWindow();
 
+// Repaints the status band after a counter changed; nothing before the window exists.
+void gf_invalidateStatusBand();
+
 }  // namespace mrw
