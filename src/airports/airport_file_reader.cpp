@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <exception>
+#include <iterator>
 #include <unordered_set>
 #include <vector>
 

@@ -31,19 +31,14 @@ void lf_clearAirports() {
     g_knownAirportCodes.clear();
 }
 
+// Throws on every failure; the caller removes the decrypted file.
 void lf_loadAirportsXml() {
     const std::string pathText = path_to_utf8(g_airportsXmlFile);
     pugi::xml_document document;
     const pugi::xml_parse_result result = document.load_file(g_airportsXmlFile.c_str());
-    if (!result) {
-        gf_removeFile(g_airportsXmlFile);
-        throw std::runtime_error(pathText + " not loaded: " + result.description());
-    }
+    if (!result) throw std::runtime_error(pathText + " not loaded: " + result.description());
     const pugi::xml_node airports = document.child("root").child("airports");
-    if (!airports) {
-        gf_removeFile(g_airportsXmlFile);
-        throw std::runtime_error("Missing <airports> root in: " + pathText);
-    }
+    if (!airports) throw std::runtime_error("Missing <airports> root in: " + pathText);
     for (const pugi::xml_node ap : airports.children("ap")) {
         gf_readAirport(ap, FixedCode<4>(ap.attribute("c").value()));
     }
