@@ -19,7 +19,7 @@ using mrwtest::writeFile;
 
 // Airports around Amsterdam and London (open data: codes, positions, elevations), with the faults
 // the reader must survive: a lower-case code, no IATA code, a bad IATA code, no stand-data code,
-// no altitude, no position.
+// no altitude, no position. Heathrow and Northolt lie less than 5 nm apart.
 constexpr const char* kAirportsXml = R"(<?xml version="1.0" encoding="UTF-8"?>
 <root>
   <airports>
@@ -31,9 +31,9 @@ constexpr const char* kAirportsXml = R"(<?xml version="1.0" encoding="UTF-8"?>
     <ap c="EHKD" i="DHR" la="52.923401" lo="4.78062" a="3"/>
     <ap c="EGKK" i="LGW" la="51.148102" lo="-0.190278" a="202" s="1"/>
     <ap c="EGLC" i="LCY" la="51.505299" lo="0.055278" a="19" s="2"/>
-    <ap c="EGSS" i="STN" la="51.885" lo="0.235" a="348" s="1"/>
+    <ap c="EGSS" i="ST" la="51.885" lo="0.235" a="348" s="1"/>
     <ap c="EGGW" i="LTN" la="51.874699" lo="-0.368333" a="526" s="1"/>
-    <ap c="EGWU" i="NH" la="51.553001" lo="-0.418167" a="124" s="0"/>
+    <ap c="EGWU" i="NHT" la="51.553001" lo="-0.418167" a="124" s="0"/>
     <ap c="EHGG" i="GRQ" la="53.119701" lo="6.57944" s="1"/>
     <ap c="EHTX" la="53.115101" a="2" s="0"/>
   </airports>
@@ -76,7 +76,7 @@ TEST_F(AirportsDatabaseTest, ReadStoresGoodAirportsSortedAndSkipsBadOnes) {
     writeAirportsEnc(kAirportsXml);
     ASSERT_TRUE(gf_readAirports());
 
-    EXPECT_EQ(codesOf(g_airports), (std::vector<std::string>{"EGGW", "EGKK", "EGLC", "EGLL", "EGSS", "EHAM",
+    EXPECT_EQ(codesOf(g_airports), (std::vector<std::string>{"EGGW", "EGKK", "EGLC", "EGLL", "EGWU", "EHAM",
                                                              "EHHV", "EHKD", "EHLE", "EHRD"}));
     const Airport* eham = gf_findAirport(FixedCode<4>("EHAM"));
     ASSERT_NE(eham, nullptr);
@@ -88,7 +88,7 @@ TEST_F(AirportsDatabaseTest, ReadStoresGoodAirportsSortedAndSkipsBadOnes) {
     EXPECT_EQ(gf_findAirport(FixedCode<4>("EHHV"))->iata, g_noIataCode);
     EXPECT_EQ(gf_findAirport(FixedCode<4>("EHKD"))->s, 0);
     EXPECT_TRUE(gf_isKnownAirport(FixedCode<4>("EHLE")));
-    EXPECT_FALSE(gf_isKnownAirport(FixedCode<4>("EGWU")));
+    EXPECT_FALSE(gf_isKnownAirport(FixedCode<4>("EGSS")));
     EXPECT_FALSE(gf_isKnownAirport(FixedCode<4>()));
     EXPECT_EQ(g_knownAirportCodes.size(), 10U);
     EXPECT_FALSE(fs::exists(g_airportsXmlFile));
@@ -96,7 +96,7 @@ TEST_F(AirportsDatabaseTest, ReadStoresGoodAirportsSortedAndSkipsBadOnes) {
     const std::string log = folder.logText();
     EXPECT_NE(log.find("==> Missing stands for airport 'EHKD'\n"), std::string::npos);
     EXPECT_NE(
-        log.find("Error storing airport 'EGWU' 'NH': 'NH' FixedCode: invalid string (length/charset)\n"),
+        log.find("Error storing airport 'EGSS' 'ST': 'ST' FixedCode: invalid string (length/charset)\n"),
         std::string::npos);
     EXPECT_NE(log.find("==> Missing alt for airport 'EHGG'\n"), std::string::npos);
     EXPECT_NE(log.find("==> Missing latLons for airport 'EHTX'\n"), std::string::npos);
@@ -158,6 +158,37 @@ TEST_F(AirportsDatabaseTest, FailedReadLeavesNothingAndTheNextReadStartsClean) {
     writeAirportsEnc(kAirportsXml);
     ASSERT_TRUE(gf_readAirports());
     EXPECT_EQ(g_airports.size(), 10U);
+}
+
+TEST_F(AirportsDatabaseTest, ClosestAirportBetweenHeathrowAndNortholt) {
+    writeAirportsEnc(kAirportsXml);
+    ASSERT_TRUE(gf_readAirports());
+    std::vector<std::string> asked;
+    const NearestStandDistance noFiles = [&asked](FixedCode<4> code, const Lalo&, std::string&) {
+        asked.push_back(code.str());
+        return 100.0;
+    };
+    const struct {
+        Lalo position;
+        const char* closest;  // nullptr: none within 5 nm
+        std::vector<std::string> asked;
+    } cases[] = {
+        {{52.3086, 4.7639}, "EHAM", {}},                 // Schiphol
+        {{51.4700, -0.4543}, "EGLL", {}},                // Heathrow, sorting before Northolt
+        {{51.5300, -0.4300}, "EGWU", {"EGWU", "EGLL"}},  // nearer Northolt: Heathrow is its neighbour
+        {{51.7000, -0.1000}, nullptr, {}},               // north London: nothing within 5 nm
+    };
+    for (const auto& c : cases) {
+        asked.clear();
+        const Airport* closest = gf_closestAirport(c.position, noFiles);
+        if (c.closest == nullptr) {
+            EXPECT_EQ(closest, nullptr);
+        } else {
+            ASSERT_NE(closest, nullptr) << c.closest;
+            EXPECT_EQ(gf_airportLabel(*closest).substr(0, 4), c.closest);
+        }
+        EXPECT_EQ(asked, c.asked);
+    }
 }
 
 TEST(AirportLabel, CodeAndIataCode) {
