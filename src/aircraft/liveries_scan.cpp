@@ -130,6 +130,32 @@ void lf_endScan() {
     gf_logLine("\n++++++++++++++++++++++++ liveries scan ends ++++++++++++++++++++++++++++++++\n");
 }
 
+// The folders to search, in order. None: UserErrorException 43 (automatic) or, after opening the
+// manual's and the settings' folders for the user, 48 (manual).
+LiveryFolderList lf_folderList(bool automatic) {
+    LiveryFolderList folders;
+    folders.reserve(kMaxPriority);
+    if (automatic) {
+        gf_autoDetectAiPackages(gf_installPathOf(g_communityName), folders);
+    } else {
+        gf_collectLfolders(folders);
+    }
+    if (!folders.empty()) return folders;
+    if (automatic) {
+        g_parameters().AI_PACKAGE_SELECTOR.enable();
+        throw UserErrorException(
+            43,
+            "Automatic scan has not found any AI packages, choose a different selection (or "
+            "go to Manual mode, see Manual 5.2)");
+    }
+    gf_openManualFolder();
+    gf_openParametersFolder();
+    throw UserErrorException(
+        48, fmt::format(
+                "Exit {} first!   Then set one or more lfolder parameters to your liveries, see Manual 5.2",
+                kProductName));
+}
+
 }  // namespace
 
 void lf_thinByPriority(std::list<LiveryData>& liveries) {
@@ -146,7 +172,7 @@ void lf_thinByPriority(std::list<LiveryData>& liveries) {
 }
 
 LiveriesScanResult gf_scanLiveries() {
-    const ParameterCatalogue& parameters = g_parameters();
+    ParameterCatalogue& parameters = g_parameters();
     const bool automatic = parameters.LIG_AUTOMATIC.current;
     lf_disablePackageSelector();
     gf_setMessage(
@@ -157,31 +183,7 @@ LiveriesScanResult gf_scanLiveries() {
                     automatic ? "automatic" : "manual"));
     lf_setLiveriesCount(0);
 
-    LiveryFolderList folders;
-    folders.reserve(kMaxPriority);
-    if (automatic) {
-        gf_autoDetectAiPackages(gf_installPathOf(g_communityName), folders);
-    } else {
-        gf_collectLfolders(folders);
-    }
-    if (folders.empty()) {
-        if (automatic) {
-            parameters.AI_PACKAGE_SELECTOR.enable();
-            throw UserErrorException(
-                43,
-                "Automatic scan has not found any AI packages, choose a different selection (or "
-                "go to Manual mode, see Manual 5.2)");
-        }
-        gf_openManualFolder();
-        gf_openParametersFolder();
-        throw UserErrorException(
-            48,
-            fmt::format(
-                "Exit {} first!   Then set one or more lfolder parameters to your liveries, see Manual 5.2",
-                kProductName));
-    }
-
-    switch (lf_scanLiveryFolders(folders)) {
+    switch (lf_scanLiveryFolders(lf_folderList(automatic))) {
         case FolderScan::Stopped:
             lf_endScan();
             return LiveriesScanResult::Stopped;
@@ -197,10 +199,9 @@ LiveriesScanResult gf_scanLiveries() {
         case FolderScan::Complete:
             break;
     }
-    ParameterCatalogue& settings = g_parameters();
-    settings.SCAN_LIVERIES.current = false;
-    settings.SCAN_LIVERIES.save();
-    settings.SCAN_LIVERIES.showCheck();
+    parameters.SCAN_LIVERIES.current = false;
+    parameters.SCAN_LIVERIES.save();
+    parameters.SCAN_LIVERIES.showCheck();
     lf_invalidateControlPanel();
     parameters.AI_PACKAGE_SELECTOR.enable();
     lf_invalidateStatusBand();

@@ -225,22 +225,23 @@ TEST_F(LiveriesFolderSearch, AStopRequestEndsTheWaitForASlot) {
     for (char c = 'a'; c <= 'c'; ++c)
         touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
     mrw::g_scanThreadLimit = 1;
-    Gate gate;
+    // Shared with the worker, which the search gives up and which may outlive the test.
+    const auto gate = std::make_shared<Gate>();
     std::thread stopper([&] {
-        if (gate.waitForWaiting(1)) mrw::g_stopRequested = true;
+        if (gate->waitForWaiting(1)) mrw::g_stopRequested = true;
     });
     // With a result wait of hours, only the stop flag can end this search while the worker waits.
     const auto found = search(
         "f",
-        [&](mrw::LiveriesScanState&, int p, const fs::path& cfg) {
-            gate.waitOpen();
+        [gate](mrw::LiveriesScanState&, int p, const fs::path& cfg) {
+            gate->waitOpen();
             return fileLivery(cfg, p);
         },
         std::chrono::hours(2));
     stopper.join();
     EXPECT_TRUE(found.empty());
     EXPECT_EQ(mrw::g_scanThreadsRunning.load(), 0);
-    gate.open();  // the given-up worker ends on its own
+    gate->open();  // the given-up worker ends on its own
 }
 
 }  // namespace
