@@ -2,11 +2,8 @@
 
 #include <pugixml.hpp>
 
-#include <cstdlib>
 #include <filesystem>
 
-#include <fmt/format.h>
-#include <unistd.h>
 
 #include "aircraft/ac_category.h"
 #include "aircraft/aircraft_database.h"
@@ -20,6 +17,7 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
+#include "support/process_data_directory.h"
 #include "traffic/livery_cache.h"
 
 namespace mrwtest {
@@ -115,20 +113,6 @@ void seedDatabase() {
     mrw::gf_buildPrefixGroups();
 }
 
-// Test processes run side by side and the category reports save settings: each process keeps its own
-// parameters.xml, in a data directory of its own below the one the tests are given.
-void useOwnDataDirectory() {
-    static const bool done = [] {
-        const char* roaming = std::getenv("MRW_ROAMING_APPDATA");
-        const fs::path own = (roaming != nullptr ? fs::path(roaming) : fs::temp_directory_path()) /
-                             fmt::format("catalogue-{}", ::getpid());
-        ::setenv("MRW_ROAMING_APPDATA", own.c_str(), 1);
-        fs::create_directories(mrw::g_dataDirectory());
-        return true;
-    }();
-    (void)done;
-}
-
 }  // namespace
 
 void resetCatalogueState() {
@@ -204,7 +188,7 @@ std::string storedSetting(const std::string& name) {
 }
 
 void CatalogueTest::SetUp() {
-    useOwnDataDirectory();
+    useProcessDataDirectory();
     resetCatalogueState();
     seedDatabase();
     mrw::g_parameters().RANDOM.current.store(false);

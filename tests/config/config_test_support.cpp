@@ -7,25 +7,11 @@
 #include "foundation/log.h"
 #include "traffic/run_end.h"
 
-#include <unistd.h>
 
-#include <cstdlib>
-#include <memory>
 
 namespace mrwtest {
 
 namespace fs = std::filesystem;
-
-void useProcessDataDirectory() {
-    static const bool done = [] {
-        // Owned by a static so that the folder is removed when the test process ends.
-        static const auto roaming = std::make_unique<TempDir>();
-        setenv("MRW_ROAMING_APPDATA", roaming->path().c_str(), 1);
-        fs::create_directories(mrw::g_dataDirectory());
-        return true;
-    }();
-    (void)done;
-}
 
 void resetSettings() {
     using namespace mrw;

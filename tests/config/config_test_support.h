@@ -8,13 +8,10 @@
 #include <filesystem>
 #include <string>
 
+#include "support/process_data_directory.h"
 #include "support/test_support.h"
 
 namespace mrwtest {
-
-// Points the roaming application-data folder at a folder of this process before the data directory
-// is first used (it is fixed at first use), and creates the data directory. Idempotent.
-void useProcessDataDirectory();
 
 // Every registered and unregistered setting's current value back at its default; PROGRAM_VERSION's
 // default back to the empty text; the stop and window-closing flags cleared.
