@@ -2,6 +2,7 @@
 
 #include "aircraft/base_container_models.h"
 #include "foundation/log.h"
+#include "foundation/text_helpers.h"
 
 #include <fmt/format.h>
 
@@ -17,21 +18,12 @@ constexpr std::string_view kHeaderLower = "[fltsim.";
 constexpr std::string_view kHeaderUpper = "[FLTSIM.";
 constexpr int kMaxSectionNumber = 10000;
 
-// White space as the patterns' \s sees it in the "C" locale.
-bool lf_isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 bool lf_isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-char lf_lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::size_t lf_skipSpace(std::string_view line, std::size_t pos) {
-    while (pos < line.size() && lf_isSpace(line[pos]))
+    while (pos < line.size() && gf_isPatternSpace(line[pos]))
         ++pos;
     return pos;
 }
@@ -40,16 +32,9 @@ std::size_t lf_skipSpace(std::string_view line, std::size_t pos) {
 bool lf_startsWithNoCase(std::string_view text, std::size_t pos, std::string_view word) {
     if (text.size() - pos < word.size()) return false;
     for (std::size_t i = 0; i < word.size(); ++i) {
-        if (lf_lower(text[pos + i]) != lf_lower(word[i])) return false;
+        if (gf_toUpperChar(text[pos + i]) != gf_toUpperChar(word[i])) return false;
     }
     return true;
-}
-
-std::string lf_upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
 }
 
 // The value by the rule when the line is the key, else "".
@@ -72,6 +57,20 @@ std::string_view lf_matchHeader(std::string_view line) {
 
 }  // namespace
 
+bool gf_isPatternSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool gf_isWordChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+std::string gf_upperAscii(std::string text) {
+    for (char& c : text)
+        c = gf_toUpperChar(c);
+    return text;
+}
+
 std::string_view gf_matchCfgKey(std::string_view line, std::string_view key) {
     std::size_t pos = lf_skipSpace(line, 0);
     if (!lf_startsWithNoCase(line, pos, key)) return {};
@@ -79,7 +78,7 @@ std::string_view gf_matchCfgKey(std::string_view line, std::string_view key) {
     if (pos == line.size() || line[pos] != '=') return {};
     pos = lf_skipSpace(line, pos + 1);
     std::size_t end = line.size();
-    while (end > pos && lf_isSpace(line[end - 1]))
+    while (end > pos && gf_isPatternSpace(line[end - 1]))
         --end;
     if (end == pos) return {};  // the value needs one character that is not white space
     const std::string_view value = line.substr(pos, end - pos);
@@ -128,14 +127,14 @@ bool gf_cfgIcaoAirline(std::string_view line, std::string& out) {
     const std::string_view raw = gf_matchCfgKey(line, "icao_airline");
     if (raw.empty()) return false;
     const std::string value = gf_cfgValue(raw);
-    out = (value.empty() || value == "ZZZZ") ? std::string("ZZZ") : lf_upper(value);
+    out = (value.empty() || value == "ZZZZ") ? std::string("ZZZ") : gf_upperAscii(value);
     return true;
 }
 
 std::string gf_cfgIcaoTypeDesignator(std::string_view line) {
     std::string value = lf_keyValue(line, "icao_type_designator");
     if (value.size() > 4) value.resize(4);
-    return lf_upper(std::move(value));
+    return gf_upperAscii(std::move(value));
 }
 
 std::string gf_cfgBaseContainer(std::string_view line) {

@@ -16,6 +16,12 @@
 
 namespace mrw {
 
+// The character classes of the readers' patterns in the "C" locale: \s and \w.
+bool gf_isPatternSpace(char c);
+bool gf_isWordChar(char c);
+// a-z become A-Z; every other byte stays.
+std::string gf_upperAscii(std::string text);
+
 // The raw value of a "key = value" line (the key compared without regard to ASCII case), or "" when
 // the line is no such line.
 std::string_view gf_matchCfgKey(std::string_view line, std::string_view key);

@@ -39,20 +39,6 @@ struct IvaoKeys {
     std::string texture;
 };
 
-bool lf_isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool lf_isWordChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-std::string lf_upper(std::string text) {
-    for (char& c : text)
-        c = gf_toUpperChar(c);
-    return text;
-}
-
 // False when the section yields nothing.
 bool lf_readIvaoKeys(const IvaoFile& file, const CfgLines& section, IvaoKeys& keys) {
     const std::string& header = section.front();
@@ -70,7 +56,7 @@ bool lf_readIvaoKeys(const IvaoFile& file, const CfgLines& section, IvaoKeys& ke
             return false;
         } else if (keys.parkingTypes.empty() && gf_cfgAtcParkingTypes(line, value)) {
             gf_normaliseCommaList(value);
-            keys.parkingTypes = lf_upper(value);
+            keys.parkingTypes = gf_upperAscii(value);
         } else if (!keys.parkingTypes.empty() && gf_isAtcParkingTypesLine(line)) {
             reports.addIncompleteSection(
                 fmt::format("{} {} has more than one atc_parking_types key", file.folderText(), header));
@@ -170,12 +156,12 @@ std::string gf_ivaoTitleAirline(std::string_view title, std::string_view model, 
         return true;
     };
     if (!takeNoCase(model) || (wFolder && !takeNoCase("W"))) return {};
-    while (pos < title.size() && lf_isSpace(title[pos]))
+    while (pos < title.size() && gf_isPatternSpace(title[pos]))
         ++pos;
     if (title.size() - pos < 3) return {};
     const std::string_view airline = title.substr(pos, 3);
     for (const char c : airline) {
-        if (!lf_isWordChar(c)) return {};
+        if (!gf_isWordChar(c)) return {};
     }
     // The rest of the title may be anything but a line end.
     if (title.substr(pos + 3).find_first_of("\r\n") != std::string_view::npos) return {};

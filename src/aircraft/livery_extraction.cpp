@@ -39,7 +39,7 @@ struct SectionKeys {
     std::string registration;
 };
 
-std::string lf_upper(std::string text) {
+std::string gf_upperAscii(std::string text) {
     for (char& c : text)
         c = gf_toUpperChar(c);
     return text;
@@ -78,7 +78,7 @@ bool lf_readSectionKeys(const CfgFile& file, const CfgLines& section, SectionKey
             return incomplete("has more than one icao_airline key");
         } else if (keys.parkingTypes.empty() && gf_cfgAtcParkingTypes(line, value)) {
             gf_normaliseCommaList(value);
-            keys.parkingTypes = lf_upper(value);
+            keys.parkingTypes = gf_upperAscii(value);
         } else if (!keys.parkingTypes.empty() && gf_isAtcParkingTypesLine(line)) {
             return incomplete("has more than one atc_parking_types key");
         } else if (keys.registration.empty() && gf_cfgAtcId(line, value)) {

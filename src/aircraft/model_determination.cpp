@@ -4,6 +4,7 @@
 #include "aircraft/code_tables.h"
 #include "aircraft/dbase_lookups.h"
 #include "foundation/text_encoding.h"
+#include "foundation/text_helpers.h"
 
 #include <fmt/format.h>
 
@@ -14,19 +15,6 @@ namespace {
 // The path separators: '/' on this platform; '\' as well, as the Windows paths write it.
 bool lf_isSeparator(char c) {
     return c == '/' || c == '\\';
-}
-
-bool lf_isWordChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-bool lf_equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 // Splits off the last path component: `rest` keeps everything before its separator. False when
@@ -67,16 +55,16 @@ std::string gf_ivaoFolderCode(std::string_view pathText) {
         return {};
     }
     // "aircraft.cfg": the pattern's '.' takes any character.
-    if (file.size() != 12 || !lf_equalsNoCase(file.substr(0, 8), "aircraft") ||
-        !lf_equalsNoCase(file.substr(9), "cfg")) {
+    if (file.size() != 12 || !gf_upperEquals("AIRCRAFT", file.substr(0, 8)) ||
+        !gf_upperEquals("CFG", file.substr(9))) {
         return {};
     }
-    if (!lf_equalsNoCase(airplanes, "Airplanes") || !lf_equalsNoCase(simObjects, "SimObjects")) return {};
-    if (!lf_equalsNoCase(package, "IVAO_MTL") && !lf_equalsNoCase(package, "ivao_x-csl")) return {};
-    if (aircraft.size() <= 5 || !lf_equalsNoCase(aircraft.substr(0, 5), "IVAO_")) return {};
+    if (!gf_upperEquals("AIRPLANES", airplanes) || !gf_upperEquals("SIMOBJECTS", simObjects)) return {};
+    if (!gf_upperEquals("IVAO_MTL", package) && !gf_upperEquals("IVAO_X-CSL", package)) return {};
+    if (aircraft.size() <= 5 || !gf_upperEquals("IVAO_", aircraft.substr(0, 5))) return {};
     const std::string_view code = aircraft.substr(5);
     for (const char c : code) {
-        if (!lf_isWordChar(c)) return {};
+        if (!gf_isWordChar(c)) return {};
     }
     for (const char c : rest) {
         if (c == '\n' || c == '\r') return {};
