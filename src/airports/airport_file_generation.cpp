@@ -18,7 +18,6 @@
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
-#include "platform/win32/user32.h"
 #include "traffic/main_worker.h"
 
 namespace fs = std::filesystem;
@@ -53,11 +52,6 @@ void lf_createFolder(const fs::path& folder) {
     }
 }
 
-void lf_invalidateStatusBand() {
-    if (const HWND window = g_mainWindow().hwnd.load(); window != nullptr)
-        InvalidateRect(window, &kStatusBandRect, TRUE);
-}
-
 }  // namespace
 
 bool gf_isAnonymousPackage(const AirportFile& file) {
@@ -66,7 +60,7 @@ bool gf_isAnonymousPackage(const AirportFile& file) {
 
 void gf_showAirportCount(std::atomic<std::int32_t>& counter, std::int32_t value) {
     counter = value;
-    lf_invalidateStatusBand();
+    gf_invalidateStatusBand();
 }
 
 void gf_showAirportFileCounts() {

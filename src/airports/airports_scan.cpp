@@ -154,6 +154,7 @@ void gf_scanAirports() {
     lf_prepareTblo();
     lf_airportsScan(gf_airportScanFolders());
     if (g_tbloFileCount == 0) fs::remove_all(g_tbloFolder);
+    gf_invalidateStatusBand();
     gf_closeFacilityConnection();
     g_icaoAirportCodes.clear();
     gf_logLine("-------------------------- airports scan ends -------------------------------\n");
