@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "config/guarded_text.h"
 #include "config/parameter.h"
 #include "platform/win32/user32.h"
 
@@ -50,6 +51,13 @@ class MainWindow {
     // (airports/my_simaddon) and of third party scenery (airports/my_thirdparty).
     std::atomic<std::int32_t> simaddonCount{0};
     std::atomic<std::int32_t> thirdPartyCount{0};
+
+    // The park airport's file as the info band shows it: its publisher (or "{} ({})" with the file's
+    // version), its quality factors ("qf: {}") and whether it is handmade (" (h)"). Written by the
+    // main worker, painted by the UI thread.
+    GuardedText parkPublisherText;
+    GuardedText parkQualityText;
+    std::atomic<std::uint8_t> parkHandmade{0};
 };
 
 // Built on first use and never destroyed: threads that outlive static destruction still use it.

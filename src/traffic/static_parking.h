@@ -1,17 +1,29 @@
 #pragma once
-// Static parking at the park airport: its stands and the count of stand uses learned since its
-// airport file was read. Main worker only.
+// Static parking at the park airport: the park airport, its stands, what its file said, and the
+// count of stand uses learned since its airport file was read. Main worker only, apart from
+// g_parkFileLoaded, which the window's handlers read too.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
+#include "airports/airport.h"
+#include "airports/learned_airport_files.h"
 #include "airports/stand.h"
 
 namespace mrw {
 
+// The park airport; an empty code means that none is set.
+inline Airport g_parkAirport;
 // The park airport's stands, numbered 1 to n in vector order once its file is read (so sorted by
 // number).
 inline std::vector<Stand> g_parkStands;
+// The airport name, publisher and altitude of the park airport's file.
+inline ApfInfo g_parkApfInfo;
+// Set once the park airport's file is read; static parking runs only while it is set.
+inline std::atomic<bool> g_parkFileLoaded{false};
+// The RT_traffic_week value of the park airport's file; 0 when it has none.
+inline std::int32_t g_rtTrafficWeek = 0;
 // Stand uses recorded since the park airport's file was read; the window shows it as "# updates".
 inline std::int32_t g_optionCount = 0;
 

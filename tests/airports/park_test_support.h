@@ -1,0 +1,58 @@
+#pragma once
+// Helpers of the park-airport tests: a main window with the controls of the per-airport settings,
+// a data directory of the test process's own, airport files built in the test, and emptying the
+// park airport's state.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "airports_test_support.h"
+#include "config/control_parameters.h"
+
+namespace mrwtest {
+
+// The main window with a check box, combo box or button for every setting that reading a park
+// airport's file changes; g_mainWindow().hwnd while the object lives.
+class ParkWindow {
+  public:
+    ParkWindow();
+    ~ParkWindow();
+    ParkWindow(const ParkWindow&) = delete;
+    ParkWindow& operator=(const ParkWindow&) = delete;
+
+    bool checked(const mrw::CheckBoxParameter& setting) const;
+    // The selected entry's text; empty when none is selected.
+    std::string selection(const mrw::ControlBinding& combo) const;
+    bool enabled(const mrw::ControlBinding& binding) const;
+};
+
+// Points the roaming application-data folder at a folder of this process before parameters.xml
+// is first used, so that test processes running at the same time never share it; removes it.
+void useProcessDataDirectory();
+std::string parametersText();
+
+// Every setting at its default and the park airport's state empty (no park airport, no stands).
+void resetParkState();
+
+// An airport file with a meta element of the version, the parameters (name, value pairs as XML
+// attributes text, e.g. "altitude|-11") and the <parkpos> elements given as XML text.
+std::string apfText(const std::string& version,
+                    std::initializer_list<std::pair<const char*, std::string>> parameters,
+                    const std::string& stands);
+
+// A program folder with Log.txt and the airport-file folders, EHAM (s = 2) in the airports database
+// as the park airport, the park window, default settings and no parameters.xml.
+class ParkAirportTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Reads EHAM's file the way static parking does: gf_apfFileName, then gf_readApf.
+    std::string readParkFile();
+    std::string log() const { return folder.logText(); }
+
+    AirportsProgramFolder folder;
+    ParkWindow window;
+};
+
+}  // namespace mrwtest
