@@ -35,8 +35,7 @@ struct ApfParameters {
 };
 
 void lf_invalidateStatusBand() {
-    static constexpr RECT kStatusBand{0, 28, 880, 112};
-    if (HWND window = g_mainWindow().hwnd.load()) InvalidateRect(window, &kStatusBand, TRUE);
+    if (HWND window = g_mainWindow().hwnd.load()) InvalidateRect(window, &kStatusBandRect, TRUE);
 }
 
 // References are Windows path texts; '/' stands for '\' on this platform.

@@ -170,7 +170,8 @@ class ApfDownloadTest : public ApfLookupTest {
   protected:
     void SetUp() override {
         ApfLookupTest::SetUp();
-        m_previousSite = std::getenv("MRW_DOWNLOAD_SITE");
+        const char* previous = std::getenv("MRW_DOWNLOAD_SITE");
+        m_previousSite = previous ? previous : "";
         ::setenv("MRW_DOWNLOAD_SITE", server.site().c_str(), 1);
     }
     void TearDown() override {
