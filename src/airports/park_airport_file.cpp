@@ -34,10 +34,6 @@ struct ApfParameters {
     std::optional<bool> facilities;
 };
 
-void lf_invalidateStatusBand() {
-    if (HWND window = g_mainWindow().hwnd.load()) InvalidateRect(window, &kStatusBandRect, TRUE);
-}
-
 // References are Windows path texts; '/' stands for '\' on this platform.
 std::filesystem::path lf_localPath(const std::string& reference) {
     std::string text = reference;
@@ -141,7 +137,7 @@ void lf_showAndLog(const std::string& reference, const std::filesystem::path& le
     window.parkPublisherText.set(found.version ? fmt::format("{} ({})", info.publisher, *found.version)
                                                : info.publisher);
     window.parkHandmade = g_handmade ? 1 : 0;
-    lf_invalidateStatusBand();
+    gf_invalidateStatusBand();
     gf_logIndented(fmt::format("{:24}: {}", "publisher", info.publisher));
     if (found.version) gf_logIndented(fmt::format("{:24}: {}", "version", *found.version));
     gf_logIndented(fmt::format("{:24}: {} ft", "altitude", info.altitude));
@@ -150,7 +146,7 @@ void lf_showAndLog(const std::string& reference, const std::filesystem::path& le
     gf_logIndented(fmt::format("{:24}: {}", "quality factor", gf_qualityFactorText()));
     gf_logIndented(fmt::format("{:24}: {}", "RT traffic week", g_rtTrafficWeek));
     window.parkQualityText.set(gf_qualityFactorText());
-    lf_invalidateStatusBand();
+    gf_invalidateStatusBand();
 }
 
 std::string lf_readFile(const std::string& reference, const std::filesystem::path& path, ApfInfo& info) {
@@ -167,7 +163,7 @@ std::string lf_readFile(const std::string& reference, const std::filesystem::pat
         gf_learnedApfPath(gf_shortApfPath(reference).string(), info.publisher);
     lf_readLearnedOrSetDefaults(learned, info);
     g_mainWindow().standsCount = static_cast<std::int32_t>(g_parkStands.size());
-    lf_invalidateStatusBand();
+    gf_invalidateStatusBand();
     lf_numberStandsAndOverlaps();
     lf_showAndLog(reference, learned, info, found);
     g_parkFileLoaded.exchange(true);
@@ -177,7 +173,7 @@ std::string lf_readFile(const std::string& reference, const std::filesystem::pat
     } else {
         TrafficReader::groundElevation.store(static_cast<double>(g_parkAirport.altitude));
     }
-    lf_invalidateStatusBand();
+    gf_invalidateStatusBand();
     return g_parkStands.empty() ? "no stands found" : "";
 }
 
