@@ -1,8 +1,6 @@
 #include "park_test_support.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <sstream>
 
 #include <pugixml.hpp>
@@ -20,6 +18,7 @@
 #include "foundation/text_encoding.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
+#include "support/process_data_directory.h"
 #include "support/test_support.h"
 #include "traffic/static_parking.h"
 #include "traffic/traffic_reader.h"
@@ -106,18 +105,6 @@ bool ParkWindow::enabled(const mrw::ControlBinding& binding) const {
     return IsWindowEnabled(GetDlgItem(mrw::g_mainWindow().hwnd, binding.controlId)) != FALSE;
 }
 
-void useProcessDataDirectory() {
-    static const bool done = [] {
-        // Owned by a static so that the folder is removed when the test process ends.
-        static const auto roaming = std::make_unique<TempDir>();
-        setenv("MRW_ROAMING_APPDATA", roaming->path().c_str(), 1);
-        std::filesystem::create_directories(mrw::g_dataDirectory());
-        return true;
-    }();
-    (void)done;
-    std::filesystem::remove(mrw::g_parametersFile());
-}
-
 std::string parametersText() {
     return std::filesystem::exists(mrw::g_parametersFile()) ? readFile(mrw::g_parametersFile())
                                                             : std::string();
@@ -177,6 +164,7 @@ std::string apfText(const std::string& version,
 
 void ParkAirportTest::SetUp() {
     useProcessDataDirectory();
+    std::filesystem::remove(mrw::g_parametersFile());
     resetAirportsData();
     resetParkState();
     for (const char* folderName : {"airports/my_simaddon", "airports/my_thirdparty", "airports/learned/stock",

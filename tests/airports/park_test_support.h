@@ -27,9 +27,7 @@ class ParkWindow {
     bool enabled(const mrw::ControlBinding& binding) const;
 };
 
-// Points the roaming application-data folder at a folder of this process before parameters.xml
-// is first used, so that test processes running at the same time never share it; removes it.
-void useProcessDataDirectory();
+// parameters.xml of the process's own data directory; empty when there is none.
 std::string parametersText();
 
 // Every setting at its default and the park airport's state empty (no park airport, no stands).
