@@ -40,7 +40,7 @@ void lf_applyBool(const pugi::xml_node& document, CheckBoxParameter& setting) {
     const std::optional<bool> value = gf_readBoolParameter(document, setting.name);
     if (!value) return;
     setting.current = *value;
-    gf_showCheck(setting);
+    setting.showCheck();
     lf_logSetting(setting.name, *value);
 }
 

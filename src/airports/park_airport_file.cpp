@@ -78,7 +78,7 @@ void lf_saveUserValues() {
 
 void lf_setCheck(CheckBoxParameter& setting, bool value) {
     setting.current = value;
-    gf_showCheck(setting);
+    setting.showCheck();
 }
 
 // Defaults for an airport without learned file; none of them is saved.
@@ -151,6 +151,9 @@ void lf_showAndLog(const std::string& reference, const std::filesystem::path& le
 
 std::string lf_readFile(const std::string& reference, const std::filesystem::path& path, ApfInfo& info) {
     g_handmade = false;
+    // Learned stands kept aside belong to the airport read before; they must not reach this one's file.
+    g_unmatchedLearnedStands.clear();
+    g_learnedStandsIncomplete = false;
     pugi::xml_document document;
     if (!document.load_file(path.c_str()))
         return fmt::format("{}: could not load file: {}", reference, path_to_utf8(path));

@@ -23,7 +23,7 @@ void lf_restoreCheck(CheckBoxParameter& setting, bool userValue) {
     if (setting.current.load() == userValue) return;
     setting.current = userValue;
     setting.save();
-    gf_showCheck(setting);
+    setting.showCheck();
 }
 
 }  // namespace

@@ -38,10 +38,11 @@ const char16_t* lf_windowClass() {
     return registered ? u"MrwParkTest" : nullptr;
 }
 
-HWND lf_control(HWND parent, const char16_t* className, DWORD style, const mrw::ControlBinding& binding) {
-    return CreateWindowExW(0, className, u"", WS_CHILD | WS_VISIBLE | style, 10, binding.rowY, 100, 200,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(binding.controlId)), nullptr,
-                           nullptr);
+// The window's own control creation stores each handle in the setting's binding; so does this.
+HWND lf_control(HWND parent, const char16_t* className, DWORD style, mrw::ControlBinding& binding) {
+    return binding.hwnd = CreateWindowExW(
+               0, className, u"", WS_CHILD | WS_VISIBLE | style, 10, binding.rowY, 100, 200, parent,
+               reinterpret_cast<HMENU>(static_cast<INT_PTR>(binding.controlId)), nullptr, nullptr);
 }
 
 void lf_addItem(HWND combo, const std::string& text) {
@@ -49,13 +50,13 @@ void lf_addItem(HWND combo, const std::string& text) {
     SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
-void lf_intCombo(HWND parent, const mrw::IntComboParameter& setting) {
+void lf_intCombo(HWND parent, mrw::IntComboParameter& setting) {
     HWND combo = lf_control(parent, u"ComboBox", CBS_DROPDOWNLIST, setting);
     for (const int choice : setting.choices)
         lf_addItem(combo, std::to_string(choice));
 }
 
-void lf_floatCombo(HWND parent, const mrw::FloatComboParameter& setting) {
+void lf_floatCombo(HWND parent, mrw::FloatComboParameter& setting) {
     HWND combo = lf_control(parent, u"ComboBox", CBS_DROPDOWNLIST, setting);
     for (const float choice : setting.choices) {
         char text[16];
@@ -71,28 +72,32 @@ ParkWindow::ParkWindow() {
                                   nullptr, nullptr);
     mrw::g_mainWindow().hwnd = window;
     auto& s = mrw::g_parameters();
-    for (const mrw::CheckBoxParameter* box : {&s.AUTO_RANGE, &s.WEEK, &s.PARK_SOFT, &s.INITIAL_LOAD_ONLY})
+    for (mrw::CheckBoxParameter* box : {&s.AUTO_RANGE, &s.WEEK, &s.PARK_SOFT, &s.INITIAL_LOAD_ONLY})
         lf_control(window, u"button", BS_CHECKBOX, *box);
-    for (const mrw::IntComboParameter* combo :
+    for (mrw::IntComboParameter* combo :
          {&s.RANGE, &s.MAX_LIVE_SEL, &s.parking_percentage, &s.AR_ABOVE_HEIGHT})
         lf_intCombo(window, *combo);
     lf_floatCombo(window, s.MAX_FIT_FL);
-    for (const mrw::PushButton* button : {&s.nowButton, &s.flushStaticButton})
+    for (mrw::PushButton* button : {&s.nowButton, &s.flushStaticButton})
         lf_control(window, u"button", BS_PUSHBUTTON, *button);
 }
 
 ParkWindow::~ParkWindow() {
+    auto& s = mrw::g_parameters();
+    for (mrw::ControlBinding* binding : std::initializer_list<mrw::ControlBinding*>{
+             &s.AUTO_RANGE, &s.WEEK, &s.PARK_SOFT, &s.INITIAL_LOAD_ONLY, &s.RANGE, &s.MAX_LIVE_SEL,
+             &s.parking_percentage, &s.AR_ABOVE_HEIGHT, &s.MAX_FIT_FL, &s.nowButton, &s.flushStaticButton})
+        binding->hwnd = nullptr;
     mrw::g_mainWindow().hwnd = nullptr;
     standin::destroyAllWindows();
 }
 
 bool ParkWindow::checked(const mrw::CheckBoxParameter& setting) const {
-    return SendMessageW(GetDlgItem(mrw::g_mainWindow().hwnd, setting.controlId), BM_GETCHECK, 0, 0) ==
-           BST_CHECKED;
+    return SendMessageW(setting.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 std::string ParkWindow::selection(const mrw::ControlBinding& combo) const {
-    HWND control = GetDlgItem(mrw::g_mainWindow().hwnd, combo.controlId);
+    HWND control = combo.hwnd;
     const LRESULT index = SendMessageW(control, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return {};
     char16_t buffer[64] = {};
@@ -102,7 +107,7 @@ std::string ParkWindow::selection(const mrw::ControlBinding& combo) const {
 }
 
 bool ParkWindow::enabled(const mrw::ControlBinding& binding) const {
-    return IsWindowEnabled(GetDlgItem(mrw::g_mainWindow().hwnd, binding.controlId)) != FALSE;
+    return IsWindowEnabled(binding.hwnd) != FALSE;
 }
 
 std::string parametersText() {

@@ -13,8 +13,8 @@
 namespace mrw {
 namespace {
 
-HWND lf_combo(HWND parent, const ControlBinding& binding, const std::vector<std::u16string>& items) {
-    HWND combo = CreateWindowExW(
+HWND lf_combo(HWND parent, ControlBinding& binding, const std::vector<std::u16string>& items) {
+    HWND combo = binding.hwnd = CreateWindowExW(
         0, u"ComboBox", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, binding.rowY, 80, 200, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(binding.controlId)), nullptr, nullptr);
     for (const std::u16string& item : items)
@@ -48,6 +48,8 @@ class TrafficRangeTest : public ::testing::Test {
     }
     void TearDown() override {
         reset();
+        g_parameters().RANGE.hwnd = nullptr;
+        g_parameters().MAX_FIT_FL.hwnd = nullptr;
         g_mainWindow().hwnd = nullptr;
         standin::destroyAllWindows();
     }
