@@ -172,13 +172,60 @@ void lf_processBglCandidate(const fs::path& path) {
     lf_processBGLfile(path);
 }
 
+std::string lf_lowerAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return text;
+}
+
+// A BGL file with an airport section that no filter excludes.
+bool lf_isBglCandidate(const fs::directory_entry& entry, const fs::path& root) {
+    std::error_code error;
+    if (!entry.is_regular_file(error)) return false;
+    if (lf_lowerAscii(path_to_utf8(entry.path().extension())) != ".bgl") return false;
+    if (lf_containsAny(lf_below(entry.path(), root), kSkippedFileWords)) return false;
+    return gf_bglHasAirport(entry.path());
+}
+
+// The folder's entries sorted by name; a folder that cannot be listed has none.
+std::vector<fs::directory_entry> lf_sortedEntries(const fs::path& folder) {
+    std::vector<fs::directory_entry> entries;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error), end;
+         !error && it != end; it.increment(error)) {
+        entries.push_back(*it);
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+// The recursive walk below `root`, depth first in name order; false once the run is stopping. An
+// exception while one entry is handled is reported and the walk goes on.
+bool lf_walkBglFolder(const fs::path& folder, const fs::path& root) {
+    for (const fs::directory_entry& entry : lf_sortedEntries(folder)) {
+        std::error_code error;
+        const bool isFolder = entry.is_directory(error) && !entry.is_symlink(error);
+        try {
+            if (lf_isSkippedFolder(entry.path(), root)) continue;
+            if (!isFolder && lf_isBglCandidate(entry, root)) {
+                if (gf_stopping()) return false;
+                lf_processBglCandidate(entry.path());
+            }
+        } catch (const std::exception& e) {
+            lf_report(fmt::format("{} airports search in folder {} aborted, cause: {}", "===> ",
+                                  path_to_utf8(root), e.what()));
+            continue;
+        }
+        if (isFolder && !lf_walkBglFolder(entry.path(), root)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool lf_isSkippedFolder(const fs::path& entry, const fs::path& root) {
     if (utf8_to_wide(path_to_utf8(entry)).size() >= kPathUnitLimit) return true;
-    std::string below = lf_below(entry, root);
-    std::transform(below.begin(), below.end(), below.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    const std::string below = lf_lowerAscii(lf_below(entry, root));
     return below.find(path_to_utf8(g_fsBaseName)) != std::string::npos ||
            lf_containsAny(below, kSkippedFolderWords);
 }
@@ -224,32 +271,7 @@ void lf_scanAirportFolder(const fs::path& folder) {
         fmt::format("\n***** Scanning for {} airports in:\n{}\n", "addon", path_to_utf8(folder));
     gf_setMessage(header, true);
     lf_report(header);
-    std::error_code error;
-    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
-    for (const fs::recursive_directory_iterator end; !error && it != end; it.increment(error)) {
-        const fs::directory_entry& entry = *it;
-        const fs::path& path = entry.path();
-        try {
-            if (lf_isSkippedFolder(path, folder)) {
-                it.disable_recursion_pending();
-                continue;
-            }
-            std::error_code statusError;
-            if (!entry.is_regular_file(statusError)) continue;
-            std::string extension = path_to_utf8(path.extension());
-            std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
-                return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-            });
-            if (extension != ".bgl") continue;
-            if (lf_containsAny(lf_below(path, folder), kSkippedFileWords)) continue;
-            if (!gf_bglHasAirport(path)) continue;
-            if (gf_stopping()) break;
-            lf_processBglCandidate(path);
-        } catch (const std::exception& e) {
-            lf_report(fmt::format("{} airports search in folder {} aborted, cause: {}", "===> ",
-                                  path_to_utf8(folder), e.what()));
-        }
-    }
+    lf_walkBglFolder(folder, folder);
 }
 
 void lf_scanFolders(const std::vector<fs::path>& folders) {

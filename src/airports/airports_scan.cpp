@@ -77,6 +77,7 @@ void lf_packTblo() {
     gf_removeXMLFilesFromDirectory();
     g_tbloFileCount = files;
     g_parameters().tbloZipButton.enable();
+    gf_invalidateControlPanel();
     gf_logLine(
         fmt::format("\nPlease send {} to the maker of Merrowvale: your add-on airports in it will then be "
                     "added to the archive.\n",
@@ -108,6 +109,7 @@ void lf_airportsScan(const std::vector<fs::path>& folders) {
     scanAirports.current = false;
     scanAirports.save();
     scanAirports.showCheck();
+    gf_invalidateControlPanel();
 }
 
 }  // namespace

@@ -11,4 +11,8 @@ void gf_invalidateStatusBand() {
     if (HWND hwnd = g_mainWindow().hwnd.load()) InvalidateRect(hwnd, &kStatusBandRect, TRUE);
 }
 
+void gf_invalidateControlPanel() {
+    if (HWND hwnd = g_mainWindow().hwnd.load()) InvalidateRect(hwnd, &kControlPanelRect, TRUE);
+}
+
 }  // namespace mrw

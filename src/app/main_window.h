@@ -20,6 +20,8 @@ inline constexpr UINT WM_APP_MESSAGE_LINE = WM_APP + 0x60;  // repaint the messa
 // The status band of the client area, which shows the counters: invalidated (with erase) after a
 // counter changes.
 inline constexpr RECT kStatusBandRect{0, 28, 880, 112};
+// The control panel below it, with the check boxes, combo boxes and buttons of the settings.
+inline constexpr RECT kControlPanelRect{0, 112, 880, 392};
 
 class MainWindow {
   public:
@@ -65,5 +67,7 @@ MainWindow& g_mainWindow();
 
 // Repaints the status band after a counter changed; nothing before the window exists.
 void gf_invalidateStatusBand();
+// Repaints the control panel after a control changed from the main worker.
+void gf_invalidateControlPanel();
 
 }  // namespace mrw

@@ -150,3 +150,33 @@ TEST_F(ScanWalkTest, AManifestWithoutMakerIsLinkedButNeverGenerated) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScanWalkTest, TheRecursiveWalkReportsAnEntrysExceptionAndGoesOn) {
+    knowAirports({"EHAM", "EGLL"});
+    g_publisherGroups() = {{"Pub"}};
+    g_thirdParties20() = {{"Pub", {"EGLL"}}};
+    const fs::path community = folder / "Community";
+    // The simulator knows no EHAM: its exception record ends that entry only.
+    writeFile(community / "a-eham/ap.bgl", bglFileOf({BglAirport{"EHAM", 0, {}, {}}}));
+    writeFile(community / "b-Pub-egll/ap.bgl", bglFileOf({BglAirport{"EGLL", 0, {}, {}}}));
+    writeFile(community / "c-AIRCRAFT/Pub-egll/ap.bgl", bglFileOf({BglAirport{"EGLL", 0, {}, {}}}));
+    writeFile(community / "d-Pub-egll/Statics/ap.bgl", bglFileOf({BglAirport{"EGLL", 0, {}, {}}}));
+    writeFile(community / "e-Pub-egll/statics/ap.bgl", bglFileOf({BglAirport{"EGLL", 0, {}, {}}}));
+    writeFile(community / "f-Pub-egll/noairport.bgl", "not a BGL file at all");
+    lf_scanAirportFolder(community);
+    const std::string report = reportText();
+    EXPECT_NE(report.find("===>  airports search in folder " + community.string() +
+                          " aborted, cause: 111: restart"),
+              std::string::npos);
+    EXPECT_EQ(readFile(g_myThirdpartyFolder / "EGLL.txt"), "archive/thirdparty/Pub/EGLL.xml\n");
+    std::vector<std::string> handled;
+    for (const std::string& line : g_scanReport) {
+        if (line.rfind("\nFac: ", 0) == 0) handled.push_back(line.substr(6 + community.string().size() + 1));
+    }
+    EXPECT_EQ(handled,
+              (std::vector<std::string>{"a-eham/ap.bgl", "b-Pub-egll/ap.bgl", "d-Pub-egll/Statics/ap.bgl"}));
+}
+
+}  // namespace
