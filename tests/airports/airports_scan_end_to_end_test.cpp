@@ -141,3 +141,19 @@ TEST_F(ScanTest, AnExceptionOutOfTheWalkClosesTheConnection) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScanTest, AStreamedSimulatorAirportInCapitalsTakesThePublisherRoad) {
+    knowAirports({"EGSS"});
+    g_simaddons24() = {"EGSS"};
+    writeFile(g_icaoAirportsFile, "EGSS\n");
+    fs::create_directories(streamed / "MICROSOFT-AIRPORT-egss");
+    gf_scanAirports();
+    const std::string report = readFile(g_airportsScanLogFile);
+    EXPECT_NE(report.find("airport has 'EGSS' in folder path"), std::string::npos);
+    EXPECT_NE(report.find("publisher: simaddon"), std::string::npos);
+    EXPECT_EQ(readFile(g_mySimaddonFolder / "EGSS.txt"), "archive/simaddon/EGSS.xml\n");
+}
+
+}  // namespace

@@ -102,10 +102,17 @@ TEST_F(FacilityTest, AnAnswerThatNeverEndsTimesOutAndLateRecordsDoNotLeak) {
     int helipads = 0;
     EXPECT_FALSE(gf_readFacilityStands("EHAM", file, helipads));
     EXPECT_TRUE(file.stands.empty());
-    // The held answer arrives during the next read; only that read's own records count.
+    // The held answer arrives during the next read, of another airport: only that read's own records
+    // count.
+    standin::FacilityAirport egll;
+    egll.icao = "EGLL";
+    egll.name = "Heathrow";
+    egll.parkings = {eham().parkings.front()};
+    standin::addAirport(egll);
     standin::holdFacilityAnswers(false);
-    ASSERT_TRUE(gf_readFacilityStands("EHAM", file, helipads));
-    EXPECT_EQ(file.stands.size(), 4U);
+    ASSERT_TRUE(gf_readFacilityStands("EGLL", file, helipads));
+    EXPECT_EQ(file.airportName, "Heathrow");
+    EXPECT_EQ(file.stands.size(), 1U);
 }
 
 TEST_F(FacilityTest, AStopOfTheRunEndsTheRead) {
