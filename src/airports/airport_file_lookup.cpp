@@ -96,9 +96,17 @@ std::filesystem::path lf_learnedOfArchivedThirdparty(std::string_view text, std:
     const std::string_view afterMarker = text.substr(at + kArchiveThirdparty.size());
     const std::size_t slash = afterMarker.find('/');
     if (slash == std::string_view::npos) return {};
-    std::string publisher(afterMarker.substr(0, slash));
-    for (std::size_t pos = publisher.find("%20"); pos != std::string::npos; pos = publisher.find("%20", pos))
-        publisher.replace(pos, 3, " ");
+    // Built anew rather than replaced in place: every "%20" becomes a blank.
+    const std::string_view encoded = afterMarker.substr(0, slash);
+    std::string publisher;
+    for (std::size_t i = 0; i < encoded.size();) {
+        if (encoded.substr(i, 3) == "%20") {
+            publisher += ' ';
+            i += 3;
+        } else {
+            publisher += encoded[i++];
+        }
+    }
     return lf_learnedThirdparty(publisher, fileName);
 }
 
