@@ -4,6 +4,7 @@
 #include "config/parameters_xml.h"
 #include "config_test_support.h"
 #include "foundation/text_encoding.h"
+#include "support/scoped_environment.h"
 #include "traffic/main_worker.h"
 
 #include <gtest/gtest.h>
@@ -20,32 +21,13 @@ namespace {
 namespace fs = std::filesystem;
 using mrwtest::writeFile;
 
-// Sets an environment variable for the object's lifetime, then restores it.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const fs::path& value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnvironment() {
-        if (m_old) {
-            setenv(m_name, m_old->c_str(), 1);
-        } else {
-            unsetenv(m_name);
-        }
-    }
-
-  private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
 // Known folders of the test's own. The data directory (parameters.xml) was fixed before, at first
 // use, by the base fixture; the known folders themselves are read afresh at every lookup.
 class PackagesFolder : public mrwtest::ConfigTest {
   protected:
-    PackagesFolder()
-        : m_roamingEnv("MRW_ROAMING_APPDATA", roaming()), m_localEnv("MRW_LOCAL_APPDATA", local()) {
+    PackagesFolder() {
+        m_env.set("MRW_ROAMING_APPDATA", roaming().string());
+        m_env.set("MRW_LOCAL_APPDATA", local().string());
         fs::create_directories(roaming());
         fs::create_directories(local());
         m_msfs2020Before = g_msfs2020.load();
@@ -75,8 +57,7 @@ class PackagesFolder : public mrwtest::ConfigTest {
     }
 
     mrwtest::TempDir m_known;
-    ScopedEnvironment m_roamingEnv;
-    ScopedEnvironment m_localEnv;
+    mrwtest::ScopedEnvironment m_env;
     bool m_msfs2020Before = true;
 };
 

@@ -3,6 +3,7 @@
 #include "foundation/file_names.h"
 #include "foundation/log.h"
 #include "platform/system/shell.h"
+#include "support/scoped_environment.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -29,22 +30,6 @@ class FileSystemTest : public ::testing::Test {
     mrwtest::ProgramFolder folder;
 };
 
-// Sets an environment variable for the test's lifetime; nullptr unsets it.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedEnv() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
 TEST(DataDirectory, IsTheRoamingFolderWithTheProductName) {
     const char* roaming = std::getenv("MRW_ROAMING_APPDATA");
     ASSERT_NE(roaming, nullptr) << "CTest sets the known folders";
@@ -55,11 +40,10 @@ TEST(DataDirectory, IsTheRoamingFolderWithTheProductName) {
 }
 
 TEST_F(FileSystemTest, UnknownKnownFolderLogsAndGivesAnEmptyPath) {
-    const ScopedEnv roaming("MRW_ROAMING_APPDATA", nullptr);
-    const ScopedEnv local("MRW_LOCAL_APPDATA", nullptr);
-    const ScopedEnv xdgConfig("XDG_CONFIG_HOME", nullptr);
-    const ScopedEnv xdgData("XDG_DATA_HOME", nullptr);
-    const ScopedEnv home("HOME", nullptr);
+    mrwtest::ScopedEnvironment env;
+    for (const char* name :
+         {"MRW_ROAMING_APPDATA", "MRW_LOCAL_APPDATA", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"})
+        env.set(name, std::nullopt);
     EXPECT_EQ(gf_knownFolderPath(platform::KnownFolder::RoamingAppData), std::nullopt);
     EXPECT_EQ(gf_appDataPath(), fs::path());
     EXPECT_EQ(gf_localAppDataPath(), fs::path());

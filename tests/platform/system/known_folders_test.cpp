@@ -1,6 +1,6 @@
 #include "platform/system/known_folders.h"
 
-#include "platform/system/scoped_environment.h"
+#include "support/scoped_environment.h"
 
 #include <gtest/gtest.h>
 
