@@ -42,26 +42,13 @@ constexpr std::string_view kProductName = "Merrowvale";
 
 enum class FolderScan { Complete, Stopped, NothingFound };
 
-void lf_invalidate(const RECT& rect) {
-    InvalidateRect(g_mainWindow().hwnd, &rect, TRUE);
-}
-
-void lf_invalidateStatusBand() {
-    lf_invalidate(kStatusBandRect);
-}
-
-// The control panel of the main window, below the status band.
-void lf_invalidateControlPanel() {
-    lf_invalidate(RECT{0, 112, 880, 392});
-}
-
 void lf_disablePackageSelector() {
     EnableWindow(g_parameters().AI_PACKAGE_SELECTOR.hwnd, FALSE);
 }
 
 void lf_setLiveriesCount(std::uint64_t count) {
     g_mainWindow().liveriesCount = count;
-    lf_invalidateStatusBand();
+    gf_invalidateStatusBand();
 }
 
 // Searches one existing folder; the number of liveries it added.
@@ -202,9 +189,9 @@ LiveriesScanResult gf_scanLiveries() {
     parameters.SCAN_LIVERIES.current = false;
     parameters.SCAN_LIVERIES.save();
     parameters.SCAN_LIVERIES.showCheck();
-    lf_invalidateControlPanel();
+    gf_invalidateControlPanel();
     parameters.AI_PACKAGE_SELECTOR.enable();
-    lf_invalidateStatusBand();
+    gf_invalidateStatusBand();
     lf_endScan();
     return LiveriesScanResult::Completed;
 }

@@ -46,14 +46,9 @@ std::unordered_map<std::string_view, TitleView>& lf_titleIndex() {
     return *index;
 }
 
-void lf_invalidateStatusBand() {
-    if (const HWND window = g_mainWindow().hwnd.load(); window != nullptr)
-        InvalidateRect(window, &kStatusBandRect, TRUE);
-}
-
 void lf_showLiveriesCount(std::uint64_t count) {
     g_mainWindow().liveriesCount.store(count);
-    lf_invalidateStatusBand();
+    gf_invalidateStatusBand();
 }
 
 // EnableWindow on the parameter's check box; nothing before the control exists.
@@ -407,7 +402,7 @@ void gf_processScannedLiveries() {
         throw;
     }
     g_liveriesProcessed.store(true);
-    lf_invalidateStatusBand();
+    gf_invalidateStatusBand();
     g_scannedLiveries().clear();
 }
 

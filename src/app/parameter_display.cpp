@@ -14,9 +14,6 @@ namespace mrw {
 
 namespace {
 
-// The control panel band of the main window's client area.
-constexpr RECT kPanelBand{0, 112, 880, 392};
-
 void lf_showText(const ControlBinding& binding, const std::string& text) {
     try {
         const std::u16string wide = utf8_to_wide(text);
@@ -27,7 +24,7 @@ void lf_showText(const ControlBinding& binding, const std::string& text) {
             return;
         }
         SetWindowTextW(control, wide.c_str());
-        InvalidateRect(window, &kPanelBand, TRUE);
+        gf_invalidateControlPanel();
     } catch (const std::exception& e) {
         gf_logLine(fmt::format("utf8_to_wide failed for '{}': {}", text, e.what()));
     }

@@ -1,5 +1,6 @@
 #include "foundation/log.h"
 
+#include "foundation/file_names.h"
 #include "foundation/time_texts.h"
 #include "foundation/version_data.h"
 
@@ -74,13 +75,13 @@ void gf_logIndented(std::string_view text) {
 }
 
 void gf_openLog() {
-    gf_saveUpto3GenerationsOf("Log.txt");
+    gf_saveUpto3GenerationsOf(g_logFile);
     {
         std::lock_guard lock(g_logMutex());
         if (g_logStream().is_open()) g_logStream().close();  // the process opens it once; tests reopen it
-        g_logStream().open("Log.txt", std::ios::out | std::ios::trunc | std::ios::binary);
+        g_logStream().open(g_logFile, std::ios::out | std::ios::trunc | std::ios::binary);
         if (!g_logStream().is_open())
-            throw std::runtime_error(std::string("Failed to write file ") + "Log.txt");
+            throw std::runtime_error("Failed to write file " + g_logFile.string());
     }
     gf_logLine(fmt::format("{} (utc) {} version {} for {}", gf_ctimeUtc(gf_wallClockSeconds()), "Merrowvale",
                            g_programVersion.toString(), "MSFS 2020/2024"));
