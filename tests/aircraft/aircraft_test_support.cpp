@@ -7,33 +7,8 @@
 #include "aircraft/prefix_groups.h"
 #include "aircraft/similar_models.h"
 #include "aircraft/wingspans.h"
-#include "foundation/log.h"
-
-#include <mutex>
 
 namespace mrwtest {
-
-namespace {
-
-void closeLog() {
-    std::lock_guard lock(mrw::g_logMutex());
-    if (mrw::g_logStream().is_open()) mrw::g_logStream().close();
-}
-
-}  // namespace
-
-LoggedProgramFolder::LoggedProgramFolder() {
-    closeLog();
-    mrw::gf_openLog();
-}
-
-LoggedProgramFolder::~LoggedProgramFolder() {
-    closeLog();
-}
-
-std::string LoggedProgramFolder::logText() const {
-    return readFile(*this / "Log.txt");
-}
 
 void resetAircraftData() {
     mrw::g_airlineCodes().resetForTests();

@@ -54,7 +54,7 @@ class AirportFileReaderTest : public ::testing::Test {
         return {};
     }
 
-    mrwtest::AirportsProgramFolder folder;
+    mrwtest::LoggedProgramFolder folder;
 };
 
 TEST_F(AirportFileReaderTest, StandDescriptionIsReadInProgramUnits) {

@@ -102,7 +102,7 @@ class AirportFileTest : public ::testing::Test {
         return file;
     }
 
-    mrwtest::AirportsProgramFolder folder;
+    mrwtest::LoggedProgramFolder folder;
 };
 
 TEST_F(AirportFileTest, GeneratedFileHoldsMetaParametersAndFullStandDescriptions) {

@@ -62,7 +62,7 @@ class AirportsDatabaseTest : public ::testing::Test {
         return {};
     }
 
-    mrwtest::AirportsProgramFolder folder;
+    mrwtest::LoggedProgramFolder folder;
 };
 
 std::vector<std::string> codesOf(const std::vector<Airport>& airports) {

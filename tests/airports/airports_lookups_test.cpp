@@ -37,7 +37,7 @@ class ClosestAirportTest : public ::testing::Test {
   protected:
     void SetUp() override { mrwtest::resetAirportsData(); }
     void TearDown() override { mrwtest::resetAirportsData(); }
-    mrwtest::AirportsProgramFolder folder;
+    mrwtest::LoggedProgramFolder folder;
     StandFiles files;
 };
 
@@ -100,7 +100,7 @@ class IcaoInTextTest : public ::testing::Test {
   protected:
     void SetUp() override { mrwtest::resetAirportsData(); }
     void TearDown() override { mrwtest::resetAirportsData(); }
-    mrwtest::AirportsProgramFolder folder;
+    mrwtest::LoggedProgramFolder folder;
 };
 
 TEST_F(IcaoInTextTest, FindsListedCodesBoundedByNonAlphanumerics) {

@@ -44,7 +44,7 @@ class ScanTest : public ::testing::Test {
         g_msfs2020 = true;
         resetAirportsData();
     }
-    AirportsProgramFolder folder;
+    LoggedProgramFolder folder;
     fs::path streamed = folder / "MSFS" / "StreamedPackages";
     fs::path community = folder / "MSFS" / "Community";
 };

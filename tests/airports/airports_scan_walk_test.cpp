@@ -32,7 +32,7 @@ class ScanWalkTest : public ::testing::Test {
         gf_closeFacilityConnection();
         resetAirportsData();
     }
-    AirportsProgramFolder folder;
+    LoggedProgramFolder folder;
 };
 
 TEST_F(ScanWalkTest, FolderFiltersLookBelowTheWalkedFolderOnly) {

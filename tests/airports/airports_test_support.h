@@ -2,19 +2,9 @@
 // Helpers of the airports tests: a program folder with Log.txt open in it, and emptying the
 // process-wide data that the tests fill.
 
-#include <string>
-
-#include "support/test_support.h"
+#include "support/logged_program_folder.h"
 
 namespace mrwtest {
-
-// A program folder that is the working folder, with Log.txt open in it while the object lives.
-class AirportsProgramFolder : public ProgramFolder {
-  public:
-    AirportsProgramFolder();
-    ~AirportsProgramFolder();
-    std::string logText() const;
-};
 
 // Empties the airports database, the park airport's stands and counters, and the flags that the
 // airport-file writer reads.

@@ -27,7 +27,7 @@ class ApfLookupTest : public ::testing::Test {
     void addAirport(const char* code, int s) {
         g_airports.push_back(Airport{FixedCode<4>(code), g_noIataCode, 52.0, 4.0, 0.0F, s});
     }
-    mrwtest::AirportsProgramFolder folder;
+    mrwtest::LoggedProgramFolder folder;
     const FixedCode<4> eham{"EHAM"};
 };
 

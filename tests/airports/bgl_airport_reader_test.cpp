@@ -43,7 +43,7 @@ class BglTest : public ::testing::Test {
         return gf_readFileWords(in);
     }
 
-    AirportsProgramFolder folder;
+    LoggedProgramFolder folder;
 };
 
 BglAirport goodAirport() {

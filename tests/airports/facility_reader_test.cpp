@@ -48,7 +48,7 @@ class FacilityTest : public ::testing::Test {
         gf_closeFacilityConnection();
         g_stopRequested = false;
     }
-    AirportsProgramFolder folder;
+    LoggedProgramFolder folder;
 };
 
 TEST_F(FacilityTest, ReadsAKnownAirport) {

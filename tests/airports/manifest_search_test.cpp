@@ -23,7 +23,7 @@ class ManifestTest : public ::testing::Test {
         resetAddonLists();
     }
     void TearDown() override { resetAirportsData(); }
-    AirportsProgramFolder folder;
+    LoggedProgramFolder folder;
 };
 
 TEST_F(ManifestTest, ReadsTheFieldsTheScanUses) {

@@ -49,7 +49,7 @@ class ParkAirportTest : public ::testing::Test {
     std::string readParkFile();
     std::string log() const { return folder.logText(); }
 
-    AirportsProgramFolder folder;
+    LoggedProgramFolder folder;
     ParkWindow window;
 };
 

@@ -36,7 +36,7 @@ class StandTest : public ::testing::Test {
         mrwtest::resetAirportsData();
         g_dbaseRecords().clear();
     }
-    mrwtest::AirportsProgramFolder folder;
+    mrwtest::LoggedProgramFolder folder;
 };
 
 TEST(StandCategories, EachParkingTypeAcceptsItsCategories) {

@@ -29,7 +29,7 @@ class TbloTest : public ::testing::Test {
         knowAirports({"EGLL", "EHAM", "KMCI"});
     }
     void TearDown() override { resetAirportsData(); }
-    AirportsProgramFolder folder;
+    LoggedProgramFolder folder;
 };
 
 TEST_F(TbloTest, CopiesGeneratedFilesOfKnownAirportsOnly) {
