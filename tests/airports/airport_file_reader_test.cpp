@@ -1,4 +1,5 @@
 #include "airports/airport_file_reader.h"
+#include "support/half_hours.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +25,7 @@ std::string fileWithStands(const std::string& parkpos) {
     return "<root><parameters/><parkpositions>" + parkpos + "</parkpositions></root>";
 }
 
-HalfHourSet slots(std::initializer_list<int> list) {
-    HalfHourSet set;
-    for (int slot : list)
-        set.set(static_cast<std::size_t>(slot));
-    return set;
-}
+using mrwtest::slots;
 
 class AirportFileReaderTest : public ::testing::Test {
   protected:

@@ -1,4 +1,5 @@
 #include "airports/airport_file.h"
+#include "support/half_hours.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-HalfHourSet slots(std::initializer_list<int> list) {
-    HalfHourSet set;
-    for (int slot : list)
-        set.set(static_cast<std::size_t>(slot));
-    return set;
-}
+using mrwtest::slots;
 
 StandOption use(const char* registration, std::int32_t sequence, std::int32_t day, HalfHourSet halfHours,
                 const char* callsign = "KLM1") {

@@ -1,4 +1,5 @@
 #include "airports/stand.h"
+#include "support/half_hours.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +20,7 @@ Stand plainStand(std::int16_t type = 9) {
     return Stand({}, "A1", 52.3086, 4.7639, 0.0, 20.0, type, false, false, false);
 }
 
-HalfHourSet slots(std::initializer_list<int> list) {
-    HalfHourSet set;
-    for (int slot : list)
-        set.set(static_cast<std::size_t>(slot));
-    return set;
-}
+using mrwtest::slots;
 
 class StandTest : public ::testing::Test {
   protected:

@@ -1,5 +1,6 @@
 #include "foundation/half_hour_set.h"
 #include "foundation/log.h"
+#include "support/half_hours.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -7,12 +8,7 @@
 namespace mrw {
 namespace {
 
-HalfHourSet slots(std::initializer_list<int> list) {
-    HalfHourSet set;
-    for (int s : list)
-        set.set(static_cast<std::size_t>(s));
-    return set;
-}
+using mrwtest::slots;
 
 HalfHourSet run(int a, int b) {
     HalfHourSet set;
