@@ -165,7 +165,8 @@ std::string_view gf_charsetName(int charset) {
                                                                     : std::string_view("unknown");
 }
 
-bool gf_isValidUtf8Sample(std::string_view bytes) {
+// True when the whole sample is valid UTF-8 by the detector's rules.
+static bool lf_isValidUtf8Sample(std::string_view bytes) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     for (std::size_t pos = 0; pos < bytes.size();) {
         const unsigned char lead = byte(pos);
@@ -220,7 +221,7 @@ int gf_detectCharset(const std::filesystem::path& path) {
         lf_dropCutSequence(sample);
     }
     if (sample.empty()) return kCharsetUtf8;
-    return gf_isValidUtf8Sample(sample) ? kCharsetUtf8 : kCharsetAnsi;
+    return lf_isValidUtf8Sample(sample) ? kCharsetUtf8 : kCharsetAnsi;
 }
 
 }  // namespace mrw

@@ -36,7 +36,4 @@ std::string_view gf_charsetName(int charset);
 // Judges the first bytes and a 4096-byte sample of the file; 5 when it cannot be opened.
 int gf_detectCharset(const std::filesystem::path& path);
 
-// True when the whole text is valid UTF-8 by the detector's rules (the sample walk).
-bool gf_isValidUtf8Sample(std::string_view bytes);
-
 }  // namespace mrw

@@ -1,4 +1,0 @@
-// Anchors the platform library so that it exists before any stand-in is added.
-namespace platform {
-int g_platformLibraryAnchor = 0;
-}
