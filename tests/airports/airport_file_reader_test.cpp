@@ -27,17 +27,8 @@ std::string fileWithStands(const std::string& parkpos) {
 
 using mrwtest::slots;
 
-class AirportFileReaderTest : public ::testing::Test {
+class AirportFileReaderTest : public mrwtest::AirportsDataTest {
   protected:
-    void SetUp() override {
-        mrwtest::resetAirportsData();
-        g_dbaseRecords().clear();
-    }
-    void TearDown() override {
-        mrwtest::resetAirportsData();
-        g_dbaseRecords().clear();
-    }
-
     // Reads the stands and returns the text of the UserErrorException it must throw.
     std::string readFailure(const std::string& parkpos, int number) {
         try {
@@ -49,8 +40,6 @@ class AirportFileReaderTest : public ::testing::Test {
         ADD_FAILURE() << "no exception";
         return {};
     }
-
-    mrwtest::LoggedProgramFolder folder;
 };
 
 TEST_F(AirportFileReaderTest, StandDescriptionIsReadInProgramUnits) {

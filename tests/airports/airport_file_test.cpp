@@ -62,15 +62,10 @@ std::string parametersOf(const pugi::xml_document& document) {
     return text;
 }
 
-class AirportFileTest : public ::testing::Test {
+class AirportFileTest : public mrwtest::AirportsDataTest {
   protected:
-    void SetUp() override {
-        mrwtest::resetAirportsData();
-        g_dbaseRecords().clear();
-    }
     void TearDown() override {
-        mrwtest::resetAirportsData();
-        g_dbaseRecords().clear();
+        mrwtest::AirportsDataTest::TearDown();
         auto& settings = g_parameters();
         settings.RANGE.current = settings.RANGE.defaultValue;
         settings.AUTO_RANGE.current = settings.AUTO_RANGE.defaultValue;
@@ -97,8 +92,6 @@ class AirportFileTest : public ::testing::Test {
         file.altitude = -11;
         return file;
     }
-
-    mrwtest::LoggedProgramFolder folder;
 };
 
 TEST_F(AirportFileTest, GeneratedFileHoldsMetaParametersAndFullStandDescriptions) {

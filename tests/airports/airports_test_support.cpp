@@ -1,5 +1,6 @@
 #include "airports_test_support.h"
 
+#include "aircraft/aircraft_database.h"
 #include "airports/airports_database.h"
 #include "airports/airports_database_internal.h"
 #include "airports/learned_airport_files.h"
@@ -17,6 +18,16 @@ void resetAirportsData() {
     mrw::g_mainWindow().updatesCount = 0;
     mrw::g_qualityFactors = {};
     mrw::g_handmade = false;
+}
+
+void AirportsDataTest::SetUp() {
+    resetAirportsData();
+    mrw::g_dbaseRecords().clear();
+}
+
+void AirportsDataTest::TearDown() {
+    resetAirportsData();
+    mrw::g_dbaseRecords().clear();
 }
 
 }  // namespace mrwtest

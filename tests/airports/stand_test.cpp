@@ -22,18 +22,7 @@ Stand plainStand(std::int16_t type = 9) {
 
 using mrwtest::slots;
 
-class StandTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        mrwtest::resetAirportsData();
-        g_dbaseRecords().clear();
-    }
-    void TearDown() override {
-        mrwtest::resetAirportsData();
-        g_dbaseRecords().clear();
-    }
-    mrwtest::LoggedProgramFolder folder;
-};
+class StandTest : public mrwtest::AirportsDataTest {};
 
 TEST(StandCategories, EachParkingTypeAcceptsItsCategories) {
     // Letters: L Light, B Buzjets, G Large, H Heavy, P HighPerf, R Rotorcraft.
