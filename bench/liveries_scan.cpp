@@ -8,7 +8,7 @@
 #include "aircraft/liveries_scanned_xml.h"
 #include "aircraft/livery_data.h"
 #include "aircraft/livery_folder_search.h"
-#include "traffic/main_worker.h"
+#include "traffic/run/main_worker.h"
 
 #include <benchmark/benchmark.h>
 #include <fmt/format.h>

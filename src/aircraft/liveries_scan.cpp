@@ -21,7 +21,7 @@
 #include "foundation/user_error_exception.h"
 #include "platform/system/message_box.h"
 #include "platform/win32/user32.h"
-#include "traffic/run_end.h"
+#include "traffic/run/run_end.h"
 
 #include <fmt/format.h>
 

@@ -9,7 +9,7 @@
 #include "foundation/user_error_exception.h"
 #include "foundation/version_data.h"
 #include "foundation/xml_helpers.h"
-#include "traffic/main_worker.h"
+#include "traffic/run/main_worker.h"
 
 #include <fmt/format.h>
 #include <pugixml.hpp>

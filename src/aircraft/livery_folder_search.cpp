@@ -6,8 +6,8 @@
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
-#include "traffic/main_worker.h"
-#include "traffic/run_end.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/run/run_end.h"
 
 #include <fmt/format.h>
 

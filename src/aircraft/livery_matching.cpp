@@ -19,8 +19,8 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
 #include "foundation/random_helpers.h"
-#include "traffic/aircraft_texts.h"
-#include "traffic/livery_cache.h"
+#include "traffic/engine/aircraft_texts.h"
+#include "traffic/engine/livery_cache.h"
 
 namespace mrw {
 namespace {

@@ -12,7 +12,7 @@
 #include <array>
 #include <cstdint>
 
-#include "traffic/aircraft_records.h"
+#include "traffic/engine/aircraft_records.h"
 
 namespace mrw {
 

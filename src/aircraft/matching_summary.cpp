@@ -9,7 +9,7 @@
 #include "aircraft/livery_matching.h"
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
-#include "traffic/livery_cache.h"
+#include "traffic/engine/livery_cache.h"
 
 namespace mrw {
 

@@ -18,7 +18,7 @@
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
-#include "traffic/aircraft_texts.h"
+#include "traffic/engine/aircraft_texts.h"
 
 namespace mrw {
 namespace fs = std::filesystem;

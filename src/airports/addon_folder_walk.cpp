@@ -23,7 +23,7 @@
 #include "foundation/file_system.h"
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
-#include "traffic/run_end.h"
+#include "traffic/run/run_end.h"
 
 namespace fs = std::filesystem;
 

@@ -17,7 +17,7 @@
 #include "foundation/text_encoding.h"
 #include "foundation/version_data.h"
 #include "foundation/xml_helpers.h"
-#include "traffic/aircraft_texts.h"
+#include "traffic/engine/aircraft_texts.h"
 
 namespace mrw {
 

@@ -18,7 +18,7 @@
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
-#include "traffic/main_worker.h"
+#include "traffic/run/main_worker.h"
 
 namespace fs = std::filesystem;
 

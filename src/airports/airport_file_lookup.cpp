@@ -13,7 +13,7 @@
 #include "foundation/file_names.h"
 #include "foundation/log.h"
 #include "foundation/text_file.h"
-#include "traffic/main_worker.h"
+#include "traffic/run/main_worker.h"
 
 namespace mrw {
 

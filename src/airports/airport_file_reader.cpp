@@ -14,7 +14,7 @@
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/static_parking.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 

@@ -22,7 +22,7 @@
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/main_worker.h"
+#include "traffic/run/main_worker.h"
 
 namespace fs = std::filesystem;
 

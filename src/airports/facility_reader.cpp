@@ -15,7 +15,7 @@
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/run_end.h"
+#include "traffic/run/run_end.h"
 
 namespace mrw {
 namespace {

@@ -21,8 +21,8 @@
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
 #include "foundation/version_data.h"
-#include "traffic/aircraft_texts.h"
-#include "traffic/static_parking.h"
+#include "traffic/engine/aircraft_texts.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 

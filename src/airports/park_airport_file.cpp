@@ -21,8 +21,8 @@
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/static_parking.h"
-#include "traffic/traffic_reader.h"
+#include "traffic/parking/static_parking.h"
+#include "traffic/feed/traffic_reader.h"
 
 namespace mrw {
 

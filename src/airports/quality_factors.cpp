@@ -7,7 +7,7 @@
 #include <fmt/format.h>
 
 #include "foundation/text_helpers.h"
-#include "traffic/static_parking.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 

@@ -8,7 +8,7 @@
 #include "aircraft/dbase_lookups.h"
 #include "app/main_window.h"
 #include "foundation/log.h"
-#include "traffic/static_parking.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 

@@ -4,7 +4,7 @@
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
 #include "foundation/version_data.h"
-#include "traffic/run_end.h"
+#include "traffic/run/run_end.h"
 
 #include <curl/curl.h>
 #include <fmt/format.h>

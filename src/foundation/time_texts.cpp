@@ -1,7 +1,7 @@
 #include "foundation/time_texts.h"
 
-#include "traffic/realtraffic_link.h"
-#include "traffic/traffic_reader.h"
+#include "traffic/feed/realtraffic_link.h"
+#include "traffic/feed/traffic_reader.h"
 
 #include <fmt/format.h>
 

@@ -18,7 +18,7 @@
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "support/process_data_directory.h"
-#include "traffic/livery_cache.h"
+#include "traffic/engine/livery_cache.h"
 
 namespace mrwtest {
 namespace fs = std::filesystem;

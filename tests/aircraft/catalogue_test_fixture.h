@@ -13,7 +13,7 @@
 #include "aircraft/ac_designation.h"
 #include "aircraft/code_table.h"
 #include "aircraft_test_support.h"
-#include "traffic/aircraft_records.h"
+#include "traffic/engine/aircraft_records.h"
 
 namespace mrwtest {
 

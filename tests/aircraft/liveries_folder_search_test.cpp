@@ -5,8 +5,8 @@
 #include "aircraft/livery_extraction.h"
 #include "aircraft/livery_folder_search_internal.h"
 #include "aircraft_test_support.h"
-#include "traffic/main_worker.h"
-#include "traffic/run_end.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/run/run_end.h"
 
 #include <gtest/gtest.h>
 

@@ -12,8 +12,8 @@
 #include "liveries_test_support.h"
 #include "platform/system/message_box.h"
 #include "platform/system/shell.h"
-#include "traffic/main_worker.h"
-#include "traffic/run_end.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/run/run_end.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "foundation/file_names.h"
 #include "foundation/user_error_exception.h"
 #include "liveries_test_support.h"
-#include "traffic/main_worker.h"
+#include "traffic/run/main_worker.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 #include "aircraft/livery_matching.h"
 #include "catalogue_test_fixture.h"
 #include "config/parameter_catalogue.h"
-#include "traffic/aircraft_texts.h"
-#include "traffic/livery_cache.h"
+#include "traffic/engine/aircraft_texts.h"
+#include "traffic/engine/livery_cache.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "airports/stand.h"
 #include "catalogue_test_fixture.h"
 #include "config/parameter_catalogue.h"
-#include "traffic/aircraft_texts.h"
-#include "traffic/livery_cache.h"
+#include "traffic/engine/aircraft_texts.h"
+#include "traffic/engine/livery_cache.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "aircraft/livery_matching.h"
 #include "aircraft_test_support.h"
-#include "traffic/livery_cache.h"
+#include "traffic/engine/livery_cache.h"
 
 namespace {
 

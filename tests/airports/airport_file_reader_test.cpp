@@ -10,7 +10,7 @@
 #include "aircraft/code_tables.h"
 #include "airports_test_support.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/static_parking.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

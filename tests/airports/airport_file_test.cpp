@@ -15,7 +15,7 @@
 #include "airports_test_support.h"
 #include "config/data_file_meta.h"
 #include "config/parameter_catalogue.h"
-#include "traffic/static_parking.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

@@ -14,7 +14,7 @@
 #include "foundation/user_error_exception.h"
 #include "foundation/zip_archive.h"
 #include "platform/simconnect/sim_world.h"
-#include "traffic/main_worker.h"
+#include "traffic/run/main_worker.h"
 
 namespace fs = std::filesystem;
 using namespace mrw;

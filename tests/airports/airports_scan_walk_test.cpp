@@ -11,7 +11,7 @@
 #include "app/main_window.h"
 #include "foundation/file_names.h"
 #include "platform/simconnect/sim_world.h"
-#include "traffic/main_worker.h"
+#include "traffic/run/main_worker.h"
 
 namespace fs = std::filesystem;
 using namespace mrw;

@@ -6,7 +6,7 @@
 #include "airports/learned_airport_files.h"
 #include "airports/quality_factors.h"
 #include "app/main_window.h"
-#include "traffic/static_parking.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrwtest {
 

@@ -8,7 +8,7 @@
 #include "airports/airports_database.h"
 #include "airports_test_support.h"
 #include "support/http_test_server.h"
-#include "traffic/main_worker.h"
+#include "traffic/run/main_worker.h"
 
 namespace mrw {
 namespace {

@@ -10,7 +10,7 @@
 #include "airports_scan_test_support.h"
 #include "foundation/user_error_exception.h"
 #include "platform/simconnect/sim_world.h"
-#include "traffic/run_end.h"
+#include "traffic/run/run_end.h"
 
 using namespace mrw;
 using namespace mrwtest;

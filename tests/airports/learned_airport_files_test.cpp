@@ -11,8 +11,8 @@
 #include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
 #include "park_test_support.h"
-#include "traffic/learned_files_saver.h"
-#include "traffic/static_parking.h"
+#include "traffic/engine/learned_files_saver.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

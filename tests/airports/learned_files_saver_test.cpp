@@ -9,9 +9,9 @@
 #include "airports/learned_airport_files.h"
 #include "airports/park_airport_file.h"
 #include "park_test_support.h"
-#include "traffic/learned_files_saver.h"
-#include "traffic/main_worker.h"
-#include "traffic/static_parking.h"
+#include "traffic/engine/learned_files_saver.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

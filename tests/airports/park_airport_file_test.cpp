@@ -15,8 +15,8 @@
 #include "foundation/user_error_exception.h"
 #include "park_test_support.h"
 #include "support/http_test_server.h"
-#include "traffic/static_parking.h"
-#include "traffic/traffic_reader.h"
+#include "traffic/parking/static_parking.h"
+#include "traffic/feed/traffic_reader.h"
 
 namespace mrw {
 namespace {

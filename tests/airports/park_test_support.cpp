@@ -20,8 +20,8 @@
 #include "platform/win32/user32.h"
 #include "support/process_data_directory.h"
 #include "support/test_support.h"
-#include "traffic/static_parking.h"
-#include "traffic/traffic_reader.h"
+#include "traffic/parking/static_parking.h"
+#include "traffic/feed/traffic_reader.h"
 
 namespace mrwtest {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "airports_test_support.h"
-#include "traffic/static_parking.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

@@ -11,7 +11,7 @@
 #include "aircraft/code_tables.h"
 #include "airports_test_support.h"
 #include "app/main_window.h"
-#include "traffic/static_parking.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

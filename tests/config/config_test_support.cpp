@@ -5,7 +5,7 @@
 #include "config/parameter_registries.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
-#include "traffic/run_end.h"
+#include "traffic/run/run_end.h"
 
 
 

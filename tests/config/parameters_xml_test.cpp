@@ -5,7 +5,7 @@
 #include "config/parameter_registries.h"
 #include "config_test_support.h"
 #include "foundation/text_encoding.h"
-#include "traffic/run_end.h"
+#include "traffic/run/run_end.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>

@@ -3,7 +3,7 @@
 #include "foundation/log.h"
 #include "support/http_test_server.h"
 #include "support/test_support.h"
-#include "traffic/run_end.h"
+#include "traffic/run/run_end.h"
 
 #include <fmt/format.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "foundation/text_helpers.h"
 
-#include "traffic/main_worker.h"
+#include "traffic/run/main_worker.h"
 
 #include <gtest/gtest.h>
 #include <gsl/narrow>

@@ -1,6 +1,6 @@
 #include "foundation/time_texts.h"
-#include "traffic/realtraffic_link.h"
-#include "traffic/traffic_reader.h"
+#include "traffic/feed/realtraffic_link.h"
+#include "traffic/feed/traffic_reader.h"
 
 #include <gtest/gtest.h>
 

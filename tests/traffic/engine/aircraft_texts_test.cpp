@@ -1,4 +1,4 @@
-#include "traffic/aircraft_texts.h"
+#include "traffic/engine/aircraft_texts.h"
 
 #include <gtest/gtest.h>
 

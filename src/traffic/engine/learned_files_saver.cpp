@@ -1,4 +1,4 @@
-#include "traffic/learned_files_saver.h"
+#include "traffic/engine/learned_files_saver.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -14,8 +14,8 @@
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"
-#include "traffic/main_worker.h"
-#include "traffic/static_parking.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 

@@ -1,4 +1,4 @@
-#include "traffic/livery_cache.h"
+#include "traffic/engine/livery_cache.h"
 
 namespace mrw {
 namespace {

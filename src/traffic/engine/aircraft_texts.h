@@ -6,7 +6,7 @@
 
 #include "aircraft/ac_designation.h"
 #include "foundation/fixed_code.h"
-#include "traffic/aircraft_records.h"
+#include "traffic/engine/aircraft_records.h"
 
 namespace mrw {
 
