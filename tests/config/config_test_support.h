@@ -9,13 +9,10 @@
 #include <string>
 
 #include "support/process_data_directory.h"
+#include "support/settings_reset.h"
 #include "support/test_support.h"
 
 namespace mrwtest {
-
-// Every registered and unregistered setting's current value back at its default; PROGRAM_VERSION's
-// default back to the empty text; the stop and window-closing flags cleared.
-void resetSettings();
 
 // A program folder with Log.txt open, a data directory without parameters.xml, and default settings.
 class ConfigTest : public ::testing::Test {

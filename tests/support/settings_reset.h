@@ -1,0 +1,9 @@
+#pragma once
+
+namespace mrwtest {
+
+// Every registered and unregistered setting's current value back at its default; PROGRAM_VERSION's
+// default back to the empty text; the stop and window-closing flags cleared.
+void resetSettings();
+
+}  // namespace mrwtest
