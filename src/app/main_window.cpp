@@ -15,4 +15,8 @@ void gf_invalidateControlPanel() {
     if (HWND hwnd = g_mainWindow().hwnd.load()) InvalidateRect(hwnd, &kControlPanelRect, TRUE);
 }
 
+void gf_invalidateInfoBand() {
+    if (HWND hwnd = g_mainWindow().hwnd.load()) InvalidateRect(hwnd, &kInfoBandRect, TRUE);
+}
+
 }  // namespace mrw

@@ -8,6 +8,7 @@
 
 #include "config/guarded_text.h"
 #include "config/parameter.h"
+#include "foundation/fixed_code.h"
 #include "platform/win32/user32.h"
 
 namespace mrw {
@@ -22,6 +23,8 @@ inline constexpr UINT WM_APP_MESSAGE_LINE = WM_APP + 0x60;  // repaint the messa
 inline constexpr RECT kStatusBandRect{0, 28, 880, 112};
 // The control panel below it, with the check boxes, combo boxes and buttons of the settings.
 inline constexpr RECT kControlPanelRect{0, 112, 880, 392};
+// The info band below the panel: the park airport, its file, its stands and the parking counts.
+inline constexpr RECT kInfoBandRect{0, 392, 880, 448};
 
 class MainWindow {
   public:
@@ -60,6 +63,21 @@ class MainWindow {
     GuardedText parkPublisherText;
     GuardedText parkQualityText;
     std::atomic<std::uint8_t> parkHandmade{0};
+
+    // The park airport and static parking as the info band shows them. Written by the main worker
+    // (the user's stand also by the SimConnect client), painted by the UI thread.
+    std::atomic<FixedCode<4>> parkAirportCode{FixedCode<4>{}};  // the empty code = none
+    GuardedText parkAirportText;                                // the airport name of its file
+    GuardedText userStandText;                                  // the stand the user aircraft stands on
+    std::atomic<bool> parkFileOk{false};
+    std::atomic<bool> reservedStandFound{false};
+    std::atomic<bool> softParking{false};
+    std::atomic<bool> weekParking{false};
+    std::atomic<std::int32_t> maxPark{0};
+    std::atomic<std::int32_t> maxParkPercent{0};
+    std::atomic<std::int32_t> minutesToParkingUpdate{0};
+    std::atomic<float> averageFitStatic{-1.0f};  // hours; -1 = none
+    std::atomic<float> averageFitLive{-1.0f};
 };
 
 // Built on first use and never destroyed: threads that outlive static destruction still use it.
@@ -69,5 +87,7 @@ MainWindow& g_mainWindow();
 void gf_invalidateStatusBand();
 // Repaints the control panel after a control changed from the main worker.
 void gf_invalidateControlPanel();
+// Repaints the info band after the park airport or a parking count changed.
+void gf_invalidateInfoBand();
 
 }  // namespace mrw

@@ -119,6 +119,10 @@ struct StaticAc : AcProfile {
     bool eraseWithdrawn = false;     // erase the record: its queued creation was withdrawn
 
     // Aircraft commands (client events queued under g_simConnectMutex).
+
+    // Engine: removal. Takes the aircraft out of the simulator by its state: a buffered record is
+    // marked to be erased, a queued creation withdrawn, an object queued for removal.
+    void removeAircraftFromSim();
 };
 
 // The data of definition 402 (AiPosition) in its order: the values of the last position update.

@@ -1,7 +1,10 @@
 #pragma once
 // Static parking at the park airport: the park airport, its stands, what its file said, and the
-// count of stand uses learned since its airport file was read. Main worker only, apart from
-// g_parkFileLoaded, which the window's handlers read too.
+// count of stand uses learned since its airport file was read, the user's reserved stand. Main
+// worker only, apart from g_parkFileLoaded, which the window's handlers read too, g_userStandName,
+// which the window paints, and the code of g_parkAirport, which the SimConnect client compares
+// under g_parkAirportsMutex (traffic/parking/park_airports_list.h): the main worker changes the
+// code only while holding it.
 
 #include <atomic>
 #include <cstdint>
@@ -10,6 +13,7 @@
 #include "airports/airport.h"
 #include "airports/learned_airport_files.h"
 #include "airports/stand.h"
+#include "config/guarded_text.h"
 
 namespace mrw {
 
@@ -26,5 +30,7 @@ inline std::atomic<bool> g_parkFileLoaded{false};
 inline std::int32_t g_rtTrafficWeek = 0;
 // Stand uses recorded since the park airport's file was read; the window shows it as "# updates".
 inline std::int32_t g_optionCount = 0;
+// The name of the stand kept free for the user aircraft at the park airport; empty when none.
+inline GuardedText g_userStandName;
 
 }  // namespace mrw

@@ -1,0 +1,17 @@
+#include "traffic/parking/park_stands.h"
+
+#include <algorithm>
+
+#include "traffic/parking/static_parking.h"
+
+namespace mrw {
+
+Stand* gf_findParkStand(std::int32_t standNumber) {
+    if (standNumber <= 0) return nullptr;
+    const auto stand =
+        std::lower_bound(g_parkStands.begin(), g_parkStands.end(), standNumber,
+                         [](const Stand& s, std::int32_t number) { return s.number < number; });
+    return stand != g_parkStands.end() && stand->number == standNumber ? &*stand : nullptr;
+}
+
+}  // namespace mrw

@@ -1,0 +1,77 @@
+#include "traffic/parking/stand_lookup.h"
+
+#include <cmath>
+#include <mutex>
+#include <vector>
+
+#include "foundation/geometry.h"
+#include "traffic/parking/static_parking.h"
+#include "traffic/sim/user_aircraft_data.h"
+
+namespace mrw {
+
+namespace {
+
+constexpr double kStandNameRadiusNm = 0.029697624190064796;  // 55 m
+constexpr double kSamePositionDegrees = 1e-8;
+
+struct PublishedStand {
+    std::string id;
+    Lalo position;
+};
+
+struct StandLookup {
+    std::mutex mutex;
+    std::vector<PublishedStand> stands;
+    bool cached = false;
+    Lalo cachedPosition;
+    std::string cachedAnswer;
+};
+
+// Built on first use and never destroyed: the client thread may look up during process exit.
+StandLookup& lf_lookup() {
+    static auto* lookup = new StandLookup;
+    return *lookup;
+}
+
+bool lf_samePosition(const Lalo& a, const Lalo& b) {
+    return std::abs(a.latitude - b.latitude) < kSamePositionDegrees &&
+           std::abs(a.longitude - b.longitude) < kSamePositionDegrees;
+}
+
+}  // namespace
+
+void gf_publishParkStands() {
+    std::vector<PublishedStand> stands;
+    stands.reserve(g_parkStands.size());
+    for (const Stand& stand : g_parkStands)
+        stands.push_back({stand.id, {stand.latitude, stand.longitude}});
+    StandLookup& lookup = lf_lookup();
+    std::lock_guard lock(lookup.mutex);
+    lookup.stands = std::move(stands);
+    lookup.cached = false;
+    lookup.cachedAnswer.clear();
+}
+
+std::string gf_standNameAt(const Lalo& position) {
+    if (!g_userOnGround.load()) return {};
+    StandLookup& lookup = lf_lookup();
+    std::lock_guard lock(lookup.mutex);
+    if (lookup.stands.empty()) return {};
+    if (lookup.cached && lf_samePosition(position, lookup.cachedPosition)) return lookup.cachedAnswer;
+    const PublishedStand* nearest = nullptr;
+    double nearestDistance = kStandNameRadiusNm;
+    for (const PublishedStand& stand : lookup.stands) {
+        const double distance = gf_distanceNm(position, stand.position);
+        if (distance <= nearestDistance && (nearest == nullptr || distance < nearestDistance)) {
+            nearest = &stand;
+            nearestDistance = distance;
+        }
+    }
+    lookup.cached = true;
+    lookup.cachedPosition = position;
+    lookup.cachedAnswer = nearest != nullptr ? nearest->id : std::string{};
+    return lookup.cachedAnswer;
+}
+
+}  // namespace mrw
