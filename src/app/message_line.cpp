@@ -48,4 +48,13 @@ void gf_setErrorMessage(std::string_view text) {
     lf_postMessageLine();
 }
 
+void gf_clearErrorMessage() {
+    MainWindow& window = g_mainWindow();
+    {
+        std::lock_guard lock(window.messageMutex);
+        window.errorMessage.clear();
+    }
+    lf_postMessageLine();
+}
+
 }  // namespace mrw

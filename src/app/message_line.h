@@ -13,5 +13,8 @@ void gf_setMessage(std::string_view text, bool log);
 void gf_clearMessage();
 // Shows the sticky error text and logs "Error {}".
 void gf_setErrorMessage(std::string_view text);
+// Empties the sticky error text and repaints the line: only for the events that end an error (a
+// typed packages folder, the second phase of a parking update, the restart path of the run end).
+void gf_clearErrorMessage();
 
 }  // namespace mrw

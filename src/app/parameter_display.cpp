@@ -1,5 +1,6 @@
 #include "app/parameter_display.h"
 
+#include "app/control_updates.h"
 #include "app/main_window.h"
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
@@ -7,6 +8,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -14,16 +16,33 @@ namespace mrw {
 
 namespace {
 
-void lf_showText(const ControlBinding& binding, const std::string& text) {
+// The control of the binding under the main window; logged when the window has none.
+HWND lf_control(const ControlBinding& binding) {
+    const HWND control = GetDlgItem(g_mainWindow().hwnd, binding.controlId);
+    if (control == nullptr) gf_logLine(fmt::format("GetDlgItem failed for ID {}", binding.controlId));
+    return control;
+}
+
+// A drop-down list shows no text of its own (WM_SETTEXT changes nothing there): it selects the
+// choice equal to the text, or none.
+void lf_selectText(HWND control, const std::vector<std::string>& choices, const std::string& text) {
+    const auto found = std::find(choices.begin(), choices.end(), text);
+    const auto index = found == choices.end() ? -1 : std::distance(choices.begin(), found);
+    SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void lf_showText(const ControlParameter& parameter, const std::string& text) {
     try {
         const std::u16string wide = utf8_to_wide(text);
-        const HWND window = g_mainWindow().hwnd;
-        const HWND control = GetDlgItem(window, binding.controlId);
-        if (control == nullptr) {
-            gf_logLine(fmt::format("GetDlgItem failed for ID {}", binding.controlId));
-            return;
+        const HWND control = lf_control(parameter);
+        if (control == nullptr) return;
+        if (const auto* combo = dynamic_cast<const StringComboParameter*>(&parameter)) {
+            lf_selectText(control, combo->choices, text);
+        } else if (const auto* shared = dynamic_cast<const SharedComboParameter*>(&parameter)) {
+            lf_selectText(control, shared->choices->copy(), text);
+        } else {
+            SetWindowTextW(control, wide.c_str());
         }
-        SetWindowTextW(control, wide.c_str());
         gf_invalidateControlPanel();
     } catch (const std::exception& e) {
         gf_logLine(fmt::format("utf8_to_wide failed for '{}': {}", text, e.what()));
@@ -33,7 +52,9 @@ void lf_showText(const ControlBinding& binding, const std::string& text) {
 }  // namespace
 
 void gf_showIntParameter(const IntComboParameter& parameter) {
-    lf_showText(parameter, fmt::format("{}", parameter.current.load()));
+    if (lf_control(parameter) == nullptr) return;
+    gf_selectChoice(parameter, parameter.current.load());
+    gf_invalidateControlPanel();
 }
 
 void gf_showStringParameter(const ControlParameter& parameter) {

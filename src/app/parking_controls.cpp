@@ -10,13 +10,17 @@ namespace mrw {
 
 namespace {
 
-void lf_enableParkingControls(bool enable) {
+// The controls an update disables, Now apart.
+void lf_enableParkingSettings(bool enable) {
     auto& settings = g_parameters();
     for (const ControlBinding* binding : std::initializer_list<const ControlBinding*>{
-             &settings.parking_percentage, &settings.WEEK, &settings.PARK_SOFT, &settings.MAX_FIT_FL,
-             &settings.MAX_PARK_SEL, &settings.MAX_LIVE_SEL, &settings.flushStaticButton,
-             &settings.rereadButton})
+             &settings.MAX_PARK_SEL, &settings.MAX_LIVE_SEL, &settings.parking_percentage, &settings.WEEK,
+             &settings.PARK_SOFT, &settings.MAX_FIT_FL, &settings.flushStaticButton, &settings.rereadButton})
         gf_enableControl(*binding, enable);
+}
+
+void lf_enableNow(bool enable) {
+    auto& settings = g_parameters();
     if (!settings.INITIAL_LOAD_ONLY.current.load()) gf_enableControl(settings.nowButton, enable);
     g_nowButtonAllowed = true;
 }
@@ -25,14 +29,23 @@ void lf_enableParkingControls(bool enable) {
 
 void gf_disableParkingControls() {
     g_parkingUpdateRunning.exchange(true);
-    lf_enableParkingControls(false);
+    lf_enableParkingSettings(false);
+    lf_enableNow(false);
+    gf_invalidateControlPanel();  // the "Airport parking" caption turns yellow
 }
 
 void gf_enableParkingControls() {
     g_parkingUpdateRunning.exchange(false);
     g_mainWindow().minutesToParkingUpdate = 20;
     gf_invalidateControlPanel();
-    lf_enableParkingControls(true);
+    lf_enableParkingSettings(true);
+    lf_enableNow(true);
+    gf_invalidateControlPanel();
+}
+
+void gf_enableNowButtonByOption() {
+    auto& settings = g_parameters();
+    gf_enableControl(settings.nowButton, !settings.INITIAL_LOAD_ONLY.current.load() && g_nowButtonAllowed);
 }
 
 }  // namespace mrw

@@ -16,6 +16,9 @@ class ControlBinding {
 
     // EnableWindow(TRUE) on the bound control and its result; with a null handle nothing changes.
     BOOL enable() const;
+    // Creates the bound edit field (width x 16 at (x, row y)), subclassed with `procedure` (the
+    // replaced procedure is kept in previousWndProc), disabled.
+    void createEdit(HWND parent, const CREATESTRUCTW& creation, INT x, INT width, WNDPROC procedure);
 
     // The child control's identifier (its menu handle when created, the id of its notifications).
     const std::uint16_t controlId;

@@ -24,6 +24,8 @@ class CheckBoxParameter : public BoolParameter, public ControlBinding {
 
     // The check box shows `current` (BM_SETCHECK); nothing before the control exists.
     void showCheck() const;
+    // Creates its 12 x 12 check box at (x, row y + 2), checked from `current`, enabled.
+    void createControl(HWND parent, const CREATESTRUCTW& creation, INT x);
 };
 
 // An edit field's text; also the base of the two string combo classes.
@@ -112,6 +114,10 @@ class PushButton : public Parameter, public ControlBinding {
   public:
     PushButton(std::string caption, std::uint16_t id, std::int32_t row)
         : Parameter(std::move(caption)), ControlBinding(id, row) {}
+
+    // Creates its button (width x 20 at (x, row y)) with the caption, disabled until the run's
+    // control set-up enables it.
+    void create(HWND parent, const CREATESTRUCTW& creation, INT x, INT width);
 };
 
 }  // namespace mrw

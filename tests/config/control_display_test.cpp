@@ -158,8 +158,9 @@ TEST_F(ControlDisplay, FillsBeforeTheControlsExistDoNothing) {
 TEST_F(ControlDisplay, LoadSetsCheckBoxesAndControlTexts) {
     const HWND objectIdList = create(g_parameters().OBJECTID_LIST, u"button", BS_CHECKBOX);
     const HWND scanLiveries = create(g_parameters().SCAN_LIVERIES, u"button", BS_CHECKBOX);
-    // Edit fields in place of the combo boxes: a drop-down list ignores a window text.
-    const HWND range = create(g_parameters().RANGE, u"Edit", 0);
+    // A drop-down list shows no window text: the load selects the equal choice.
+    const HWND range = create(g_parameters().RANGE, u"ComboBox", CBS_DROPDOWNLIST);
+    g_parameters().RANGE.fillCombo();
     const HWND block = create(g_parameters().BLOCK_CALLSIGN, u"Edit", 0);
     const HWND destination = create(g_parameters().DESTINATION, u"Edit", 0);
     mrwtest::writeFile(
@@ -171,7 +172,7 @@ TEST_F(ControlDisplay, LoadSetsCheckBoxesAndControlTexts) {
     gf_loadParameters();
     EXPECT_EQ(SendMessageW(objectIdList, BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageW(scanLiveries, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_EQ(text(range), u"65");
+    EXPECT_EQ(selection(range), 17);  // "65"
     EXPECT_EQ(text(block), u"DLH4");
     EXPECT_EQ(text(destination), u"");  // registry 5: a load refreshes no control
     EXPECT_EQ(g_parameters().DESTINATION.current.get(), "EDDF");

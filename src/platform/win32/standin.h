@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -35,6 +36,8 @@ std::size_t pendingMessages();
 
 // The drawing calls of the window's last completed paint.
 std::vector<PaintOp> paintOps(HWND window);
+// The paints the window has completed; 0 for a stale handle.
+std::uint64_t paintCount(HWND window);
 // A pixel of the window's own surface as last painted; CLR_INVALID outside it or when stale.
 COLORREF pixel(HWND window, int x, int y);
 

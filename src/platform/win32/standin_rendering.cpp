@@ -70,6 +70,13 @@ std::vector<PaintOp> paintOps(HWND window) {
     return found == nullptr ? std::vector<PaintOp>{} : found->lastPaint;
 }
 
+std::uint64_t paintCount(HWND window) {
+    WindowSystem& system = g_windowSystem();
+    std::lock_guard lock(system.mutex);
+    Window* found = gf_findWindow(system, window);
+    return found == nullptr ? 0 : found->paintCount;
+}
+
 COLORREF pixel(HWND window, int x, int y) {
     HBITMAP surface = nullptr;
     {

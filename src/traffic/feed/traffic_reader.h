@@ -3,10 +3,19 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 
 namespace mrw {
+
+// A reader's lamp in the main window.
+enum class ReaderStatus : std::int32_t {
+    Off = 0,
+    Receiving = 1,
+    NothingNew = 2,  // nothing new since the last check
+    Stopped = 3,
+};
 
 // An optional double that one thread sets and others read without a lock (NaN stands for none).
 class AtomicOptionalDouble {

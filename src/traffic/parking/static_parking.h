@@ -33,4 +33,9 @@ inline std::int32_t g_optionCount = 0;
 // The name of the stand kept free for the user aircraft at the park airport; empty when none.
 inline GuardedText g_userStandName;
 
+// The active static aircraft (and those being removed), and the active live aircraft that are
+// parked. Main worker only. (withAverage: also refresh the average fit shown.)
+std::uint64_t gf_countStaticParked(bool withAverage);
+std::uint64_t gf_countLiveParked(bool withAverage);
+
 }  // namespace mrw

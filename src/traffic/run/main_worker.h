@@ -18,4 +18,8 @@ inline std::atomic<std::int32_t> g_scanThreadLimit{2};
 // back once, when it ends or when the scan gives up waiting for it.
 inline std::atomic<std::int32_t> g_scanThreadsRunning{0};
 
+// The body of one main worker: start-up, run start, main loop, run end. Started by the window for
+// each WM_APP_START_RUN; never throws.
+void lf_startUpMRWV();
+
 }  // namespace mrw

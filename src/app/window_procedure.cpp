@@ -1,0 +1,132 @@
+#include "app/window_procedure.h"
+
+#include <fmt/format.h>
+
+#include <exception>
+
+#include "app/child_controls.h"
+#include "app/command_dispatch.h"
+#include "app/main_window.h"
+#include "app/message_line.h"
+#include "app/process_entry.h"
+#include "app/status_painting.h"
+#include "foundation/clock.h"
+#include "foundation/log.h"
+#include "foundation/time_texts.h"
+#include "platform/win32/win32.h"
+#include "traffic/feed/realtraffic_link.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/run/run_end.h"
+
+namespace mrw {
+
+namespace {
+
+void lf_onClose() {
+    gf_setMessage(fmt::format("Close window button clicked, closing {} ...", kProductName), false);
+    g_windowClosing.exchange(true);
+    lf_closeRealTrafficLink();
+    g_stopRequested.exchange(true);
+    ExitReason notYetSet = ExitReason::NotYetSet;
+    g_exitReason.compare_exchange_strong(notYetSet, ExitReason::UserClosedSim);
+}
+
+void lf_startMainWorker(HWND hwnd) {
+    try {
+        g_mainWorkerThread = std::jthread([] { lf_startUpMRWV(); });
+        g_mainWorkerThread.detach();
+    } catch (const std::exception& e) {
+        // Without a worker no run ends and nobody would ever post the quit: end the process here.
+        gf_setErrorMessage(fmt::format("The main worker could not be started: {}", e.what()));
+        g_exitCode = 1;
+        PostMessageW(hwnd, WM_APP_QUIT, 0, 0);
+    }
+}
+
+// The window's normal (restored) rectangle when it is minimized or maximized, else its rectangle.
+RECT lf_restoredRect(HWND hwnd) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(hwnd, &placement) && (placement.showCmd == static_cast<UINT>(SW_SHOWMINIMIZED) ||
+                                                 placement.showCmd == static_cast<UINT>(SW_SHOWMAXIMIZED)))
+        return placement.rcNormalPosition;
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+void lf_onQuit() {
+    MainWindow& window = g_mainWindow();
+    const RECT rect = lf_restoredRect(window.hwnd);
+    const std::int32_t oldX = window.mainWindowX.current;
+    const std::int32_t oldY = window.mainWindowY.current;
+    window.mainWindowX.current = window.mainWindowX.clamp(rect.left);
+    window.mainWindowX.save();
+    window.mainWindowY.current = window.mainWindowY.clamp(rect.top);
+    window.mainWindowY.save();
+    lf_keepWindowOnMonitor(oldX, oldY);
+    gf_logLine(gf_ctimeUtc(gf_wallClockSeconds()));
+    PostQuitMessage(g_exitCode);
+}
+
+LRESULT lf_controlColour(WPARAM hdcValue) {
+    HDC hdc = reinterpret_cast<HDC>(hdcValue);
+    SetBkMode(hdc, OPAQUE);
+    SetBkColor(hdc, kPanelBlue);
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+}
+
+LRESULT lf_handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            lf_createControls(hwnd, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC hdc = BeginPaint(hwnd, &paint);
+            lf_paintMainWindow(hdc);
+            EndPaint(hwnd, &paint);
+            return 0;
+        }
+        case WM_CLOSE:
+            lf_onClose();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_COMMAND:
+            return lf_HandleWMCOMMAND(hwnd, wParam) ? 0 : DefWindowProcW(hwnd, message, wParam, lParam);
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+            return lf_controlColour(wParam);
+        case WM_APP_START_RUN:
+            lf_startMainWorker(hwnd);
+            return 0;
+        case WM_APP_QUIT:
+            lf_onQuit();
+            return 0;
+        case WM_APP_MESSAGE_LINE:
+            InvalidateRect(hwnd, &kMessageBandRect, FALSE);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+LRESULT wndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_hwndCurrent = hwnd;
+    try {
+        return lf_handle(hwnd, message, wParam, lParam);
+    } catch (const std::exception& e) {
+        gf_logError(fmt::format("wndProc exception {}", e.what()));
+    } catch (...) {
+        gf_logError("wndProc exception unknown");
+    }
+    return 0;
+}
+
+}  // namespace mrw

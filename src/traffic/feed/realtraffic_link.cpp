@@ -1,0 +1,7 @@
+#include "traffic/feed/realtraffic_link.h"
+
+namespace mrw {
+
+void lf_closeRealTrafficLink() {}
+
+}  // namespace mrw

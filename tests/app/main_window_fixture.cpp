@@ -1,0 +1,69 @@
+#include "app/main_window_fixture.h"
+
+#include <pugixml.hpp>
+
+#include "app/main_window.h"
+#include "app/process_entry.h"
+#include "app/process_entry_internal.h"
+#include "config/parameter_elements.h"
+#include "foundation/file_system.h"
+#include "support/process_data_directory.h"
+
+namespace mrwtest {
+
+void MainWindowTest::SetUp() {
+    useProcessDataDirectory();
+    folder.emplace();
+    static const bool registered = mrw::lf_registerWindowClass(nullptr, u"Merrowvale");
+    ASSERT_TRUE(registered);
+    if (createWindowInSetUp) createWindow();
+}
+
+void MainWindowTest::createWindow() {
+    ASSERT_TRUE(mrw::initInstance(nullptr, u"Merrowvale"));
+    m_window = mrw::g_mainWindow().hwnd;
+    standin::pumpUntilIdle();
+}
+
+void MainWindowTest::TearDown() {
+    standin::pumpUntilIdle();
+    mrw::g_mainWindow().hwnd = nullptr;
+    standin::destroyAllWindows();
+    folder.reset();
+}
+
+std::vector<standin::PaintOp> MainWindowTest::textOuts(std::u16string_view text) const {
+    std::vector<standin::PaintOp> found;
+    for (const standin::PaintOp& op : standin::paintOps(m_window)) {
+        if (op.kind == standin::PaintOpKind::TextOut && op.text == text) found.push_back(op);
+    }
+    return found;
+}
+
+std::optional<standin::PaintOp> MainWindowTest::textAt(int x, int y) const {
+    for (const standin::PaintOp& op : standin::paintOps(m_window)) {
+        if (op.kind == standin::PaintOpKind::TextOut && op.point.x == x && op.point.y == y) return op;
+    }
+    return std::nullopt;
+}
+
+void MainWindowTest::repaint() {
+    InvalidateRect(m_window, nullptr, TRUE);
+    standin::pumpUntilIdle();
+}
+
+std::optional<std::int32_t> savedInt(const std::string& name) {
+    pugi::xml_document document;
+    if (!document.load_file(mrw::g_parametersFile().c_str())) return std::nullopt;
+    return mrw::gf_readIntParameter(document, name);
+}
+
+void writeSavedInts(const std::vector<std::pair<std::string, std::int32_t>>& settings) {
+    pugi::xml_document document;
+    pugi::xml_node parameters = document.append_child("root").append_child("parameters");
+    for (const auto& [name, value] : settings)
+        mrw::gf_appendIntParameter(parameters, name, value);
+    ASSERT_TRUE(document.save_file(mrw::g_parametersFile().c_str()));
+}
+
+}  // namespace mrwtest

@@ -1,0 +1,44 @@
+#pragma once
+// The real main window on the test's thread, which acts as the UI thread: a program folder with an
+// open Log.txt, the process's own data directory, the window class and initInstance, pumped by hand.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/win32/standin.h"
+#include "platform/win32/win32.h"
+#include "support/logged_program_folder.h"
+
+namespace mrwtest {
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The window (created by SetUp unless createWindowInSetUp is false).
+    HWND window() const { return m_window; }
+    void createWindow();
+
+    // The TextOut items of the window's last paint with exactly this text.
+    std::vector<standin::PaintOp> textOuts(std::u16string_view text) const;
+    // The one TextOut of the last paint at the point, if any.
+    std::optional<standin::PaintOp> textAt(int x, int y) const;
+    // Repaints the whole window and pumps until the paint is done.
+    void repaint();
+
+    bool createWindowInSetUp = true;
+    std::optional<LoggedProgramFolder> folder;
+
+  private:
+    HWND m_window = nullptr;
+};
+
+// The saved value of an int setting in parameters.xml, if any.
+std::optional<std::int32_t> savedInt(const std::string& name);
+// Writes parameters.xml with these int settings.
+void writeSavedInts(const std::vector<std::pair<std::string, std::int32_t>>& settings);
+
+}  // namespace mrwtest
