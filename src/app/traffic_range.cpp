@@ -7,6 +7,7 @@
 #include "app/control_updates.h"
 #include "app/message_line.h"
 #include "config/parameter_catalogue.h"
+#include "config/parameters_xml.h"
 #include "foundation/geometry.h"
 
 namespace mrw {
@@ -23,10 +24,16 @@ AutoRangeInputs& lf_inputs() {
     return inputs;
 }
 
-// The user's own RANGE while AUTO_RANGE is on.
-std::atomic<std::int32_t>& lf_manualRange() {
-    static std::atomic<std::int32_t> manualRange{g_parameters().RANGE.defaultValue};
-    return manualRange;
+// The user's own RANGE: the value in parameters.xml. The automatic range is never saved, and the
+// RANGE combo box (whose choice is saved at once) is disabled while AUTO_RANGE is on, so the file
+// holds the user's choice; RANGE's current value may hold an automatic one.
+std::int32_t lf_manualRange() {
+    IntComboParameter& range = g_parameters().RANGE;
+    pugi::xml_document document;
+    if (gf_loadParametersDocument(document)) {
+        if (const auto saved = gf_readIntParameter(document, range.name)) return range.clamp(*saved);
+    }
+    return range.defaultValue;
 }
 
 std::int32_t lf_rangeOfDistance(double distanceNm) {
@@ -81,10 +88,9 @@ void gf_applyAutoRange() {
     auto& settings = g_parameters();
     const bool automatic = settings.AUTO_RANGE.current.load();
     if (automatic) {
-        lf_manualRange() = settings.RANGE.current.load();
         lf_autoRange();
     } else {
-        gf_setRangeNm(lf_manualRange().load());
+        gf_setRangeNm(lf_manualRange());
         gf_clearMessage();
     }
     gf_enableControl(settings.RANGE, !automatic);

@@ -25,8 +25,8 @@ AutoRangeInputs gf_autoRangeInputs();
 // RANGE := n clamped to its limits, its combo entry selected when n is a choice; g_rangeNm and
 // g_rangeMeters take n unchanged. Nothing is saved.
 void gf_setRangeNm(std::int32_t nm);
-// On: remembers RANGE's current value as the user's own and sets the automatic range. Off: sets the
-// remembered value again and clears the message line. The RANGE combo box is enabled exactly when
+// On: sets the automatic range. Off: sets the user's own range again (RANGE as parameters.xml holds
+// it) and clears the message line. The RANGE combo box is enabled exactly when
 // AUTO_RANGE is off.
 void gf_applyAutoRange();
 // The automatic range from the inputs; while the user aircraft's state is unknown the range stays.

@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include <mutex>
+
 #include "app/main_window.h"
 #include "app/process_entry.h"
 #include "app/process_entry_internal.h"
@@ -56,6 +58,23 @@ std::optional<std::int32_t> savedInt(const std::string& name) {
     pugi::xml_document document;
     if (!document.load_file(mrw::g_parametersFile().c_str())) return std::nullopt;
     return mrw::gf_readIntParameter(document, name);
+}
+
+std::optional<std::string> savedText(const std::string& name) {
+    pugi::xml_document document;
+    if (!document.load_file(mrw::g_parametersFile().c_str())) return std::nullopt;
+    return mrw::gf_readStringParameter(document, name);
+}
+
+std::optional<bool> savedBool(const std::string& name) {
+    pugi::xml_document document;
+    if (!document.load_file(mrw::g_parametersFile().c_str())) return std::nullopt;
+    return mrw::gf_readBoolParameter(document, name);
+}
+
+std::string messageLine() {
+    std::lock_guard lock(mrw::g_mainWindow().messageMutex);
+    return mrw::g_mainWindow().message;
 }
 
 void writeSavedInts(const std::vector<std::pair<std::string, std::int32_t>>& settings) {

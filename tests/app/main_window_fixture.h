@@ -38,6 +38,12 @@ class MainWindowTest : public ::testing::Test {
 
 // The saved value of an int setting in parameters.xml, if any.
 std::optional<std::int32_t> savedInt(const std::string& name);
+// The saved value of a text setting in parameters.xml, if any.
+std::optional<std::string> savedText(const std::string& name);
+// The saved value of a bool setting in parameters.xml, if any.
+std::optional<bool> savedBool(const std::string& name);
+// The message line's normal text.
+std::string messageLine();
 // Writes parameters.xml with these int settings.
 void writeSavedInts(const std::vector<std::pair<std::string, std::int32_t>>& settings);
 

@@ -8,6 +8,7 @@
 #include "config/parameter_catalogue.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
+#include "support/process_data_directory.h"
 #include "support/test_support.h"
 
 namespace mrw {
@@ -25,6 +26,7 @@ HWND lf_combo(HWND parent, ControlBinding& binding, const std::vector<std::u16st
 class TrafficRangeTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        mrwtest::useProcessDataDirectory();
         static const bool registered = [] {
             WNDCLASSEXW windowClass{};
             windowClass.cbSize = sizeof windowClass;
@@ -62,7 +64,7 @@ class TrafficRangeTest : public ::testing::Test {
         s.MAX_FIT.current = s.MAX_FIT.defaultValue;
         s.MAX_FIT_FL.current = s.MAX_FIT_FL.defaultValue;
         gf_setAutoRangeInputs({});
-        gf_applyAutoRange();  // off: back to the remembered range
+        gf_applyAutoRange();  // off: back to the saved range
     }
     static std::u16string utf16(const std::string& text) { return std::u16string(text.begin(), text.end()); }
     static LRESULT selected(HWND combo) { return SendMessageW(combo, CB_GETCURSEL, 0, 0); }
@@ -121,6 +123,8 @@ TEST_F(TrafficRangeTest, AutomaticRangeFromHeightAndDistance) {
 
 TEST_F(TrafficRangeTest, AutoRangeOffRestoresTheUsersRange) {
     auto& s = g_parameters();
+    s.RANGE.current = 65;  // the user's choice, saved at once
+    s.RANGE.save();
     gf_setRangeNm(65);
     s.AUTO_RANGE.current = true;
     gf_setAutoRangeInputs({true, std::nullopt, std::nullopt, std::nullopt});
@@ -135,6 +139,16 @@ TEST_F(TrafficRangeTest, AutoRangeOffRestoresTheUsersRange) {
     EXPECT_EQ(g_rangeNm.load(), 65.0);
     EXPECT_EQ(selected(range), 17);
     EXPECT_TRUE(IsWindowEnabled(range));
+
+    // The run start sets the automatic range without passing through the switch: off still gives
+    // the user's range, not the default.
+    s.AUTO_RANGE.current = true;
+    gf_setAutoRangeInputs({false, 36000.0, std::nullopt, std::nullopt});
+    lf_autoRange();
+    EXPECT_EQ(s.RANGE.current, 40);
+    s.AUTO_RANGE.current = false;
+    gf_applyAutoRange();
+    EXPECT_EQ(s.RANGE.current, 65);
     std::lock_guard lock(g_mainWindow().messageMutex);
     EXPECT_EQ(g_mainWindow().message, "");
 }

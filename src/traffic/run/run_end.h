@@ -8,15 +8,15 @@
 namespace mrw {
 
 enum class ExitReason : std::int32_t {
-    NotYetSet = 0,      // "NOT YET SET"
-    SimWasClosed = 1,   // "SIM WAS CLOSED"
-    NewFlight = 2,      // "NEW FLIGHT"
-    NewSettings = 3,    // "NEW SETTINGS": restarts after the delay
-    UserClosedSim = 4,  // "USER CLOSED SIM"
+    NotYetSet = 0,        // "NOT YET SET"
+    SimWasClosed = 1,     // "SIM WAS CLOSED"
+    NewFlight = 2,        // "NEW FLIGHT"
+    NewSettings = 3,      // "NEW SETTINGS": restarts after the delay
+    UserClosedSim = 4,    // "USER CLOSED SIM"
     SimConnectError = 5,  // "SIMCONNECT ERROR": restarts after the delay
-    ReaderError = 6,    // "READER ERROR": restarts after the delay
-    SystemError = 7,    // "SYSTEM ERROR"
-    NewVersion = 8,     // "NEW VERSION"
+    ReaderError = 6,      // "READER ERROR": restarts after the delay
+    SystemError = 7,      // "SYSTEM ERROR"
+    NewVersion = 8,       // "NEW VERSION"
 };
 
 // Set once when the run is ending (from any thread); cleared when the run end prepares a restart.
@@ -42,5 +42,9 @@ inline bool gf_stopWithReason(ExitReason reason, std::int32_t delaySeconds) {
     g_stopRequested = true;
     return true;
 }
+
+// The other simulator version for the next run, and NEW SETTINGS (3 s). Called from the UI thread
+// (SIM_CHOICE) and from the SimConnect client thread.
+void lf_switchSimVersion();
 
 }  // namespace mrw

@@ -1,0 +1,25 @@
+#pragma once
+// The main loop's shared state: the seconds counter and the request flags that the window's
+// controls raise for the next beat.
+
+#include <atomic>
+#include <cstdint>
+
+namespace mrw {
+
+// Beats since the loop started; reset by the daily duty. Written by the main worker, read by the
+// window's Now button (UI thread).
+inline std::atomic<std::int32_t> g_runSeconds{0};
+// Minutes to the next static-parking renewal; the Now button (UI thread) sets it too.
+inline std::atomic<std::int32_t> g_parkingCountdown{20};
+
+// Raised by the UI thread, consumed (exchanged back) by the main loop.
+inline std::atomic<bool> g_flushStaticRequest{false};
+inline std::atomic<bool> g_csToOidRequest{false};
+inline std::atomic<bool> g_csToOidLookup{false};
+inline std::atomic<bool> g_blockCallsignRequest{false};
+inline std::atomic<bool> g_rereadRequest{false};
+inline std::atomic<bool> g_noMatchClearRequest{false};
+inline std::atomic<bool> g_parkingUpdateRequest{false};
+
+}  // namespace mrw
