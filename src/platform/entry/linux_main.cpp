@@ -1,11 +1,21 @@
 // The runtime's start-up on Linux: the arguments become the Windows command line, and the
-// program's wWinMain runs on this (the UI) thread.
+// program's wWinMain runs on this (the UI) thread, beside the simulated simulator.
+//
+// Switches of the stand-ins themselves, taken out before wWinMain sees the command line:
+//   --standin-user LAT,LON,HEADING   the user aircraft on the ground there (degrees)
+//   --standin-duration SECONDS       then write the PNG and close the main window
+//   --standin-png FILE               the PNG of the main window (at the end and on SIGUSR1)
 
+#include "platform/entry/demo_watch.h"
 #include "platform/entry/entry_point.h"
 #include "platform/win32/command_line.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -46,14 +56,68 @@ std::u16string lf_widen(std::string_view text) {
     return wide;
 }
 
+bool lf_readUser(const std::string& text, standin::DemoOptions& options) {
+    std::istringstream in(text);
+    double latitude = 0.0;
+    double longitude = 0.0;
+    double heading = 0.0;
+    char comma1 = 0;
+    char comma2 = 0;
+    if (!(in >> latitude >> comma1 >> longitude >> comma2 >> heading) || comma1 != ',' || comma2 != ',')
+        return false;
+    options.userLatitude = latitude;
+    options.userLongitude = longitude;
+    options.userHeadingDeg = heading;
+    return true;
+}
+
+// The stand-in switches into the options; the rest of the arguments in order. False for a bad one.
+bool lf_takeStandinSwitches(int argc, char** argv, standin::DemoOptions& options,
+                            std::vector<std::string>& rest) {
+    for (int i = 0; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (!argument.starts_with("--standin-")) {
+            rest.emplace_back(argument);
+            continue;
+        }
+        if (i + 1 >= argc) return false;
+        const std::string value = argv[++i];
+        if (argument == "--standin-user") {
+            if (!lf_readUser(value, options)) return false;
+        } else if (argument == "--standin-duration") {
+            char* end = nullptr;
+            const long seconds = std::strtol(value.c_str(), &end, 10);
+            if (end == value.c_str() || *end != '\0' || seconds <= 0) return false;
+            options.duration = std::chrono::seconds(seconds);
+        } else if (argument == "--standin-png") {
+            options.png = value;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    standin::DemoOptions options;
+    std::vector<std::string> arguments;
+    if (!lf_takeStandinSwitches(argc, argv, options, arguments)) {
+        std::fprintf(stderr,
+                     "usage: %s [--standin-user LAT,LON,HEADING] [--standin-duration SECONDS] "
+                     "[--standin-png FILE] [program switches]\n",
+                     argv[0]);
+        return 2;
+    }
     std::u16string commandLine;
-    for (int i = 0; i < argc; ++i) {
+    for (const std::string& argument : arguments) {
         if (!commandLine.empty()) commandLine.push_back(u' ');
-        commandLine += standin::quoteArgument(lf_widen(argv[i]));
+        commandLine += standin::quoteArgument(lf_widen(argument));
     }
     standin::setCommandLine(commandLine);
-    return wWinMain(nullptr, nullptr, GetCommandLineW(), 1);
+    standin::startDemo(options);
+    const int code = wWinMain(nullptr, nullptr, GetCommandLineW(), 1);
+    standin::stopDemo();
+    return code;
 }

@@ -129,6 +129,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 HWND GetDlgItem(HWND parent, INT id);
+// The first top-level window of the class (case-blind) and title; a null text matches any.
+HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
 HWND GetParent(HWND hwnd);
 LONG_PTR SetWindowLongPtrW(HWND hwnd, INT index, LONG_PTR value);
 LONG_PTR GetWindowLongPtrW(HWND hwnd, INT index);

@@ -138,6 +138,19 @@ HWND GetDlgItem(HWND parent, INT id) {
     return nullptr;
 }
 
+HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
+    WindowSystem& system = g_windowSystem();
+    std::lock_guard lock(system.mutex);
+    for (auto& [key, window] : system.windows) {
+        if (window.parent != nullptr) continue;
+        if (className != nullptr && gf_lowerClassName(window.className) != gf_lowerClassName(className))
+            continue;
+        if (windowName != nullptr && window.text != windowName) continue;
+        return window.handle;
+    }
+    return nullptr;
+}
+
 HWND GetParent(HWND hwnd) {
     WindowSystem& system = g_windowSystem();
     std::lock_guard lock(system.mutex);
