@@ -151,6 +151,15 @@ std::vector<JournalEntry> journal(std::string_view clientName) {
     });
 }
 
+std::uint64_t dispatchCount(std::string_view clientName) {
+    return lf_locked([&](World& w) {
+        for (auto it = w.connections.rbegin(); it != w.connections.rend(); ++it) {
+            if ((*it)->name == clientName) return (*it)->dispatchCount;
+        }
+        return std::uint64_t{0};
+    });
+}
+
 std::size_t openConnectionCount() {
     return lf_locked([](World& w) {
         std::size_t count = 0;

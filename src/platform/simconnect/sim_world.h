@@ -211,6 +211,9 @@ bool injectRecord(std::string_view clientName, Record record) {
 // --- observation ---
 // Journal of the newest connection with that client name, closed ones included (its newest 50000 calls).
 std::vector<JournalEntry> journal(std::string_view clientName);
+// SimConnect_CallDispatch calls on the newest connection with that client name (closed ones
+// included), counted whether or not records were waiting; 0 when there is none.
+std::uint64_t dispatchCount(std::string_view clientName);
 std::size_t openConnectionCount();
 
 }  // namespace standin

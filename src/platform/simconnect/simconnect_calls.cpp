@@ -142,6 +142,7 @@ HRESULT SimConnect_CallDispatch(HANDLE hSimConnect, DispatchProc pfcnDispatch, v
         std::lock_guard lock(world.mutex);
         Connection* connection = world.openConnection(hSimConnect);
         if (connection == nullptr || pfcnDispatch == nullptr) return E_FAIL;
+        ++connection->dispatchCount;
         const HRESULT scripted = world.scriptedResult("SimConnect_CallDispatch");
         if (FAILED(scripted)) return scripted;
         if (connection->quit && connection->waiting.empty()) return E_FAIL;

@@ -58,6 +58,7 @@ struct Connection {
     std::map<DWORD, std::vector<std::string>> facilityDefinitions;
     std::vector<FacilityRequest> facilityRequests;
     std::deque<JournalEntry> journal;
+    std::uint64_t dispatchCount = 0;  // SimConnect_CallDispatch calls that reached this connection
 
     // Keeps the newest calls only: a long free run would otherwise fill the memory with position updates.
     void journalCall(JournalEntry entry) {

@@ -118,7 +118,16 @@ struct StaticAc : AcProfile {
     bool eraseNeverCreated = false;  // erase the record: it never reached the simulator
     bool eraseWithdrawn = false;     // erase the record: its queued creation was withdrawn
 
-    // Aircraft commands (client events queued under g_simConnectMutex).
+    // Aircraft commands (client events queued under g_simConnectMutex; traffic/sim/aircraft_commands).
+    // Spoilers extended (16383) or retracted (0); nothing for a rotorcraft.
+    void setSpoilers(bool extended) const;
+    // Gear down (1) or up (0); nothing for a rotorcraft.
+    void setGear(bool down) const;
+    // Throttle index 0 to 4 (0, 30, 50, 70, 100 percent); nothing when unchanged; any other index
+    // sends nothing. The index is stored.
+    void setThrottle(std::int32_t index);
+    // Just come to rest at its stand: throttle 0, flaps 0, engines off, parked lights.
+    void setUpParked();
 
     // Engine: removal. Takes the aircraft out of the simulator by its state: a buffered record is
     // marked to be erased, a queued creation withdrawn, an object queued for removal.

@@ -47,4 +47,9 @@ inline bool gf_stopWithReason(ExitReason reason, std::int32_t delaySeconds) {
 // (SIM_CHOICE) and from the SimConnect client thread.
 void lf_switchSimVersion();
 
+// Called by the SimConnect client thread when its connection ends in an error: with the switch,
+// the run ends as NEW SETTINGS for a restart with the other simulator version; without it, as SIM
+// WAS CLOSED.
+void gf_simDisconnected(bool switchVersion);
+
 }  // namespace mrw

@@ -15,7 +15,7 @@ namespace mrw {
 // One AI aircraft to create.
 struct CreateRequest {
     SIMCONNECT_DATA_INITPOSITION initPosition{};  // pitch, bank and heading in degrees
-    std::string callsign;  // tail number; the created object reports it as its ATC ID
+    std::string callsign;                         // tail number; the created object reports it as its ATC ID
     // Livery title: an own copy, so an emptied livery catalogue never leaves it dangling.
     std::string title;
     int hexid = 0;  // live hexid (above 10000) or static number (10000 or less)
@@ -58,5 +58,23 @@ inline std::vector<ClientEventRequest> g_clientEvents;  // g_simConnectMutex
 inline std::vector<CreateRequest> g_createRequests;     // g_simConnectMutex
 inline std::vector<std::uint32_t> g_removeRequests;     // g_simConnectMutex
 inline std::vector<PendingCreate> g_pendingCreates;     // SimConnect client thread only
+
+// At each run start, before the client thread starts: room for 256 elements in both position-update
+// buffers, the creation and removal queues, g_pendingCreates and g_justAddedObjects; clears the
+// SimConnect error flag.
+void gf_resetSimQueues();
+
+// On every simulator frame (client thread): sends everything queued, in the order position updates,
+// client events, creations, removals. Only tries the mutex: when it is busy everything waits for the
+// next frame. After a SimConnect error it empties the queues and sends nothing.
+void gf_flushSimRequests();
+
+// Sends one creation and remembers it in g_pendingCreates; a failed call ends the run through
+// gf_simRequestError. The caller holds g_simConnectMutex.
+void gf_createAiAircraft(const CreateRequest& request);
+
+// Sends one removal; ids not above the user aircraft's are refused with an error line. A failed
+// call ends the run through gf_simRequestError. The caller holds g_simConnectMutex.
+void gf_removeAiObject(std::uint32_t objectId);
 
 }  // namespace mrw

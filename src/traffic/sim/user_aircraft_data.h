@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 namespace mrw {
 
@@ -18,15 +19,22 @@ struct UserAcData {
     double indicatedAltitudeFt = 0.0;
     double altitudeAboveGroundFt = 0.0;
     double groundVelocityKt = 0.0;
-    std::int64_t zuluTime = 0;
-    std::int64_t zuluDayOfYear = 0;
+    std::int64_t zuluTime = 0;       // seconds of the day
+    std::int64_t zuluDayOfYear = 0;  // 1 to 366
     std::int64_t zuluYear = 0;
-    std::int64_t lightStates = 0;
+    std::int64_t lightStates = 0;  // mask
 };
 static_assert(sizeof(UserAcData) == 104);
 
-// The last answer of the simulator (client thread) and the main worker's copy.
+// The last answer to request 109 (all zeros until the first). Written by the client thread and
+// copied whole by the other threads, both under g_userAcDataRecvMutex, a leaf lock (nothing else is
+// taken while it is held), so a copy never mixes two answers: use the two functions below.
+inline std::mutex g_userAcDataRecvMutex;
 inline UserAcData g_userAcDataRecv;
+UserAcData gf_userAcDataRecv();
+void gf_setUserAcDataRecv(const UserAcData& data);
+
+// The main worker's copy (g_userAcData = gf_getUserAcData()). Main worker only.
 inline UserAcData g_userAcData;
 
 // The user aircraft is on the ground (each simulator second).
@@ -35,5 +43,9 @@ inline std::atomic<bool> g_userOnGround{false};
 inline std::atomic<bool> g_userDataReceived{false};
 // Half wing span of the user aircraft's model, nautical miles.
 inline std::atomic<double> g_userHalfSpanNm{0.0};
+
+// The user position is known once the latitude or the longitude is more than 0.0001 from 0.
+bool gf_userPositionKnown(double latitude, double longitude);
+bool gf_userPositionKnown(const UserAcData& data);
 
 }  // namespace mrw

@@ -191,6 +191,21 @@ TEST_F(SimConnectTest, WrongRegistrationsComeBackAsExceptionsWithTheirSendIds) {
     }
 }
 
+TEST_F(SimConnectTest, DispatchCountCountsTheCallsOfTheNewestConnectionOfAName) {
+    EXPECT_EQ(standin::dispatchCount("Merrowvale"), 1u);  // the drain of SetUp
+    drain(handle_);
+    drain(handle_);
+    EXPECT_EQ(standin::dispatchCount("Merrowvale"), 3u);
+    EXPECT_EQ(standin::dispatchCount("Nobody"), 0u);
+
+    SimConnect_Close(handle_);
+    EXPECT_EQ(SimConnect_CallDispatch(handle_, simtest::collect, nullptr), E_FAIL);
+    EXPECT_EQ(standin::dispatchCount("Merrowvale"), 3u);  // closed: no more calls reach it
+    handle_ = nullptr;
+    ASSERT_EQ(SimConnect_Open(&handle_, "Merrowvale", nullptr, 0, nullptr, 0), S_OK);
+    EXPECT_EQ(standin::dispatchCount("Merrowvale"), 0u);  // the newest connection counts
+}
+
 TEST_F(SimConnectTest, SubscribingToSimReportsTheFlightState) {
     for (const bool running : {true, false}) {
         standin::SimWorldConfig config;

@@ -1,0 +1,37 @@
+#pragma once
+// Reading received records safely, shared by the dispatch's handlers; and the handlers' helpers the
+// tests need.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "platform/simconnect/simconnect.h"
+#include "traffic/sim/user_aircraft_data.h"
+
+namespace mrw {
+
+// Where the data of a SIMCONNECT_RECV_SIMOBJECT_DATA record begins.
+inline constexpr std::size_t kObjectDataOffset = offsetof(SIMCONNECT_RECV_SIMOBJECT_DATA, dwData);
+
+// True when the message's size covers `size` bytes; otherwise writes the plain line
+// "! Short SimConnect record, dwID {}, {} bytes" and gives false: the record is skipped.
+bool gf_recordCovers(const SIMCONNECT_RECV* pData, DWORD cbData, std::size_t size);
+
+// The text at `offset` up to its NUL, at most `maxBytes` and never beyond the message's size.
+std::string gf_recordText(const SIMCONNECT_RECV* pData, DWORD cbData, std::size_t offset,
+                          std::size_t maxBytes);
+
+// A value of the record's object data (the caller has checked the size).
+template <class T>
+T gf_objectData(const SIMCONNECT_RECV* pData) {
+    T value;
+    std::memcpy(&value, reinterpret_cast<const char*>(pData) + kObjectDataOffset, sizeof value);
+    return value;
+}
+
+// The simulator's UTC of the record in seconds since 1970-01-01 (proleptic Gregorian calendar).
+std::int64_t gf_zuluEpochSeconds(const UserAcData& data);
+
+}  // namespace mrw
