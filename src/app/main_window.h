@@ -17,7 +17,7 @@
 #include "config/parameter.h"
 #include "foundation/fixed_code.h"
 #include "platform/win32/win32.h"
-#include "traffic/feed/traffic_reader.h"
+#include "traffic/feed/reader_status.h"
 
 namespace mrw {
 

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "aircraft/code_tables.h"
+#include "foundation/text_helpers.h"
 
 namespace mrw {
 
@@ -36,6 +37,27 @@ std::string gf_aircraftText(const AircraftIdentity& identity) {
 std::string gf_callsignRegDesignationText(const AircraftIdentity& identity) {
     return fmt::format("{} {} {}", gf_callsignText(identity), identity.registration,
                        gf_designationText(identity.designation));
+}
+
+std::string gf_designationRegText(const AircraftIdentity& identity) {
+    return fmt::format("{} {}", gf_designationText(identity.designation), identity.registration);
+}
+
+bool hasUsableCallsign(const AircraftIdentity& identity) {
+    const std::string& callsign = identity.callsign;
+    return !callsign.empty() && callsign != "@@@@@@@@" && callsign.size() <= 8;
+}
+
+std::optional<std::string> gf_airlineFromCallsign(std::string_view callsign) {
+    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (callsign.size() <= 3 || !isLetter(callsign[0]) || !isLetter(callsign[1]) || !isLetter(callsign[2]) ||
+        callsign[3] < '0' || callsign[3] > '9') {
+        return std::nullopt;
+    }
+    std::string airline(callsign.substr(0, 3));
+    for (char& c : airline)
+        c = gf_toUpperChar(c);
+    return airline;
 }
 
 }  // namespace mrw

@@ -2,7 +2,9 @@
 // The fixed-width texts that name an aircraft in Log.txt lines and reports, so that columns line up.
 // A text argument with a width is padded with blanks on the right and never cut.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "aircraft/ac_designation.h"
 #include "foundation/fixed_code.h"
@@ -23,5 +25,12 @@ std::string gf_callsignRegRouteText(const AircraftIdentity& identity);
 std::string gf_aircraftText(const AircraftIdentity& identity);
 // "{} {} {}": callsign column, registration (no width) and gf_designationText.
 std::string gf_callsignRegDesignationText(const AircraftIdentity& identity);
+// gf_designationText, a blank and the registration: the key of the no-match set.
+std::string gf_designationRegText(const AircraftIdentity& identity);
+
+// The callsign is not empty, not "@@@@@@@@" and has at most 8 characters.
+bool hasUsableCallsign(const AircraftIdentity& identity);
+// The airline code a callsign spells ("abc12" gives "ABC"): three letters then a digit; else nothing.
+std::optional<std::string> gf_airlineFromCallsign(std::string_view callsign);
 
 }  // namespace mrw

@@ -11,7 +11,7 @@ namespace mrw {
 struct TrafficReport {
     // The designation carries only the model index; the option callsigns are empty.
     AircraftIdentity identity;
-    PositionSample sample;  // due 3000 ticks after receipt
+    PositionSample sample;    // due 3000 ticks after receipt
     double reportTime = 0.0;  // the record's timestamp, seconds
     std::uint32_t hexid = 0;  // always above 10000
 };

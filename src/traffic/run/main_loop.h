@@ -22,4 +22,8 @@ inline std::atomic<bool> g_rereadRequest{false};
 inline std::atomic<bool> g_noMatchClearRequest{false};
 inline std::atomic<bool> g_parkingUpdateRequest{false};
 
+// Intake open: the Traffic Reader queues accepted records only while it is set. Read and written
+// only under g_trafficMutex.
+inline bool g_injectionActive = false;
+
 }  // namespace mrw

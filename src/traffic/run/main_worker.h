@@ -22,4 +22,13 @@ inline std::atomic<std::int32_t> g_scanThreadsRunning{0};
 // each WM_APP_START_RUN; never throws.
 void lf_startUpMRWV();
 
+// Where RealTraffic runs, decided at every run start: it picks the readers' bind address and
+// whether the TCP link is used.
+enum class RealTrafficMode : std::int32_t {
+    ConfiguredAddress = 0,  // at RT_IP_ADDRESS: readers bind that address; TCP link used
+    ThisPc = 1,             // on this PC: readers bind 127.0.0.1; TCP link used
+    OtherPc = 2,            // on another PC: readers bind any address; no TCP link
+};
+inline std::atomic<RealTrafficMode> g_realTrafficMode{RealTrafficMode::OtherPc};
+
 }  // namespace mrw

@@ -74,10 +74,33 @@ TEST_F(AircraftTextsTest, AircraftTextsCombineTheColumns) {
     EXPECT_EQ(mrw::gf_callsignRegRouteText(identity), "KLM123   PH-BXA       AMS->JFK");
     EXPECT_EQ(mrw::gf_aircraftText(identity), "KLM123   PH-BXA       AMS->JFK KLM     B738.   ");
     EXPECT_EQ(mrw::gf_callsignRegDesignationText(identity), "KLM123   PH-BXA KLM     B738.   ");
+    EXPECT_EQ(mrw::gf_designationRegText(identity), "KLM     B738.    PH-BXA");
 
     // Widths pad, never cut.
     identity.callsign = "LONGCALLSIGN";
     EXPECT_EQ(mrw::gf_callsignText(identity), "LONGCALLSIGN");
+}
+
+TEST_F(AircraftTextsTest, UsableCallsign) {
+    struct Case {
+        const char* callsign;
+        bool usable;
+    };
+    const Case cases[] = {{"", false},        {"@@@@@@@@", false}, {"ABCDEFGHI", false},
+                          {"ABCDEFGH", true}, {"@@@@@@@", true},   {"N1", true}};
+    for (const Case& c : cases) {
+        mrw::AircraftIdentity identity;
+        identity.callsign = c.callsign;
+        EXPECT_EQ(mrw::hasUsableCallsign(identity), c.usable) << c.callsign;
+    }
+}
+
+TEST_F(AircraftTextsTest, AirlineFromCallsign) {
+    EXPECT_EQ(mrw::gf_airlineFromCallsign("abc12"), std::optional<std::string>("ABC"));
+    EXPECT_EQ(mrw::gf_airlineFromCallsign("KLM1234"), std::optional<std::string>("KLM"));
+    for (const char* none : {"AB123", "ABC", "ABCD1", "A1B2", "", "AB@1"}) {
+        EXPECT_EQ(mrw::gf_airlineFromCallsign(none), std::nullopt) << none;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+#pragma once
+// A small value that one thread writes whole and other threads read whole: each access takes the
+// value's own lock, so a reader never sees half of a write.
+
+#include <mutex>
+
+namespace mrw {
+
+template <typename T>
+class LockedValue {
+  public:
+    LockedValue() = default;
+    explicit LockedValue(T value) : m_value(std::move(value)) {}
+    LockedValue(const LockedValue&) = delete;
+    LockedValue& operator=(const LockedValue&) = delete;
+
+    T load() const {
+        std::lock_guard lock(m_mutex);
+        return m_value;
+    }
+    void store(T value) {
+        std::lock_guard lock(m_mutex);
+        m_value = std::move(value);
+    }
+
+  private:
+    mutable std::mutex m_mutex;
+    T m_value{};
+};
+
+}  // namespace mrw
