@@ -20,6 +20,9 @@ namespace mrw {
 // Engine ticks (10 ms) since the process started; counted at the end of every tick, never reset.
 // The Traffic Reader reads it to stamp new samples due 3000 ticks later.
 inline std::atomic<std::int32_t> g_engineTick{0};
+// The QNH in hPa for the approach logic, published by the QNH Reader; 1013 at start and after the
+// engine's reset.
+inline std::atomic<std::int32_t> g_qnh{1013};
 
 inline std::vector<LiveAc> g_liveAcs;      // one per hexid
 inline std::vector<StaticAc> g_staticAcs;  // every static aircraft

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string_view>
 
 namespace mrw {
 
@@ -46,6 +47,9 @@ inline bool gf_stopWithReason(ExitReason reason, std::int32_t delaySeconds) {
 // The other simulator version for the next run, and NEW SETTINGS (3 s). Called from the UI thread
 // (SIM_CHOICE) and from the SimConnect client thread.
 void lf_switchSimVersion();
+// A reader thread whose socket work failed: "The {} has stopped with error: {}" on the message
+// line (logged), then the latch with READER ERROR and a 15 s restart delay.
+void gf_readerStopped(std::string_view readerName, std::string_view errorText);
 
 // Called by the SimConnect client thread when its connection ends in an error: with the switch,
 // the run ends as NEW SETTINGS for a restart with the other simulator version; without it, as SIM
