@@ -1,7 +1,241 @@
 #include "traffic/feed/realtraffic_link.h"
 
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <stdexcept>
+
+#include <fmt/format.h>
+#include <nlohmann/json.hpp>
+
+#include "app/main_window.h"
+#include "app/message_line.h"
+#include "config/parameter_catalogue.h"
+#include "config/parameters_xml.h"
+#include "foundation/log.h"
+#include "foundation/time_texts.h"
+#include "traffic/engine/aircraft_removal.h"
+#include "traffic/engine/engine_containers.h"
+#include "traffic/feed/reader_threads.h"
+#include "traffic/feed/wsa_error_text.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/run/run_end.h"
+#include "traffic/sim/user_aircraft_data.h"
+
 namespace mrw {
 
-void lf_closeRealTrafficLink() {}
+namespace {
+
+constexpr int kMaxAnswer = 16384;
+constexpr double kDegToRad = 0.017453292519943295;
+constexpr double kKnownPositionDeg = 0.0001;
+
+std::string lf_lastErrorText() {
+    return gf_wsaErrorText(WSAGetLastError());
+}
+
+// Takes the socket out of its global before closing it: a second closer finds INVALID_SOCKET.
+void lf_closeSocket(std::atomic<SOCKET>& holder) {
+    const SOCKET s = holder.exchange(INVALID_SOCKET);
+    if (s != INVALID_SOCKET) closesocket(s);
+}
+
+// Closes what step 3 onwards of the listener set-up opened and throws the text.
+[[noreturn]] void lf_listenFailed(addrinfo* addresses, const std::string& text) {
+    if (addresses != nullptr) freeaddrinfo(addresses);
+    lf_closeSocket(g_rtListenSocket);
+    WSACleanup();
+    throw std::runtime_error(text);
+}
+
+bool lf_userPositionKnown(const UserAcData& user) {
+    return std::fabs(user.latitude) > kKnownPositionDeg || std::fabs(user.longitude) > kKnownPositionDeg;
+}
+
+std::string lf_userPositionText(const UserAcData& user) {
+    return fmt::format("Qs121={:.0f};{:.0f};{:.6f};{:.0f};{:.0f};{:.6f};{:.6f}\r\n", user.pitch * -100000.0,
+                       user.bank * 100000.0, user.heading, user.indicatedAltitudeFt * 1000.0,
+                       user.groundVelocityKt * 1000.0, user.latitude * kDegToRad, user.longitude * kDegToRad);
+}
+
+void lf_setReady(bool ready) {
+    g_mainWindow().realTrafficReady = ready;
+    gf_invalidateStatusBand();
+}
+
+void lf_setEdition(bool professional, std::string text) {
+    g_rtProfessional = professional;
+    g_mainWindow().realTrafficEditionText.set(std::move(text));
+    gf_invalidateStatusBand();
+}
+
+// RealTraffic is gone: every live aircraft leaves the simulator (or never enters it).
+void lf_dropLiveTraffic() {
+    for (LiveAc& ac : g_liveAcs) {
+        if (ac.simState == SimState::Active) {
+            ac.removeAircraftFromSim();
+        } else if (ac.simState == SimState::Adding2Sim && !ac.removeWhenCreated) {
+            if (gf_withdrawCreateRequest(g_liveCreateQueue, ac.callsign)) {
+                ac.eraseWithdrawn = true;
+            } else {
+                ac.removeWhenCreated = true;
+            }
+        }
+    }
+    std::erase_if(g_liveAcs, [](const LiveAc& ac) { return ac.eraseWithdrawn; });
+}
+
+}  // namespace
+
+void lf_listenForRealTraffic(const std::string& port) {
+    WSADATA data{};
+    if (const int result = WSAStartup(MAKEWORD(2, 2), &data); result != 0) {
+        throw std::runtime_error(fmt::format("WSAStartup failed with error {}", result));
+    }
+    addrinfo hints{};
+    hints.ai_flags = AI_PASSIVE;
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    // With RealTraffic on this PC no other host may take the link and read the user's position.
+    const char* host = g_realTrafficMode.load() == RealTrafficMode::ThisPc ? "127.0.0.1" : nullptr;
+    addrinfo* addresses = nullptr;
+    if (const int result = getaddrinfo(host, port.c_str(), &hints, &addresses); result != 0) {
+        WSACleanup();
+        throw std::runtime_error(fmt::format("getaddrinfo failed with error {}", result));
+    }
+    const SOCKET s = socket(addresses->ai_family, addresses->ai_socktype, addresses->ai_protocol);
+    if (s == INVALID_SOCKET) lf_listenFailed(addresses, "socket failed with error " + lf_lastErrorText());
+    g_rtListenSocket = s;
+    u_long nonBlocking = 0;
+    if (ioctlsocket(s, FIONBIO, &nonBlocking) != 0) {
+        lf_listenFailed(addresses, "ioctlsocket failed with error " + lf_lastErrorText());
+    }
+    const int reuse = 1;
+    if (setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse) != 0) {
+        lf_listenFailed(addresses, "setsockopt(SO_REUSEADDR) failed");
+    }
+    if (bind(s, addresses->ai_addr, static_cast<int>(addresses->ai_addrlen)) == SOCKET_ERROR) {
+        lf_listenFailed(addresses, "Bind failed at port " + port + " with error " + lf_lastErrorText());
+    }
+    freeaddrinfo(addresses);
+    if (listen(s, SOMAXCONN) == SOCKET_ERROR) {
+        lf_listenFailed(nullptr, "listen failed with error " + lf_lastErrorText());
+    }
+}
+
+bool waitForClient() {
+    if (g_rtConnected.load()) return false;
+    const SOCKET client = accept(g_rtListenSocket.load(), nullptr, nullptr);
+    if (client == INVALID_SOCKET) return false;
+    g_rtClientSocket = client;
+    try {
+        const char noDelay = 1;
+        if (setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &noDelay, 1) != 0) {
+            throw std::runtime_error(
+                fmt::format("{} setsockopt failed with error {}", gf_utcTimeOfDay(), lf_lastErrorText()));
+        }
+    } catch (const std::exception& e) {
+        gf_logLineUnlessClosing(fmt::format("waitForClient interrupted: {}", e.what()));
+        return false;
+    }
+    g_rtConnected = true;
+    return true;
+}
+
+std::string lf_receiveFromRealTraffic() {
+    std::string buffer(kMaxAnswer, '\0');
+    const int received = recv(g_rtClientSocket.load(), buffer.data(), kMaxAnswer, 0);
+    if (received < 0) {
+        if (!gf_stopping()) gf_logLine(fmt::format("receive: {}", lf_lastErrorText()));
+        return {};
+    }
+    if (received >= kMaxAnswer) {
+        if (!gf_stopping()) gf_logLine(fmt::format("receive: buffer overrun: {}", received));
+        return {};
+    }
+    buffer.resize(static_cast<std::size_t>(received));
+    return buffer;
+}
+
+bool sendDataPacket(std::string_view text) {
+    const int sent = send(g_rtClientSocket.load(), text.data(), static_cast<int>(text.size()), 0);
+    if (sent != SOCKET_ERROR) return true;
+    if (!gf_stopping())
+        gf_logLine(fmt::format("sendDataPacket to RealTraffic failed: {}", lf_lastErrorText()));
+    g_rtConnected.exchange(false);
+    lf_closeSocket(g_rtClientSocket);
+    if (!gf_stopping()) gf_logLine("RealTraffic client socket closed");
+    return false;
+}
+
+void lf_processRTVersion(std::string_view answer) {
+    if (answer.empty()) {
+        gf_setMessage("No RealTraffic version received?", true);
+        g_rtProfessional = false;
+        return;
+    }
+    try {
+        const nlohmann::json version = nlohmann::json::parse(answer);
+        if (!version.is_object()) {
+            lf_setEdition(false, {});
+            return;
+        }
+        const bool professional = version.value("level", 1) == 2;
+        const std::string text = version.value("version", std::string());
+        lf_setEdition(professional, fmt::format("RT {} edition: {}", professional ? "prof" : "stnd", text));
+    } catch (const std::exception& e) {
+        lf_setEdition(false, {});
+        gf_logLine(fmt::format("{}: JSON parse failed: {}", "lf_processRTVersion", e.what()));
+    }
+}
+
+void lf_waitForRealTraffic() {
+    if (g_realTrafficMode.load() == RealTrafficMode::OtherPc) return;
+    gf_setMessage(fmt::format("Waiting for RealTraffic to connect to {} ...", kProductName), true);
+    gf_resetReaderSide();
+    if (waitForClient()) {
+        sendDataPacket("Qs999=version\r\n");
+        lf_processRTVersion(lf_receiveFromRealTraffic());
+        lf_setReady(true);
+        g_awaitingRealTraffic = false;
+        gf_logLine("RealTraffic connected");
+    }
+    gf_clearMessage();
+}
+
+void lf_sendSimTime(std::int64_t epochSeconds) {
+    if (!g_rtConnected.load() || epochSeconds <= 0) return;
+    sendDataPacket(fmt::format("Qs123={}\r\n", epochSeconds * 1000));
+}
+
+void lf_sendUserPosition() {
+    if (g_realTrafficMode.load() == RealTrafficMode::OtherPc || !lf_userPositionKnown(g_userAcData)) return;
+    if (g_rtConnected.load()) {
+        if (sendDataPacket(lf_userPositionText(g_userAcData))) return;
+        lf_setReady(false);
+        if (!g_windowClosing.load()) lf_dropLiveTraffic();
+        gf_resetReaderSide();
+        gf_setMessage(
+            fmt::format("{} RealTraffic gone? Wait for RealTraffic to re-connect ...", gf_utcTimeOfDay()),
+            true);
+        return;
+    }
+    if (g_exitReason.load() != ExitReason::NotYetSet) return;
+    if (waitForClient()) {
+        lf_setReady(true);
+        gf_setMessage(fmt::format("{} RealTraffic re-connected", gf_utcTimeOfDay()), true);
+        gf_clearMessage();
+    }
+}
+
+void lf_closeRealTrafficLink() {
+    // Only the first of two concurrent closers (UI thread, main worker) says "exit".
+    if (g_rtConnected.exchange(false)) sendDataPacket("exit\r\n");
+    lf_closeSocket(g_rtListenSocket);
+    lf_closeSocket(g_rtClientSocket);
+    WSACleanup();
+    g_rtConnected.exchange(false);
+}
 
 }  // namespace mrw

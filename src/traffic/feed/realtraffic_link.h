@@ -1,9 +1,25 @@
 #pragma once
-// The TCP link to RealTraffic.
+// The TCP link to RealTraffic: the program listens on PORT_NUMBER and accepts one client, asks for
+// its edition and version ("Qs999=version"), sends the user position ("Qs121="), the simulator time
+// to the professional edition ("Qs123=") and "exit" when the run ends. Main worker, except
+// lf_closeRealTrafficLink, which the window's close button also calls on the UI thread.
+//
+// The socket handles are atomics: whoever closes a socket first exchanges it with INVALID_SOCKET,
+// so each socket is closed once and never used after its close.
 
 #include <atomic>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/winsock/winsock.h"
 
 namespace mrw {
+
+inline std::atomic<SOCKET> g_rtListenSocket{INVALID_SOCKET};
+inline std::atomic<SOCKET> g_rtClientSocket{INVALID_SOCKET};
+// A client is accepted and its socket is open.
+inline std::atomic<bool> g_rtConnected{false};
 
 // Set when RealTraffic's version answer reports the professional edition; read by the traffic clock.
 inline std::atomic<bool> g_rtProfessional{false};
@@ -11,6 +27,24 @@ inline std::atomic<bool> g_rtProfessional{false};
 // No RealTraffic client has answered in this run yet; set again by the run reset.
 inline std::atomic<bool> g_awaitingRealTraffic{true};
 
+// Opens the listening socket on the port (127.0.0.1 only when RealTraffic runs on this PC); throws
+// std::runtime_error on failure.
+void lf_listenForRealTraffic(const std::string& port);
+// Accepts one client, blocking; true when a new client was accepted.
+bool waitForClient();
+// One receive from the client; empty on any failure.
+std::string lf_receiveFromRealTraffic();
+// Sends one message; false after a failure, which closes the client socket.
+bool sendDataPacket(std::string_view text);
+// Evaluates the answer to "Qs999=version": the edition and its text in the window.
+void lf_processRTVersion(std::string_view answer);
+// The run start's wait for RealTraffic and the handshake; nothing in mode 2.
+void lf_waitForRealTraffic();
+// "Qs123=" with the simulator time in milliseconds, while connected and the time is known.
+void lf_sendSimTime(std::int64_t epochSeconds);
+// "Qs121=" with the user position; a lost client drops the live traffic, and the next call waits
+// for RealTraffic to connect again.
+void lf_sendUserPosition();
 // Says "exit" to a connected RealTraffic client and closes the link's sockets; also called by the
 // window's close button on the UI thread.
 void lf_closeRealTrafficLink();

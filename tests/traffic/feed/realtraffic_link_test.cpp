@@ -1,0 +1,254 @@
+// The RealTraffic TCP link against our peer on 127.0.0.1.
+
+#include "traffic/feed/realtraffic_link.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <string>
+#include <thread>
+
+#include "app/main_window.h"
+#include "support/logged_program_folder.h"
+#include "tools/realtraffic-peer/realtraffic_peer.h"
+#include "traffic/engine/engine_containers.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/run/run_end.h"
+#include "traffic/sim/user_aircraft_data.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+constexpr auto kBound = 10s;
+
+sockaddr_in loopback(u_short port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+// A TCP port that was free a moment ago.
+u_short freeTcpPort() {
+    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const sockaddr_in address = loopback(0);
+    bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    sockaddr_in bound{};
+    int length = sizeof bound;
+    getsockname(s, reinterpret_cast<sockaddr*>(&bound), &length);
+    closesocket(s);
+    return ntohs(bound.sin_port);
+}
+
+ULONG listenAddress() {
+    sockaddr_in bound{};
+    int length = sizeof bound;
+    getsockname(mrw::g_rtListenSocket.load(), reinterpret_cast<sockaddr*>(&bound), &length);
+    return ntohl(bound.sin_addr.s_addr);
+}
+
+class RealTrafficLinkTest : public ::testing::Test {
+  protected:
+    mrwtest::LoggedProgramFolder folder;
+    u_short port = freeTcpPort();
+
+    void SetUp() override {
+        mrw::g_realTrafficMode = mrw::RealTrafficMode::ThisPc;
+        mrw::g_userAcData = {};
+    }
+    void TearDown() override {
+        mrw::lf_closeRealTrafficLink();
+        mrw::g_realTrafficMode = mrw::RealTrafficMode::OtherPc;
+        mrw::g_rtProfessional = false;
+        mrw::g_awaitingRealTraffic = true;
+        mrw::g_exitReason = mrw::ExitReason::NotYetSet;
+        mrw::g_stopRequested = false;
+        mrw::g_windowClosing = false;
+        mrw::g_mainWindow().realTrafficReady = false;
+        mrw::g_mainWindow().realTrafficEditionText.set({});
+        mrw::g_liveAcs.clear();
+        mrw::g_liveCreateQueue.clear();
+        mrw::g_removeQueue.clear();
+        mrw::g_userAcData = {};
+    }
+
+    rtpeer::PeerOptions peerOptions() const {
+        rtpeer::PeerOptions options;
+        options.linkPort = port;
+        options.trafficPort = 9;  // nothing is generated or replayed
+        options.weatherPort = 9;
+        options.reconnectDelaySeconds = 0.1;
+        options.print = [](std::string_view) {};
+        return options;
+    }
+
+    // Listens, lets the peer connect and runs the handshake.
+    void connect(rtpeer::Peer& peer) {
+        mrw::lf_listenForRealTraffic(std::to_string(port));
+        peer.start();
+        mrw::lf_waitForRealTraffic();
+    }
+
+    static void setUser() {
+        mrw::g_userAcData.latitude = 52.0;
+        mrw::g_userAcData.longitude = 4.5;
+        mrw::g_userAcData.heading = 1.5708;
+        mrw::g_userAcData.pitch = 0.05;
+        mrw::g_userAcData.bank = -0.1;
+        mrw::g_userAcData.indicatedAltitudeFt = 1200.0;
+        mrw::g_userAcData.groundVelocityKt = 140.0;
+    }
+};
+
+TEST_F(RealTrafficLinkTest, ProfessionalHandshakeThenTimePositionAndExitOnce) {
+    rtpeer::PeerOptions options = peerOptions();
+    options.level = 2;
+    options.version = "9.0.0";
+    rtpeer::Peer peer(options);
+    connect(peer);
+    EXPECT_TRUE(mrw::g_rtConnected.load());
+    EXPECT_TRUE(mrw::g_rtProfessional.load());
+    EXPECT_EQ(mrw::g_mainWindow().realTrafficEditionText.get(), "RT prof edition: 9.0.0");
+    EXPECT_TRUE(mrw::g_mainWindow().realTrafficReady.load());
+    EXPECT_FALSE(mrw::g_awaitingRealTraffic.load());
+
+    mrw::lf_sendSimTime(1735689600);
+    setUser();
+    mrw::lf_sendUserPosition();
+    mrw::lf_closeRealTrafficLink();
+    mrw::lf_closeRealTrafficLink();  // the second closer says nothing
+    ASSERT_TRUE(peer.waitForMessages("exit", 1, kBound));
+    peer.stop();
+    EXPECT_EQ(
+        peer.linkMessages(),
+        (std::vector<std::string>{"Qs999=version", "Qs123=1735689600000",
+                                  "Qs121=-5000;-10000;1.570800;1200000;140000;0.907571;0.078540", "exit"}));
+    EXPECT_NE(folder.logText().find("RealTraffic connected\n"), std::string::npos);
+}
+
+TEST_F(RealTrafficLinkTest, VersionAnswers) {
+    struct Case {
+        std::optional<std::string> answer;  // nothing: the peer closes without answering
+        bool professional;
+        std::string edition;
+        std::string logged;
+    };
+    const Case cases[] = {
+        {R"({"version": "8.1"})", false, "RT stnd edition: 8.1", ""},
+        {R"({"level": 2})", true, "RT prof edition: ", ""},
+        {"[2, \"9.0\"]", false, "", ""},
+        {"garbage", false, "", "lf_processRTVersion: JSON parse failed: "},
+        {std::nullopt, false, "", "No RealTraffic version received?"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer.value_or("(none)"));
+        mrw::g_rtProfessional = !c.professional;
+        rtpeer::PeerOptions options = peerOptions();
+        options.answerText = c.answer;
+        options.silent = !c.answer;
+        if (!c.answer) options.dropAfterSeconds = 0.2;
+        rtpeer::Peer peer(options);
+        connect(peer);
+        EXPECT_EQ(mrw::g_rtProfessional.load(), c.professional);
+        EXPECT_EQ(mrw::g_mainWindow().realTrafficEditionText.get(), c.edition);
+        if (!c.logged.empty()) {
+            EXPECT_NE(folder.logText().find(c.logged), std::string::npos);
+        }
+        mrw::lf_closeRealTrafficLink();
+        peer.stop();
+        port = freeTcpPort();
+    }
+}
+
+TEST_F(RealTrafficLinkTest, LostClientDropsLiveTrafficAndIsAwaitedAgain) {
+    rtpeer::Peer peer(peerOptions());
+    connect(peer);
+    setUser();
+    // One live aircraft in the simulator, one whose creation is still queued.
+    mrw::LiveAc active;
+    active.callsign = "ACTIVE1";
+    active.simState = mrw::SimState::Active;
+    active.objectId = 42;
+    mrw::LiveAc adding;
+    adding.callsign = "ADDING1";
+    adding.simState = mrw::SimState::Adding2Sim;
+    mrw::g_liveAcs = {active, adding};
+    mrw::CreateRequest request;
+    request.callsign = "ADDING1";
+    mrw::g_liveCreateQueue.push_back(request);
+
+    peer.dropLink();
+    // A send to a closed peer fails at the latest on the second try.
+    const auto deadline = std::chrono::steady_clock::now() + kBound;
+    while (mrw::g_mainWindow().realTrafficReady.load() && std::chrono::steady_clock::now() < deadline) {
+        mrw::lf_sendUserPosition();
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_FALSE(mrw::g_mainWindow().realTrafficReady.load());
+    ASSERT_EQ(mrw::g_liveAcs.size(), 1U);
+    EXPECT_EQ(mrw::g_liveAcs.front().callsign, "ACTIVE1");
+    EXPECT_EQ(mrw::g_liveAcs.front().simState, mrw::SimState::RemovingFromSim);
+    EXPECT_TRUE(mrw::g_liveCreateQueue.empty());
+    EXPECT_NE(folder.logText().find(" RealTraffic gone? Wait for RealTraffic to re-connect ..."),
+              std::string::npos);
+
+    mrw::lf_sendUserPosition();  // blocks until the peer is back
+    EXPECT_TRUE(mrw::g_mainWindow().realTrafficReady.load());
+    EXPECT_NE(folder.logText().find(" RealTraffic re-connected\n"), std::string::npos);
+    mrw::lf_sendUserPosition();
+    ASSERT_TRUE(peer.waitForMessages("Qs121=", 2, kBound));
+    EXPECT_EQ(peer.connections(), 2);
+    peer.stop();
+    int versionQuestions = 0;
+    for (const std::string& message : peer.linkMessages())
+        versionQuestions += message == "Qs999=version" ? 1 : 0;
+    EXPECT_EQ(versionQuestions, 1);
+}
+
+TEST_F(RealTrafficLinkTest, ListenerAddressByMode) {
+    mrw::lf_listenForRealTraffic(std::to_string(port));
+    EXPECT_EQ(listenAddress(), INADDR_LOOPBACK);  // RealTraffic on this PC: no other host
+    mrw::lf_closeRealTrafficLink();
+    EXPECT_EQ(mrw::g_rtListenSocket.load(), INVALID_SOCKET);
+    mrw::g_realTrafficMode = mrw::RealTrafficMode::ConfiguredAddress;
+    mrw::lf_listenForRealTraffic(std::to_string(port));
+    EXPECT_EQ(listenAddress(), INADDR_ANY);
+}
+
+TEST_F(RealTrafficLinkTest, OtherPcModeOpensNothingAndSendsNothing) {
+    mrw::g_realTrafficMode = mrw::RealTrafficMode::OtherPc;
+    setUser();
+    mrw::lf_waitForRealTraffic();
+    mrw::lf_sendUserPosition();
+    EXPECT_EQ(mrw::g_rtListenSocket.load(), INVALID_SOCKET);
+    EXPECT_EQ(mrw::g_rtClientSocket.load(), INVALID_SOCKET);
+    EXPECT_FALSE(mrw::g_mainWindow().realTrafficReady.load());
+}
+
+TEST_F(RealTrafficLinkTest, PortInUseIsAListenerError) {
+    mrw::lf_listenForRealTraffic(std::to_string(port));
+    const SOCKET first = mrw::g_rtListenSocket.exchange(INVALID_SOCKET);
+    try {
+        mrw::lf_listenForRealTraffic(std::to_string(port));
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Bind failed at port " + std::to_string(port) + " with error 10048 Address already in use");
+    }
+    EXPECT_EQ(mrw::g_rtListenSocket.load(), INVALID_SOCKET);
+    closesocket(first);
+}
+
+TEST_F(RealTrafficLinkTest, ClosingTheLinkReleasesABlockedAccept) {
+    mrw::lf_listenForRealTraffic(std::to_string(port));
+    auto waiting = std::async(std::launch::async, [] { return mrw::waitForClient(); });
+    EXPECT_EQ(waiting.wait_for(100ms), std::future_status::timeout);
+    mrw::lf_closeRealTrafficLink();  // the window's close button, on another thread
+    ASSERT_EQ(waiting.wait_for(kBound), std::future_status::ready);
+    EXPECT_FALSE(waiting.get());
+    EXPECT_FALSE(mrw::g_rtConnected.load());
+}
+
+}  // namespace
