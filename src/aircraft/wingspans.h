@@ -13,9 +13,10 @@
 
 #include <pugixml.hpp>
 
+#include "foundation/geometry.h"
+
 namespace mrw {
 
-inline constexpr double kNmPerMetre = 0.0005399568034557236;
 inline constexpr std::size_t kHalfWingspanCount = 2700;
 
 // Indexed by model CodeIndex; 0 when the database gives none (also for models interned later).

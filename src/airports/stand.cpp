@@ -62,17 +62,15 @@ void lf_setSlot(HalfHourSet& set, int slot) {
     set.set(static_cast<std::size_t>(slot));
 }
 
-// Counts the recorded use and shows the new count in the window's "# updates"
-// field.
-void lf_countRecordedUse() {
+}  // namespace
+
+void gf_countRecordedUse() {
     ++g_optionCount;
     auto& window = g_mainWindow();
     if (window.updatesCount.load() == g_optionCount) return;
     window.updatesCount.store(g_optionCount);
     gf_invalidateStatusBand();
 }
-
-}  // namespace
 
 Stand::Stand(std::vector<StandOption> options, std::string id, double latitude, double longitude,
              double headingRad, double radiusMetres, std::int16_t type, bool cargo, bool ramp, bool heli)
@@ -123,7 +121,7 @@ std::optional<std::int32_t> Stand::addOption(AcDesignation designation, WeekdayH
                                   0,
                                   1,
                                   cpl});
-    lf_countRecordedUse();
+    gf_countRecordedUse();
     return sequence;
 }
 

@@ -11,6 +11,7 @@
 #include "aircraft/ac_category.h"
 #include "aircraft/ac_designation.h"
 #include "airports/stand_option.h"
+#include "foundation/geometry.h"
 
 namespace mrw {
 
@@ -20,8 +21,6 @@ using WeekdayHalfHour = std::pair<int, int>;
 // Half-hour numbers 0 to 47, newest first: the front is the current half hour, the back the oldest.
 // The update operations consume a list from its back.
 using HalfHourList = std::vector<int>;
-
-inline constexpr double kNmPerMetre = 0.0005399568034557236;
 
 class Stand {
   public:
@@ -70,6 +69,9 @@ class Stand {
     bool ramp = false;
     bool heli = false;
 };
+
+// Counts one recorded or extended use in g_optionCount and shows it as the window's "# updates".
+void gf_countRecordedUse();
 
 // A new list with room for 12 slots, filled by gf_appendHalfHoursBack.
 HalfHourList gf_halfHoursBack(WeekdayHalfHour slot, int count);

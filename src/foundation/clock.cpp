@@ -48,6 +48,18 @@ std::int64_t gf_wallClockSeconds() {
     return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
 }
 
+std::int64_t gf_wallClock100ns() {
+    ClockSeam& seam = lf_seam();
+    {
+        std::lock_guard lock(seam.mutex);
+        if (seam.override) return seam.override() * 10'000'000;
+    }
+    using namespace std::chrono;
+    return duration_cast<duration<std::int64_t, std::ratio<1, 10'000'000>>>(
+               system_clock::now().time_since_epoch())
+        .count();
+}
+
 void gf_setWallClockForTests(std::function<std::int64_t()> clock) {
     ClockSeam& seam = lf_seam();
     std::lock_guard lock(seam.mutex);

@@ -32,6 +32,10 @@ namespace mrw {
 // Seconds since 1970-01-01 00:00:00 UTC.
 std::int64_t gf_wallClockSeconds();
 
+// The same clock in 100 ns units since 1970 (the time stamps of parked aircraft); a replaced clock
+// gives its whole seconds in these units.
+std::int64_t gf_wallClock100ns();
+
 // Replaces the wall clock (tests); an empty function restores the computer's clock.
 void gf_setWallClockForTests(std::function<std::int64_t()> clock);
 

@@ -5,6 +5,9 @@
 
 namespace mrw {
 
+// Nautical miles in one metre.
+inline constexpr double kNmPerMetre = 0.0005399568034557236;
+
 // Great-circle distance in nautical miles (haversine).
 double gf_distanceNm(Lalo a, Lalo b);
 // Initial bearing from `from` towards `to`, radians clockwise from true north, in [0, 2 pi).

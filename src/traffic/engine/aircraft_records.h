@@ -13,6 +13,7 @@
 
 #include "aircraft/ac_category.h"
 #include "aircraft/ac_designation.h"
+#include "airports/stand.h"
 #include "foundation/fixed_code.h"
 #include "foundation/lalo.h"
 #include "traffic/motion/curve_segment.h"
@@ -50,8 +51,8 @@ struct PositionSample {
 
 struct AcProfile : AircraftIdentity {
     double halfSpanNm = 0.0;
-    double staticCgFt = 0.0;      // reported by the simulator for the created object; 0 until then
-    double staticPitchRad = 0.0;  // 0 until reported
+    double staticCgFt = 0.0;        // reported by the simulator for the created object; 0 until then
+    double staticPitchRad = 0.0;    // 0 until reported
     double rotationPitchRad = 0.0;  // negative = nose up
     double climbPitchRad = 0.0;
     double turnRatePerTick = 0.0;    // radians
@@ -147,6 +148,8 @@ struct SimPosition {
 };
 static_assert(sizeof(SimPosition) == 64);
 
+struct TrafficReport;
+
 struct LiveAc : StaticAc {
     LiveAc() = default;
     // Takes the profile over; the stream holds exactly the first sample.
@@ -216,10 +219,31 @@ struct LiveAc : StaticAc {
     bool turnInPlace = false;
 
     // Engine: intake, spawn, identity changes.
+    void decideSpawn();
+    bool spawnBlocked();
+    void prepareCreatePosition();
+    void parkAfterCreation();
+    void setAiFlightPlan();
+    bool respawnOnChange(const TrafficReport& report);
+    void mergeIdentity(const TrafficReport& report);
+    bool updateRoute(const TrafficReport& report);
+    bool updateRegistration(const TrafficReport& report);
+    bool checkRegistrationLivery(const TrafficReport& report);
+    void resetLivery();
+    void removeStaticInWay();
+    // Stores the old phase in previousPhase when the phase really changes.
+    void setPhase(FlightPhase newPhase);
 
     // Motion: sample stream, ground and air motion, stream end.
+    void nextPosMain();
+    void stepTick();
+    void decodeExisting(PositionSample& sample);
+    void liveryRespawn();
+    bool removeIfInUserPath(int kind);
+    void updateStandCargoFlag();
 
     // Stand choice.
+    std::optional<Stand> standForGroundBirth();
 };
 
 // A new profile from a copy of the identity, with the per-category values of its model.

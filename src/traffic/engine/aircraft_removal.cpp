@@ -7,55 +7,69 @@
 #include "foundation/log.h"
 #include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/engine_limits.h"
 #include "traffic/parking/park_stands.h"
 
 namespace mrw {
 
 namespace {
 
-constexpr std::uint32_t kHighestStaticNumber = 10000;
+void lf_withdrawOrMark(StaticAc& aircraft) {
+    if (aircraft.removeWhenCreated) return;
+    if (gf_withdrawCreateRequest(g_liveCreateQueue, aircraft.callsign) ||
+        gf_withdrawCreateRequest(g_staticCreateQueue, aircraft.callsign)) {
+        aircraft.eraseWithdrawn = true;
+        return;
+    }
+    // The request has left, or is still to be built from the adding stack: the activation removes
+    // the object when it comes.
+    aircraft.removeWhenCreated = true;
+}
+
+void lf_removeFromSim(StaticAc& aircraft) {
+    if (aircraft.hexid > 10000) {
+        lf_setStandOccupied(aircraft.standNumber, false);
+        if (aircraft.objectId != 0 && g_selectedObjectId.load() == aircraft.objectId) {
+            g_selectedObjectId.store(0);
+            gf_clearSelectedAc();
+        }
+    }
+    aircraft.simState = SimState::RemovingFromSim;
+    if (aircraft.objectId == 0) {
+        gf_logError(fmt::format("{} removing act {}, with objectid=0 ?", "removeAircraftFromSim",
+                                gf_aircraftText(aircraft)));
+        // No removal can be reported for it: the record goes now instead of waiting for ever.
+        aircraft.eraseNeverCreated = true;
+        return;
+    }
+    g_removeQueue.push_back(aircraft.objectId);
+}
 
 }  // namespace
-
-bool gf_withdrawCreateRequest(std::deque<CreateRequest>& queue, std::string_view callsign) {
-    if (callsign.empty()) return false;
-    const auto kept = std::remove_if(queue.begin(), queue.end(), [callsign](const CreateRequest& request) {
-        return request.callsign == callsign;
-    });
-    const bool withdrawn = kept != queue.end();
-    queue.erase(kept, queue.end());
-    return withdrawn;
-}
-
-void lf_setStandOccupied(std::int32_t standNumber, bool occupied) {
-    if (Stand* stand = gf_findParkStand(standNumber)) stand->occupied = occupied;
-}
 
 void StaticAc::removeAircraftFromSim() {
     switch (simState) {
         case SimState::Buffer:
             eraseNeverCreated = true;
-            return;
+            break;
         case SimState::Adding2Sim:
-            if (removeWhenCreated) return;
-            if (gf_withdrawCreateRequest(g_liveCreateQueue, callsign) ||
-                gf_withdrawCreateRequest(g_staticCreateQueue, callsign))
-                eraseWithdrawn = true;
-            else
-                removeWhenCreated = true;
-            return;
-        case SimState::Active:
-        case SimState::LiveryRespawn:
-        case SimState::RemovingFromSim:
-            if (hexid > kHighestStaticNumber) lf_setStandOccupied(standNumber, false);
-            simState = SimState::RemovingFromSim;
-            if (objectId == 0)
-                gf_logError(fmt::format("{} removing act {}, with objectid=0 ?", "removeAircraftFromSim",
-                                        gf_aircraftText(*this)));
-            else
-                g_removeQueue.push_back(objectId);
-            return;
+            lf_withdrawOrMark(*this);
+            break;
+        default:
+            lf_removeFromSim(*this);
+            break;
     }
+}
+
+bool gf_withdrawCreateRequest(std::deque<CreateRequest>& queue, std::string_view callsign) {
+    if (callsign.empty()) return false;
+    const auto before = queue.size();
+    std::erase_if(queue, [&](const CreateRequest& request) { return request.callsign == callsign; });
+    return queue.size() != before;
+}
+
+void lf_setStandOccupied(std::int32_t standNumber, bool occupied) {
+    if (Stand* stand = gf_findParkStand(standNumber)) stand->occupied = occupied;
 }
 
 }  // namespace mrw

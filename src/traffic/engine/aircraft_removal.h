@@ -1,6 +1,6 @@
 #pragma once
-// Taking aircraft out of the simulator: queued creations withdrawn, objects queued for removal, and
-// the stands' occupied flags. Main worker only.
+// Taking aircraft out of the simulator (StaticAc::removeAircraftFromSim) and its helpers. Main
+// worker only.
 
 #include <cstdint>
 #include <deque>
@@ -10,11 +10,10 @@
 
 namespace mrw {
 
-// Removes every queued request with the callsign, keeping the order of the others; true when at
-// least one was removed. An empty callsign withdraws nothing.
+// Removes every queued request with the callsign (an empty callsign withdraws nothing), keeping the
+// order of the others; true when at least one was removed.
 bool gf_withdrawCreateRequest(std::deque<CreateRequest>& queue, std::string_view callsign);
-
-// Sets or clears the occupied flag of the park airport's stand with that number, when it exists.
+// Sets or clears the occupied flag of the park stand with the number; nothing for 0 or less.
 void lf_setStandOccupied(std::int32_t standNumber, bool occupied);
 
 }  // namespace mrw

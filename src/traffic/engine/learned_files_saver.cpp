@@ -14,8 +14,8 @@
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"
-#include "traffic/run/main_worker.h"
 #include "traffic/parking/static_parking.h"
+#include "traffic/run/main_worker.h"
 
 namespace mrw {
 

@@ -238,4 +238,7 @@ void lf_closeRealTrafficLink() {
     g_rtConnected.exchange(false);
 }
 
+// Nothing is sent until the link to RealTraffic exists.
+void lf_sendUserPosition() {}
+
 }  // namespace mrw
