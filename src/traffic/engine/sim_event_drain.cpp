@@ -143,21 +143,21 @@ void lf_setUpLiveLightsAndEngines(LiveAc& aircraft) {
         const bool low = aircraft.simPosition.altitudeFt <= 10000.0;
         gf_startEngines(id);
         aircraft.setSpoilers(false);
-        gf_setLights(id,
-                     {1, 1, low ? 1 : 0, 0, 1, low ? 1 : 0, aircraft.heightAboveGround >= 2000.0 ? 1 : 0});
+        gf_setLights(
+            id, {1, 1, low ? 1u : 0u, 0, 1, low ? 1u : 0u, aircraft.heightAboveGround >= 2000.0 ? 1u : 0u});
         return;
     }
     const bool parked = aircraft.phase == FlightPhase::Parked;
     const bool taxi = aircraft.phase == FlightPhase::Taxi;
     aircraft.setSpoilers(false);
-    std::int32_t nav = 1;
+    std::uint32_t nav = 1;
     if (parked) {
         gf_shutDownEngines(id);
-        nav = g_parameters().NAV_LIGHTS_WHILE_PARKED.current ? 1 : 0;
+        nav = g_parameters().NAV_LIGHTS_WHILE_PARKED.current ? 1u : 0u;
     } else {
         gf_startEngines(id);
     }
-    gf_setLights(id, {nav, parked ? 0 : 1, 0, taxi ? 1 : 0, 0, 1, 1});
+    gf_setLights(id, {nav, parked ? 0u : 1u, 0, taxi ? 1u : 0u, 0, 1, 1});
     aircraft.setThrottle(aircraft.category == AcCategory::Rotorcraft ? 4 : 0);
     gf_setFlaps(aircraft, taxi ? 1 : 0);
 }
