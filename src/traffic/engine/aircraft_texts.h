@@ -33,12 +33,4 @@ bool hasUsableCallsign(const AircraftIdentity& identity);
 // The airline code a callsign spells ("abc12" gives "ABC"): three letters then a digit; else nothing.
 std::optional<std::string> gf_airlineFromCallsign(std::string_view callsign);
 
-// gf_designationText, one blank, the registration: the key of the no-match set.
-std::string gf_designationRegText(const AircraftIdentity& identity);
-// The callsign is not empty, not "@@@@@@@@" and has at most 8 characters.
-bool hasUsableCallsign(const AircraftIdentity& identity);
-// The first three characters upper-cased when the callsign is longer than 3 characters, starts
-// with three letters and has a digit fourth.
-std::optional<std::string> gf_airlineFromCallsign(std::string_view callsign);
-
 }  // namespace mrw

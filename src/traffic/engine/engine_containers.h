@@ -39,9 +39,6 @@ inline std::vector<std::string> g_removedGhosts;
 // Live callsigns taken from the Traffic Reader for a static-parking update.
 inline std::unordered_set<std::string> g_liveCallsigns;
 
-// The QNH in hPa as the QNH Reader last published it; 1013 until then and after an engine reset.
-inline std::atomic<std::int32_t> g_qnh{1013};
-
 // Reports from the Traffic Reader, oldest first.
 inline std::mutex g_trafficMutex;
 inline std::deque<TrafficReport> g_trafficReports;  // g_trafficMutex

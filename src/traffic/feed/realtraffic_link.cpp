@@ -238,7 +238,4 @@ void lf_closeRealTrafficLink() {
     g_rtConnected.exchange(false);
 }
 
-// Nothing is sent until the link to RealTraffic exists.
-void lf_sendUserPosition() {}
-
 }  // namespace mrw

@@ -48,7 +48,5 @@ void lf_sendUserPosition();
 // Says "exit" to a connected RealTraffic client and closes the link's sockets; also called by the
 // window's close button on the UI thread.
 void lf_closeRealTrafficLink();
-// Sends the user position ("Qs121=") to RealTraffic.
-void lf_sendUserPosition();
 
 }  // namespace mrw
