@@ -48,6 +48,10 @@ class Stand {
     // yesterday's use is missing, else whether today's exists.
     bool updateOptionsWrapped(HalfHourList& slots, std::int32_t firstSequence, std::int32_t secondSequence);
 
+    // Static parking plans an aircraft here: the stand becomes planned and each overlapping stand of
+    // the park airport blocked.
+    void markPlanned();
+
     std::vector<StandOption> options;
     std::string id;
     std::vector<std::int32_t> overlaps;  // numbers of the stands whose circle overlaps this one

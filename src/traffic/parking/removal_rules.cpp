@@ -11,6 +11,7 @@
 #include "traffic/engine/aircraft_removal.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/stand_use_learning.h"
+#include "traffic/parking/park_stands.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/user_aircraft_data.h"
 
@@ -48,8 +49,8 @@ bool lf_isDuplicate(const AircraftIdentity& live, const StaticAc& ac, bool ghost
 
 }  // namespace
 
-void lf_removeGhost(const std::string& callsign) {
-    const std::string ghost = callsign + "_";
+void lf_removeGhost(std::string_view callsign) {
+    const std::string ghost = std::string(callsign) + "_";
     const auto found = std::find_if(g_liveAcs.begin(), g_liveAcs.end(), [&ghost](const LiveAc& ac) {
         return ac.callsign == ghost && ac.simState != SimState::RemovingFromSim;
     });
@@ -64,10 +65,10 @@ void lf_removeGhost(const std::string& callsign) {
     found->removeAircraftFromSim();
 }
 
-bool lf_isGhostOfLive(const std::string& callsign) {
-    const std::string stem = lf_withoutLast(callsign);
-    return std::any_of(g_liveAcs.begin(), g_liveAcs.end(), [&stem](const LiveAc& ac) {
-        return ac.simState != SimState::RemovingFromSim && ac.callsign == stem;
+bool lf_isGhostOfLive(std::string_view callsign) {
+    if (!callsign.empty()) callsign.remove_suffix(1);
+    return std::any_of(g_liveAcs.begin(), g_liveAcs.end(), [callsign](const LiveAc& ac) {
+        return ac.simState != SimState::RemovingFromSim && ac.callsign == callsign;
     });
 }
 

@@ -4,6 +4,7 @@
 // aircraft per call (apart from lf_removeAllStatics). Main worker only.
 
 #include <string>
+#include <string_view>
 
 #include "foundation/lalo.h"
 #include "traffic/engine/aircraft_records.h"
@@ -14,9 +15,9 @@ namespace mrw {
 inline Lalo g_staticsCheckPosition;
 
 // Removes the live ghost (the callsign followed by '_') of a spawning callsign.
-void lf_removeGhost(const std::string& callsign);
+void lf_removeGhost(std::string_view callsign);
 // Whether a live aircraft not being removed has the callsign without its last character.
-bool lf_isGhostOfLive(const std::string& callsign);
+bool lf_isGhostOfLive(std::string_view callsign);
 // Removes the first active static aircraft that stands for the same aircraft as the new live one.
 void lf_removeStaticDuplicate(const AircraftIdentity& live);
 // Removes every static aircraft (queued creations are withdrawn).

@@ -32,9 +32,11 @@ inline std::int32_t g_rtTrafficWeek = 0;
 inline std::int32_t g_optionCount = 0;
 // The name of the stand kept free for the user aircraft at the park airport; empty when none.
 inline GuardedText g_userStandName;
+// A park airport was just chosen: its file is read at the next park-airport pass.
+inline bool g_readParkFilePending = false;
 
 // The active static aircraft (and those being removed), and the active live aircraft that are
-// parked. Main worker only. (withAverage: also refresh the average fit shown.)
+// parked. With withAverage their average fit is shown too.
 std::uint64_t gf_countStaticParked(bool withAverage);
 std::uint64_t gf_countLiveParked(bool withAverage);
 

@@ -1,6 +1,6 @@
 #pragma once
-// The main loop's shared state: the seconds counter and the request flags that the window's
-// controls raise for the next beat.
+// The main loop's shared state: the seconds counter, the week slot of now, the static-parking
+// update's phase and the request flags that the window's controls raise for the next beat.
 
 #include <atomic>
 #include <cstdint>
@@ -12,6 +12,11 @@ namespace mrw {
 inline std::atomic<std::int32_t> g_runSeconds{0};
 // Minutes to the next static-parking renewal; the Now button (UI thread) sets it too.
 inline std::atomic<std::int32_t> g_parkingCountdown{20};
+// The current weekday (1 Monday to 7 Sunday, low 32 bits) and half-hour slot (0 to 47, high 32
+// bits) of the traffic clock; refreshed every second by the main loop.
+inline std::atomic<std::int64_t> g_weekSlotNow{0};
+// True between the two phases of a static-parking update. Main worker only.
+inline bool g_parkingUpdatePhase = false;
 
 // The current weekday (1 Monday to 7 Sunday, low 32 bits) and half-hour slot (0 to 47, high 32
 // bits) of the traffic clock; refreshed every second by the main loop.

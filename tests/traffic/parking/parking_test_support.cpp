@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "aircraft/wingspans.h"
 #include "airports/airports_database.h"
 #include "airports/park_airport_file.h"
 #include "app/main_window.h"
@@ -10,10 +11,14 @@
 #include "config/parameter_catalogue.h"
 #include "config/parameter_registries.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/stand_use_learning.h"
+#include "traffic/parking/park_stands.h"
 #include "traffic/parking/park_airports_list.h"
+#include "traffic/parking/parking_plan.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/stand_lookup.h"
 #include "traffic/parking/static_parking.h"
+#include "traffic/run/main_loop.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {
@@ -31,6 +36,7 @@ void resetParkingState() {
     s.parking_percentage.current = s.parking_percentage.defaultValue;
     s.MAX_FIT_FL.current = s.MAX_FIT_FL.defaultValue;
     s.DESTINATION.current.set("");
+    s.RANDOM.current = s.RANDOM.defaultValue;
     g_airports.clear();
     g_knownAirportCodes.clear();
     g_parkAirport = {};
@@ -45,6 +51,16 @@ void resetParkingState() {
     g_removeQueue.clear();
     g_removedGhosts.clear();
     g_liveCallsigns.clear();
+    g_parkingPlan.clear();
+    g_liveParked.clear();
+    g_staticReview.clear();
+    g_staticRemovals.clear();
+    g_skippedUses.clear();
+    g_fitOffsetReal = 0;
+    g_fitOffsetSoft = -1;
+    g_staticNumber = 0;
+    g_weekSlotNow = 0;
+    g_halfWingspans.fill(0.0);
     g_parkAirports.clear();
     g_lastParkSortPosition = {};
     g_staticsCheckPosition = {};
@@ -83,6 +99,56 @@ void setParkStands(std::vector<mrw::Stand> stands) {
         stand.number = ++number;
     mrw::g_parkStands = std::move(stands);
     mrw::gf_publishParkStands();
+}
+
+void setNow(int weekday, int slot) {
+    mrw::g_weekSlotNow = static_cast<std::int64_t>(weekday) | (static_cast<std::int64_t>(slot) << 32);
+}
+
+void addUse(mrw::Stand& stand, const UseSpec& spec) {
+    mrw::StandOption use;
+    use.designation.airline = spec.airline;
+    use.designation.model = spec.model;
+    use.registration = spec.registration;
+    use.callsign = spec.callsign;
+    use.secondCallsign = spec.secondCallsign;
+    for (int slot : spec.halfHours)
+        use.halfHours.set(static_cast<std::size_t>(slot));
+    use.sequence = static_cast<std::int32_t>(stand.options.size()) + 1;
+    use.day = spec.day;
+    use.origin = 1;
+    use.real = spec.real ? 1 : 0;
+    stand.options.push_back(std::move(use));
+}
+
+mrw::StaticAc& addStatic(std::int32_t standNumber, const std::string& callsign,
+                         const std::string& optionCallsign, const std::string& registration,
+                         mrw::CodeIndex model) {
+    mrw::StaticAc& ac = mrw::g_staticAcs.emplace_back();
+    ac.callsign = callsign;
+    ac.optionCallsign = optionCallsign;
+    ac.registration = registration;
+    ac.designation.airline = 1;
+    ac.designation.model = model;
+    ac.standNumber = standNumber;
+    if (const mrw::Stand* stand = mrw::gf_findParkStand(standNumber))
+        ac.standPosition = {stand->latitude, stand->longitude};
+    ac.simState = mrw::SimState::Active;
+    ac.objectId = 500 + static_cast<std::uint32_t>(mrw::g_staticAcs.size());
+    ac.hexid = static_cast<std::uint32_t>(mrw::g_staticAcs.size());
+    return ac;
+}
+
+mrw::LiveAc& addLive(std::uint32_t hexid, const std::string& callsign, mrw::FlightPhase phase,
+                     std::int32_t standNumber) {
+    mrw::LiveAc& ac = mrw::g_liveAcs.emplace_back();
+    ac.hexid = hexid;
+    ac.callsign = callsign;
+    ac.phase = phase;
+    ac.standNumber = standNumber;
+    ac.simState = mrw::SimState::Active;
+    ac.objectId = hexid;
+    return ac;
 }
 
 void ParkingTest::SetUp() {
