@@ -18,10 +18,6 @@ inline std::atomic<std::int64_t> g_weekSlotNow{0};
 // True between the two phases of a static-parking update. Main worker only.
 inline bool g_parkingUpdatePhase = false;
 
-// The current weekday (1 Monday to 7 Sunday, low 32 bits) and half-hour slot (0 to 47, high 32
-// bits) of the traffic clock; refreshed every second by the main loop.
-inline std::atomic<std::int64_t> g_weekSlotNow{0};
-
 // Raised by the UI thread, consumed (exchanged back) by the main loop.
 inline std::atomic<bool> g_flushStaticRequest{false};
 inline std::atomic<bool> g_csToOidRequest{false};

@@ -10,6 +10,7 @@
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/parking/parking_plan.h"
+#include "traffic/parking/static_parking.h"
 #include "traffic/sim/sim_queues.h"
 
 namespace mrwtest {
@@ -46,6 +47,9 @@ TEST_F(EngineTickTest, RemovalsEveryTenthTickCreationsEveryFiftiethLiveFirstRang
     mrw::g_liveCreateQueue = {request("LIVE1", 20001), request("LIVE2", 20002)};
     mrw::g_staticCreateQueue = {request("STAT1*", 1), request("STAT2*", 2)};
     mrw::g_parkingPlan.assign(3, mrw::ParkingPlanEntry{});
+    // Static aircraft are made only while the park airport has stands.
+    mrw::g_parkStands.emplace_back(std::vector<mrw::StandOption>{}, "A1", 52.0, 4.0, 0.0, 20.0, 12, false,
+                                   false, false);
 
     std::vector<int> removalTicks;
     std::vector<std::pair<int, std::string>> creations;
@@ -71,6 +75,7 @@ TEST_F(EngineTickTest, RemovalsEveryTenthTickCreationsEveryFiftiethLiveFirstRang
     // A static aircraft is prepared only on a 50th tick without a live creation waiting.
     EXPECT_EQ(planSizes.at(99), 3u);
     EXPECT_EQ(planSizes.at(100), 2u);
+    mrw::g_parkStands.clear();
 }
 
 TEST_F(EngineTickTest, TwoReportsATickTheThirdNext) {
