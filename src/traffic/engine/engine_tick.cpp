@@ -112,6 +112,13 @@ void lf_releaseMemory(Queue& queue) {
     Queue().swap(queue);
 }
 
+// The main worker's copy of the user aircraft data; the Traffic Reader corrects high traffic's
+// altitudes to the user's altimeter from the two altitudes it holds.
+void lf_refreshUserAcData() {
+    g_userAcData = gf_getUserAcData();
+    TrafficReader::userAltitudes.store({g_userAcData.altitudeFt, g_userAcData.indicatedAltitudeFt});
+}
+
 }  // namespace
 
 void lf_feedSimQueues() {
@@ -153,7 +160,7 @@ void lf_requestObjectsInRange() {
         }
         lf_sendUserPosition();
     }
-    if (t % 100 == 0) g_userAcData = gf_getUserAcData();
+    if (t % 100 == 0) lf_refreshUserAcData();
 }
 
 void lf_handleAddingStack() {

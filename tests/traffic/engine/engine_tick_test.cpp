@@ -9,9 +9,11 @@
 #include "engine_harness.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
+#include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/sim_queues.h"
+#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {
 namespace {
@@ -147,6 +149,27 @@ TEST_F(EngineTickTest, ResetEmptiesEverythingButTheTickAndReserveWorksOnce) {
     mrw::lf_reserveEngine();
     EXPECT_EQ(mrw::g_liveAcs.capacity(), 0u);
     mrw::g_liveAcs.reserve(capacity);
+}
+
+// Every 100th tick the engine refreshes its copy of the user aircraft data and hands the two
+// altitudes to the Traffic Reader, which corrects high traffic to the user's altimeter with them.
+TEST_F(EngineTickTest, UserAltitudesReachTheTrafficReaderWithEachRefresh) {
+    alignToHundred();
+    mrw::TrafficReader::userAltitudes.store({});
+    mrw::UserAcData received{};
+    received.altitudeFt = 12000.0;
+    received.indicatedAltitudeFt = 11850.0;
+    mrw::gf_setUserAcDataRecv(received);
+    runTicks(1);
+    const mrw::UserAltitudes published = mrw::TrafficReader::userAltitudes.load();
+    EXPECT_DOUBLE_EQ(published.altitudeFt, 12000.0);
+    EXPECT_DOUBLE_EQ(published.indicatedAltitudeFt, 11850.0);
+    received.altitudeFt = 500.0;
+    mrw::gf_setUserAcDataRecv(received);
+    runTicks(99);  // not yet the next refresh
+    EXPECT_DOUBLE_EQ(mrw::TrafficReader::userAltitudes.load().altitudeFt, 12000.0);
+    runTicks(1);
+    EXPECT_DOUBLE_EQ(mrw::TrafficReader::userAltitudes.load().altitudeFt, 500.0);
 }
 
 // Only the engine writes the input buffer; the swap needs the lock, which the client thread may hold.
