@@ -1,4 +1,4 @@
-#include <regex>
+#include <string_view>
 
 #include <fmt/format.h>
 
@@ -62,20 +62,27 @@ const Airport* gf_closestAirport(const Lalo& position, const NearestStandDistanc
 }
 
 IcaoCodeInText gf_icaoInText(std::string text) {
-    static const std::regex kFourCharGroup("(?:^|[^A-Z0-9])([A-Z0-9]{4})(?=$|[^A-Z0-9])",
-                                           std::regex::ECMAScript);
     for (char& c : text)
         c = gf_toUpperChar(c);
+    // A group is a run of exactly four letters and digits between other characters or the text's
+    // ends; one pass over the text (titles of thousands of codes stay linear).
+    const auto isCodeChar = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
     IcaoCodeInText candidate;
-    std::smatch match;
-    while (std::regex_search(text, match, kFourCharGroup)) {
-        const FixedCode<4> code(match.str(1));
+    std::size_t position = 0;
+    while (position < text.size()) {
+        if (!isCodeChar(text[position])) {
+            ++position;
+            continue;
+        }
+        const std::size_t start = position;
+        while (position < text.size() && isCodeChar(text[position]))
+            ++position;
+        if (position - start != 4) continue;
+        const FixedCode<4> code(std::string_view(text).substr(start, 4));
         if (g_icaoAirportCodes.contains(code)) {
             if (gf_isKnownAirport(code)) return {code, true};
             candidate = {code, true};
         }
-        // Remove the group and search again: the separator before it may start the next group.
-        text.erase(static_cast<std::size_t>(match.position(1)), 4);
     }
     return candidate;
 }

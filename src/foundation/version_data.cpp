@@ -13,6 +13,8 @@ namespace mrw {
 
 namespace {
 
+constexpr std::size_t kMaxVersionTextLength = 64;
+
 const std::regex& lf_versionPattern() {
     static const std::regex pattern(R"((\d+)\.(\d+)\.(\d+))", std::regex::ECMAScript);
     return pattern;
@@ -54,6 +56,9 @@ std::string_view lf_trim(std::string_view text) {
 VersionData::VersionData(std::string_view text) {
     if (text.empty()) return;
     try {
+        // std::regex recurses once per character: a text longer than any version could be is
+        // refused before it can exhaust the stack.
+        if (text.size() > kMaxVersionTextLength) throw std::runtime_error("invalid version format");
         const std::string whole(text);
         std::smatch match;
         if (std::regex_match(whole, match, lf_versionPattern())) {

@@ -1,3 +1,4 @@
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -120,6 +121,14 @@ TEST_F(IcaoInTextTest, FindsListedCodesBoundedByNonAlphanumerics) {
         {{"EHAM"}, {"EHAM"}, "", nullptr},
         {{}, {"EHAM"}, "eham", nullptr},
         {{"EGLL"}, {"EGLL"}, "Community/orbx-egll-london-heathrow", "EGLL"},
+        {{"ABCD", "EFGH"}, {}, "abcd efgh", "EFGH"},  // one separator between two groups: the last listed
+        {{"EHAM"}, {}, "abcdeham eham", "EHAM"},
+        {{"EHAM"},
+         {},
+         "\xc3\xa9"
+         "eham"
+         "\xc3\xa9",
+         "EHAM"},  // bytes of other characters separate too
     };
     for (const auto& c : cases) {
         g_icaoAirportCodes.clear();
@@ -134,6 +143,20 @@ TEST_F(IcaoInTextTest, FindsListedCodesBoundedByNonAlphanumerics) {
             EXPECT_EQ(result.code, FixedCode<4>(c.code)) << c.text;
         }
     }
+}
+
+// A manifest title made of thousands of codes is read in one pass.
+TEST_F(IcaoInTextTest, TitleOfManyCodes) {
+    g_icaoAirportCodes.clear();
+    g_knownAirportCodes.clear();
+    g_icaoAirportCodes.insert(FixedCode<4>("EHAM"));
+    std::string title;
+    for (int i = 0; i < 8000; ++i)
+        title += fmt::format("{:04d} ", i);
+    EXPECT_FALSE(gf_icaoInText(title).found);
+    const IcaoCodeInText result = gf_icaoInText(title + "eham");
+    EXPECT_TRUE(result.found);
+    EXPECT_EQ(result.code, FixedCode<4>("EHAM"));
 }
 
 }  // namespace

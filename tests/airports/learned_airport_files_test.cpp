@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
+#include "foundation/log.h"
 #include "park_test_support.h"
 #include "traffic/engine/learned_files_saver.h"
 #include "traffic/parking/static_parking.h"
@@ -151,20 +152,29 @@ TEST_F(LearnedFileTest, LearnedStandsAreMergedIntoTheAirportsStands) {
     EXPECT_EQ(g_parkStands.back().number, 3);
 }
 
-TEST_F(LearnedFileTest, OlderFileKeepsSettingsAndChangesButNotItsUses) {
-    for (const char* version : {"11.9.5", ""}) {
-        SCOPED_TRACE(version);
+// Learned uses count from 11.10.0 on; older files (and files of no readable version, such as a
+// text far longer than any version) keep their settings and stand changes but not their uses.
+TEST_F(LearnedFileTest, VersionDecidesWhetherTheUsesAreKept) {
+    const struct {
+        std::string version;
+        bool usesKept;
+    } cases[] = {{"11.9.5", false}, {"", false},      {"11.9.9", false},
+                 {"11.10.0", true}, {"12.6.0", true}, {"1.1." + std::string(25000, '3'), false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version.substr(0, 12));
         gf_clearStands();
-        writeLearned(version, {{"airport_name", "Schiphol"}, {"RANGE", "25"}}, kLearnedStands);
+        gf_openLog();  // a fresh Log.txt for this case
+        writeLearned(c.version, {{"airport_name", "Schiphol"}, {"RANGE", "25"}}, kLearnedStands);
         ASSERT_EQ(readParkFile(), "");
         const Stand* a1 = standOf("A1");
         ASSERT_NE(a1, nullptr);
         EXPECT_TRUE(a1->radiusChanged);
-        EXPECT_EQ(a1->options.size(), 1u);
+        EXPECT_EQ(a1->options.size(), c.usesKept ? 2u : 1u);
         EXPECT_NE(standOf("M1"), nullptr);
         EXPECT_EQ(g_parameters().RANGE.current, 25);
-        EXPECT_NE(log().find("This learned file was created with and older MRWV version than 11.10.0,"),
-                  std::string::npos);
+        EXPECT_EQ(log().find("This learned file was created with and older MRWV version than 11.10.0,") !=
+                      std::string::npos,
+                  !c.usesKept);
     }
 }
 

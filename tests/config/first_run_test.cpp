@@ -18,6 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using mrwtest::writeFile;
 
+const std::string kLongVersion = "1.1." + std::string(25000, '7');
+
 class FirstRun : public mrwtest::ConfigTest {
   protected:
     FirstRun() { placeFiles(); }
@@ -85,12 +87,16 @@ TEST_F(FirstRun, StoredVersionDecidesWhatIsRemoved) {
         {"12.6.0", "12.6.0", "", true, false, false},
         {"12.5.3", "12.6.0", "This is a version update from 12.5.3 -> 12.6.0", true, false, true},
         {"11.9.9", "12.6.0", "This is a version update from 11.9.9 -> 12.6.0", true, true, true},
+        {"12.0.0", "12.6.0", "This is a version update from 12.0.0 -> 12.6.0", true, false, true},
         {"13.0.0", "12.6.0", "", true, false, false},
         {"12.06.0", "12.06.0", "", true, false, false},
         {"", "12.6.0", "", false, false, false},  // equal to the default: no version stored yet
         // A text that is no version is an update from an unknown version: the shipped encrypted
         // files stay.
         {"twelve", "12.6.0", "This is a version update from twelve -> 12.6.0", true, false, true},
+        // Far longer than any version: refused before the pattern match, which recurses per character.
+        {kLongVersion, "12.6.0", "This is a version update from " + kLongVersion + " -> 12.6.0", true, false,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("stored '" + c.stored + "'");
