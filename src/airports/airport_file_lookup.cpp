@@ -42,6 +42,23 @@ bool lf_climbsOut(std::string_view slashedText) {
     return false;
 }
 
+// A leading separator or a drive letter: such a reference would leave the folder it is joined to.
+bool lf_isRooted(std::string_view slashedText) {
+    if (slashedText.starts_with('/')) return true;
+    return slashedText.size() >= 2 && slashedText[1] == ':' &&
+           std::isalpha(static_cast<unsigned char>(slashedText[0]));
+}
+
+// The path, once normalised, names something below airports/learned (a rooted rest joined to the
+// folder would discard it).
+bool lf_insideLearnedFolder(const std::filesystem::path& path) {
+    const std::filesystem::path normal = path.lexically_normal();
+    if (normal.has_root_path()) return false;
+    const auto [folderEnd, rest] =
+        std::mismatch(g_learnedFolder.begin(), g_learnedFolder.end(), normal.begin(), normal.end());
+    return folderEnd == g_learnedFolder.end() && rest != normal.end() && *rest != "..";
+}
+
 bool lf_endsWithXml(std::string_view text) {
     if (text.size() < 4) return false;
     std::string ending(text.substr(text.size() - 4));
@@ -108,6 +125,23 @@ std::filesystem::path lf_learnedOfArchivedThirdparty(std::string_view text, std:
         }
     }
     return lf_learnedThirdparty(publisher, fileName);
+}
+
+std::filesystem::path lf_learnedApfPath(std::string_view reference, std::string_view publisher) {
+    if (reference.empty()) return {};
+    const std::string text = lf_slashed(reference);
+    const std::string_view fileName = lf_lastComponent(text);
+    const std::size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos || !lf_endsWithXml(fileName.substr(dot))) return {};
+    // A learned file always lies inside airports/learned.
+    if (lf_climbsOut(text)) return {};
+    if (text.starts_with(kArchiveStock)) return g_learnedStockFolder / fileName;
+    if (text.starts_with(kArchiveSimaddon)) return g_learnedSimaddonFolder / fileName;
+    if (const std::size_t at = text.find(kArchiveThirdparty); at != std::string::npos)
+        return lf_learnedOfArchivedThirdparty(text, at, fileName);
+    if (text.starts_with(kLocalPrefix))
+        return lf_learnedOfLocal(std::string_view(text).substr(kLocalPrefix.size()), publisher, fileName);
+    return {};
 }
 
 }  // namespace
@@ -182,8 +216,10 @@ bool gf_readApfLink(const std::filesystem::path& linkFile, std::string& referenc
     while (!line.empty() && std::string_view(" \t\n\v\f\r").find(line.back()) != std::string_view::npos)
         line.pop_back();
     if (!lf_endsWithXml(line)) return false;
-    // A link names a file inside the program folder or the download folder, never above it.
-    if (lf_climbsOut(lf_slashed(line))) return false;
+    // A link names a file inside the program folder or the download folder, never above it or
+    // elsewhere on the disk.
+    const std::string slashed = lf_slashed(line);
+    if (lf_climbsOut(slashed) || lf_isRooted(slashed)) return false;
     reference = std::move(line);
     return true;
 }
@@ -218,19 +254,8 @@ std::optional<std::filesystem::path> gf_learnedFolderOfPublisher(std::string_vie
 }
 
 std::filesystem::path gf_learnedApfPath(std::string_view reference, std::string_view publisher) {
-    if (reference.empty()) return {};
-    const std::string text = lf_slashed(reference);
-    const std::string_view fileName = lf_lastComponent(text);
-    const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string_view::npos || !lf_endsWithXml(fileName.substr(dot))) return {};
-    // A learned file always lies inside airports/learned.
-    if (lf_climbsOut(text)) return {};
-    if (text.starts_with(kArchiveStock)) return g_learnedStockFolder / fileName;
-    if (text.starts_with(kArchiveSimaddon)) return g_learnedSimaddonFolder / fileName;
-    if (const std::size_t at = text.find(kArchiveThirdparty); at != std::string::npos)
-        return lf_learnedOfArchivedThirdparty(text, at, fileName);
-    if (text.starts_with(kLocalPrefix))
-        return lf_learnedOfLocal(std::string_view(text).substr(kLocalPrefix.size()), publisher, fileName);
+    const std::filesystem::path learned = lf_learnedApfPath(reference, publisher);
+    if (learned.empty() || lf_insideLearnedFolder(learned)) return learned;
     return {};
 }
 

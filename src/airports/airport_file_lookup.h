@@ -48,7 +48,8 @@ std::string gf_apfFileName(FixedCode<4> code);
 bool gf_isLocalApfReference(std::string_view reference);
 
 // Reads a link file: its first line less trailing white space, which must end in ".xml" (any case)
-// and must not climb out of its folder (".."). False, with the reference emptied, otherwise.
+// and must neither climb out of its folder ("..") nor be rooted (a leading separator or a drive
+// letter). False, with the reference emptied, otherwise.
 bool gf_readApfLink(const std::filesystem::path& linkFile, std::string& reference);
 
 // Downloads an archived file from the site's "/downloads/MSFS/" (2020 simulator) or
@@ -64,7 +65,8 @@ std::optional<std::string> gf_publisherFolderName(std::string_view publisher);
 // nothing when the publisher gives no folder name.
 std::optional<std::filesystem::path> gf_learnedFolderOfPublisher(std::string_view publisher);
 // The learned file that belongs to a reference (its file name as it is: callers shorten it first),
-// given the airport file's publisher; the empty path when the reference maps to none.
+// given the airport file's publisher; the empty path when the reference maps to none or to a path
+// that, normalised, would not lie inside airports/learned.
 std::filesystem::path gf_learnedApfPath(std::string_view reference, std::string_view publisher);
 
 }  // namespace mrw

@@ -82,6 +82,11 @@ TEST_F(ApfLookupTest, InvalidLinksAreSkipped) {
         {"airports/../../etc/EHAM.xml", false},
         {"archive\\..\\x.xml", false},
         {"archive/stock/..x.xml", true},
+        {"/etc/EHAM.xml", false},
+        {"\\etc\\EHAM.xml", false},
+        {"C:\\MSFS\\EHAM.xml", false},
+        {"c:EHAM.xml", false},
+        {"airports//etc/EHAM.xml", true},  // stays in the program folder; its learned file is refused
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.firstLine);
@@ -143,6 +148,9 @@ TEST_F(ApfLookupTest, LearnedPathOfReferences) {
         {"archive/stock/EHAM.txt", "", ""},
         {"archive/stock/EHAM.XML", "", "airports/learned/stock/EHAM.XML"},
         {"elsewhere/EHAM.xml", "", ""},
+        // A rooted rest would discard airports/learned: refused.
+        {"airports//etc/EHAM.xml", "", ""},
+        {"airports\\\\etc\\EHAM.xml", "", ""},
         {"", "", ""},
     };
     for (const Case& c : cases) {
