@@ -12,8 +12,8 @@
 
 namespace mrw {
 
-// Where the data of a SIMCONNECT_RECV_SIMOBJECT_DATA record begins.
-inline constexpr std::size_t kObjectDataOffset = offsetof(SIMCONNECT_RECV_SIMOBJECT_DATA, dwData);
+// Where the data of a SIMCONNECT_RECV_SIMOBJECT_DATA record begins (at dwData, its last word).
+inline constexpr std::size_t kObjectDataOffset = sizeof(SIMCONNECT_RECV_SIMOBJECT_DATA) - sizeof(DWORD);
 
 // True when the message's size covers `size` bytes; otherwise writes the plain line
 // "! Short SimConnect record, dwID {}, {} bytes" and gives false: the record is skipped.

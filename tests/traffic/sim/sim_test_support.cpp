@@ -96,12 +96,12 @@ void SimClientTest::markJournal() {
     m_mark = standin::journal(kClientName).size();
 }
 
-std::string SimClientTest::message() const {
+std::string messageLine() {
     std::lock_guard lock(g_mainWindow().messageMutex);
     return g_mainWindow().message;
 }
 
-std::string SimClientTest::errorMessage() const {
+std::string stickyError() {
     std::lock_guard lock(g_mainWindow().messageMutex);
     return g_mainWindow().errorMessage;
 }

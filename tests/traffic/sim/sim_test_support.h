@@ -1,5 +1,5 @@
 #pragma once
-// A connected SimConnect client for the tests of the client's pieces: a fresh simulated world with
+// A connected SimConnect client for the tests of the client's parts: a fresh simulated world with
 // the simulator running, a Log.txt program folder, the connection published in g_simConnect and
 // registered, and every client global, queue, latch and message back at its start.
 
@@ -19,6 +19,9 @@ inline constexpr const char* kClientName = "Merrowvale";
 // Back to the state of a fresh run: queues, pending creations, user data, flags, latch, messages.
 void resetSimClientState();
 
+std::string messageLine();  // the normal message line
+std::string stickyError();  // the sticky error text
+
 class SimClientTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -31,8 +34,8 @@ class SimClientTest : public ::testing::Test {
     std::vector<standin::JournalEntry> calls(std::string_view function = {}) const;
     void markJournal();
 
-    std::string message() const;       // the normal message line
-    std::string errorMessage() const;  // the sticky error text
+    std::string message() const { return messageLine(); }
+    std::string errorMessage() const { return stickyError(); }
     std::string logText() const { return m_folder.logText(); }
 
     LoggedProgramFolder m_folder;

@@ -1,0 +1,105 @@
+// The aircraft within the range radius (request 101): recognition of the objects the program
+// created, and the other aircraft near the ground reported to the engine.
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <mutex>
+#include <optional>
+
+#include "foundation/log.h"
+#include "foundation/text_helpers.h"
+#include "traffic/engine/sim_events.h"
+#include "traffic/sim/sim_client.h"
+#include "traffic/sim/sim_definitions.h"
+#include "traffic/sim/sim_dispatch.h"
+#include "traffic/sim/sim_dispatch_internal.h"
+#include "traffic/sim/sim_queues.h"
+
+namespace mrw {
+namespace {
+
+constexpr double kReportedHeightFt = 2500.0;
+constexpr int kHighestStaticNumber = 10000;
+
+// The hexid of the first creation waiting for this callsign, taken out of the list.
+std::optional<int> lf_takePendingCreate(const std::string& callsign) {
+    const auto found = std::find_if(g_pendingCreates.begin(), g_pendingCreates.end(),
+                                    [&](const PendingCreate& p) { return p.callsign == callsign; });
+    if (found == g_pendingCreates.end()) return std::nullopt;
+    const int hexid = found->hexid;
+    *found = std::move(g_pendingCreates.back());
+    g_pendingCreates.pop_back();
+    return hexid;
+}
+
+// The object is ours: the engine moves it, so the AI lets go of it and it is frozen in place.
+void lf_takeOver(std::uint32_t objectId, int hexid, double altitudeAboveGround) {
+    {
+        std::lock_guard lock(g_simConnectMutex);
+        SimConnect_AIReleaseControl(g_simConnect.load(), objectId,
+                                    gf_simId(SimConnectRequestId::ReleaseControl));
+        for (const SimConnectEventId freeze :
+             {FREEZE_LATITUDE_LONGITUDE_SET, FREEZE_ALTITUDE_SET, FREEZE_ATTITUDE_SET})
+            g_clientEvents.push_back(ClientEventRequest{objectId, freeze, 1});
+    }
+    if (hexid > kHighestStaticNumber)
+        gf_postSimEvent(SimEvent{objectId, hexid, 0, SimEventType::LiveCreated, 0.0, altitudeAboveGround});
+    else
+        gf_postSimEvent(SimEvent{objectId, hexid, 0, SimEventType::StaticCreated, 0.0, 0.0});
+}
+
+void lf_logForeign(std::uint32_t objectId, const std::string& atcId, const ObjectInRangeData& data) {
+    if (atcId == "AS-GEN") {
+        if (g_asGenLogged) return;
+        g_asGenLogged = true;
+        gf_logError(
+            fmt::format("\nSpawned by Asobo, oid: {}, callsign AS-GEN, altaboveGnd:{:.0f} ft, onground:{}, "
+                        "gnd_alt:{:.0f} ft\nThis message will be logged only once...\n",
+                        gf_idText(objectId), data.altitudeAboveGround, data.onGround, data.groundAltitude));
+        return;
+    }
+    gf_logLine(fmt::format(
+        "just spawned, but not by {}, oid: {}, callsign '{}', altaboveGnd:{:.0f} ft, onground:{}, "
+        "gnd_alt:{:.0f} ft",
+        "Merrowvale", gf_idText(objectId), atcId, data.altitudeAboveGround, data.onGround,
+        data.groundAltitude));
+}
+
+// An object just announced by ObjectAdded. It stays announced until it shows an ATC ID: a
+// creation's tail number may not be set yet in its first in-range data.
+void lf_onJustAdded(std::vector<std::uint32_t>::iterator announced, const std::string& atcId,
+                    const ObjectInRangeData& data) {
+    if (atcId.empty()) return;
+    const std::uint32_t objectId = *announced;
+    *announced = g_justAddedObjects.back();
+    g_justAddedObjects.pop_back();
+    const std::optional<int> hexid = lf_takePendingCreate(atcId);
+    if (hexid && *hexid != 0)
+        lf_takeOver(objectId, *hexid, data.altitudeAboveGround);
+    else
+        lf_logForeign(objectId, atcId, data);
+}
+
+}  // namespace
+
+void gf_onObjectsInRange(const SIMCONNECT_RECV* pData, DWORD cbData) {
+    if (!gf_recordCovers(pData, cbData, kObjectDataOffset + sizeof(ObjectInRangeData))) return;
+    const auto* record = static_cast<const SIMCONNECT_RECV_SIMOBJECT_DATA*>(pData);
+    if (record->dwRequestID != gf_simId(SimConnectRequestId::ObjectsInRange)) return;
+    const std::uint32_t objectId = record->dwObjectID;
+    if (objectId <= g_userObjectId.load()) return;
+    const auto data = gf_objectData<ObjectInRangeData>(pData);
+    const std::string atcId = gf_recordText(
+        pData, cbData, kObjectDataOffset + offsetof(ObjectInRangeData, atcId), sizeof data.atcId);
+    const auto announced = std::find(g_justAddedObjects.begin(), g_justAddedObjects.end(), objectId);
+    if (announced != g_justAddedObjects.end()) {
+        lf_onJustAdded(announced, atcId, data);
+        return;
+    }
+    if (data.altitudeAboveGround > kReportedHeightFt || atcId.empty() || atcId.ends_with('*')) return;
+    gf_postSimEvent(SimEvent{objectId, static_cast<std::int32_t>(data.onGround), 0, SimEventType::InRange,
+                             data.groundAltitude, data.altitudeAboveGround});
+}
+
+}  // namespace mrw
