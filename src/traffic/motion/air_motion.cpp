@@ -1,0 +1,248 @@
+// What a live aircraft in the air does at each sample: pace, altitude step, pitch and bank towards
+// the next sample, and the configuration by altitude.
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "foundation/geometry.h"
+#include "traffic/engine/engine_containers.h"
+#include "traffic/motion/air_tables.h"
+#include "traffic/motion/motion_math.h"
+#include "traffic/parking/static_parking.h"
+#include "traffic/sim/aircraft_commands.h"
+
+namespace mrw {
+
+namespace {
+
+constexpr double kLevelPitchRad = -0.05235987755982989;  // 3 degrees nose up
+constexpr double kNearParkAirportNm = 10;
+
+bool lf_parkAirportSet() {
+    return !g_parkAirport.code.empty();
+}
+
+// A fixed-wing throttle index; a rotorcraft always gets 4.
+std::int32_t lf_airThrottle(const LiveAc& ac, std::int32_t index) {
+    return ac.category == AcCategory::Rotorcraft ? 4 : index;
+}
+
+// Descends at the rate r (fpm) to the next sample.
+void lf_descendAt(LiveAc& ac, double r) {
+    ac.samples[1].verticalRateFpm = r;
+    ac.targetVsFpm = r;
+    ac.altStep = r / 6000;
+}
+
+// The altitude step of the leg, while no flare runs.
+void lf_setAltitudeStep(LiveAc& ac, std::int32_t n) {
+    const PositionSample& s0 = ac.samples[0];
+    const double altitude = ac.simPosition.altitudeFt;
+    if (s0.airborne && ac.samples[1].airborne) {
+        const PositionSample& s1 = ac.samples[1];
+        if (ac.approaching) {
+            if (s0.altitudeFt == s1.altitudeFt && ac.heightAboveGround <= 1000 &&
+                s0.verticalRateFpm + s1.verticalRateFpm <= 100) {
+                lf_descendAt(ac, ac.setTouchdownRate());
+            } else {
+                ac.altStep = (s1.altitudeFt - altitude) / n;
+            }
+        } else {
+            const double v = (s1.altitudeFt - altitude) / n;
+            ac.altStep = ac.heightAboveGround <= 1000 ? std::min(ac.maxVerticalStepFt, std::max(v, 0.2))
+                                                      : std::min(v, ac.maxVerticalStepFt);
+        }
+    } else if (s0.airborne) {
+        const std::int32_t qnh = g_qnh.load();
+        if (qnh <= 1013 && lf_parkAirportSet()) {
+            ac.altStep = (g_parkAirport.altitude - altitude) / n;
+        } else {
+            lf_descendAt(ac, qnh > 1013 ? ac.setTouchdownRate() : -601);
+        }
+        ac.setGear(true);
+    } else if (ac.samples[1].airborne) {
+        ac.setClimbStep();
+    } else {
+        const double rates =
+            std::accumulate(ac.samples.begin(), ac.samples.end(), 0.0,
+                            [](double sum, const PositionSample& s) { return sum + s.verticalRateFpm; });
+        if (!ac.approaching && rates > 100) {
+            bool skipped = false;
+            const std::size_t lastK = std::min<std::size_t>(ac.samples.size() - 1, 10);
+            for (std::size_t k = 3; k <= lastK && !skipped; ++k)
+                skipped = ac.skipToAirborneSample(k);
+            if (!skipped) lf_descendAt(ac, std::max(ac.samples[1].verticalRateFpm, 601.0));
+        } else {
+            lf_descendAt(ac, ac.setTouchdownRate());
+        }
+        ac.setGear(true);
+    }
+}
+
+// Pitch towards the attitude of the next sample's vertical rate.
+void lf_setPitchStep(LiveAc& ac, std::int32_t n) {
+    const double v = ac.samples[1].verticalRateFpm;
+    const double k = v < 0 ? std::max(v, -3000.0) * 0.5 : std::min(v, 2400.0);
+    const double target = kLevelPitchRad - k / 600 * 2.2 * kRadPerDeg;
+    const double limit = maxPitchRatePerTick(ac.category);
+    ac.pitchStep = std::clamp((target - ac.simPosition.pitch) / n, -limit, limit);
+}
+
+void lf_setHeadingAndBank(LiveAc& ac, std::int32_t n) {
+    const PositionSample& s1 = ac.samples[1];
+    const double below = ac.approaching ? 2000 : 1000;
+    double e = 0;
+    if (s1.headingFromAdsb && s1.rollRad && s1.headingRad && ac.heightAboveGround < below) {
+        e = gf_wrapPi(*s1.headingRad - ac.simPosition.heading);
+    } else {
+        e = ac.headingErrorToNext();
+    }
+    // Never faster than the aircraft's own turn rate.
+    ac.headingRate = std::clamp(e / n, -ac.turnRatePerTick, ac.turnRatePerTick);
+    if (s1.rollRad) {
+        ac.bankStep = (*s1.rollRad - ac.simPosition.bank) / n;
+    } else {
+        ac.setBankStep(e, n);
+    }
+}
+
+}  // namespace
+
+void LiveAc::stepAir() {
+    const PositionSample& s0 = samples[0];
+    const PositionSample& s1 = samples[1];
+    if (s1.stationary) {
+        if (category == AcCategory::Rotorcraft) timeGroundLeg();
+        return;
+    }
+    double v = 0;
+    if (approaching && !s1.airborne) {
+        v = s0.groundSpeedKt > 0 ? s0.groundSpeedKt : 100;
+    } else {
+        v = groundSpeedKt();
+    }
+    const std::int32_t t = gf_roundTicks(gf_distanceNm(gf_lalo(s0), gf_lalo(s1)) * kTicksPerHour / v);
+    setNextDue(std::max(t, 25));
+}
+
+void LiveAc::stepAirborne() {
+    std::int32_t n = legTicks();
+    if (phase != FlightPhase::TakeOff && phase != FlightPhase::Flying) setPhase(FlightPhase::Flying);
+    speedKt = samples[1].trueAirspeedKt;
+    targetVsFpm = samples[1].verticalRateFpm;
+    if (flareStage == 0) {
+        lf_setAltitudeStep(*this, n);
+        n = legTicks();  // a skip to an airborne sample retimes the leg
+        if (phase != FlightPhase::TakeOff) lf_setPitchStep(*this, n);
+    }
+    lf_setHeadingAndBank(*this, n);
+    if (samples[0].altitudeFt >= 10000) {
+        if (!cruiseConfigured) {
+            cruiseConfigured = true;
+            lowConfigured = false;
+            gf_setLights(objectId, LightSet{1, 1, 0, 0, 0, 0, 1});
+            setThrottle(lf_airThrottle(*this, 3));
+            setGear(false);
+            gf_setFlaps(*this, 0);
+        }
+    } else {
+        configureLowAltitude();
+    }
+}
+
+void LiveAc::configureLowAltitude() {
+    if (!lowConfigured) {
+        cruiseConfigured = false;
+        lowConfigured = true;
+        gf_setLights(objectId, LightSet{1, 1, 1, 1, 1, 1, 1});
+    }
+    const bool bigJet =
+        category == AcCategory::Buzjets || category == AcCategory::Large || category == AcCategory::Heavy;
+    if (heightAboveGround <= (bigJet ? 2050 : 625)) {
+        configureApproach();
+        return;
+    }
+    relaxTimingLimits();
+    gf_setCabinLights(objectId, 1);
+    takeOffRoll = false;
+    approaching = false;
+    const double v = samples[0].verticalRateFpm;
+    if (v <= -250 && throttleIndex == 3) {
+        setThrottle(lf_airThrottle(*this, 2));
+    } else if (v > 400 && throttleIndex == 4) {
+        setThrottle(lf_airThrottle(*this, 3));
+    }
+    if (heightAboveGround >= 2400) {
+        setGear(false);
+        gf_setFlaps(*this, 0);
+        return;
+    }
+    if (v <= 100) {
+        if (flapsIndex == 0) {
+            gf_setFlaps(*this, 1);
+        } else if (flapsIndex == 1 && heightAboveGround < 2000) {
+            gf_setFlaps(*this, 2);
+        }
+    }
+}
+
+void LiveAc::configureApproach() {
+    gf_setCabinLights(objectId, 0);
+    const double v = samples[0].verticalRateFpm;
+    const bool near = lf_parkAirportSet() &&
+                      gf_distanceNm(gf_lalo(simPosition), g_parkAirport.lalo()) <= kNearParkAirportNm;
+    if (v <= -250) {
+        if (approaching || !near) return;
+        setThrottle(lf_airThrottle(*this, 1));
+        gf_setFlaps(*this, 3);
+        setGear(true);
+        g_inSimHexids.insert(static_cast<std::int32_t>(hexid));
+        approaching = true;
+        goAroundDone = false;
+        standPosition = {};
+        standHeadingRad = 0;
+        standNumber = 0;
+        standCargo = false;
+        rotationCounter = 1;
+        resetTimingLimits();
+    } else if ((v > 600 || (approaching && !near)) && !goAroundDone) {
+        relaxTimingLimits();
+        setThrottle(4);
+        setGear(false);
+        gf_setFlaps(*this, 0);
+        goAroundDone = true;
+        flareStage = 0;
+        approaching = false;
+    }
+}
+
+double LiveAc::setTouchdownRate() {
+    if (heightAboveGround <= 100) return -600;
+    const double mean = (samples[0].verticalRateFpm + samples[1].verticalRateFpm) / 2;
+    return std::min(mean - (g_qnh.load() - 1013.25) * 6, -601.0);
+}
+
+void LiveAc::setClimbStep() {
+    const double above = samples[1].altitudeFt - simPosition.altitudeFt;
+    altStep = above > 0 ? std::min(above / legTicks(), maxVerticalStepFt) : 0;
+}
+
+bool LiveAc::skipToAirborneSample(std::size_t k) {
+    if (samples.size() < k || !samples[k - 1].airborne) return false;
+    for (std::size_t erased = 0; erased + 2 < k && samples.size() >= 3; ++erased)
+        samples.erase(samples.begin() + 1);
+    const double legNm = gf_distanceNm(gf_lalo(samples[0]), gf_lalo(samples[1]));
+    setNextDue(std::max(gf_roundTicks(legNm * kTicksPerHour / groundSpeedKt()), 25));
+    setClimbStep();
+    return true;
+}
+
+void LiveAc::setBankStep(double headingError, double ticks) {
+    const double largest = maxBankRad(category);
+    const double target = -std::clamp(headingError, -largest, largest);
+    const double rate = maxBankRatePerTick(category);
+    bankStep = std::clamp((target - simPosition.bank) / ticks, -rate, rate);
+}
+
+}  // namespace mrw

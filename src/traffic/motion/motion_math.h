@@ -1,0 +1,46 @@
+#pragma once
+// Small numeric helpers of the motion code: angle wraps, tick counts, sample positions.
+
+#include <cstdint>
+
+#include "foundation/lalo.h"
+#include "traffic/engine/aircraft_records.h"
+
+namespace mrw {
+
+inline constexpr double kPi = 3.141592653589793;
+inline constexpr double kDegPerRad = 57.29577951308232;
+inline constexpr double kRadPerDeg = 0.017453292519943295;
+inline constexpr double kFeetPerNm = 6076.11549;
+inline constexpr double kMetresPerNm = 1852.0;
+inline constexpr double kMetresPerDegree = 111132.95;
+// Ticks per hour: a distance in nm over a speed in kt, times this, is a tick count.
+inline constexpr double kTicksPerHour = 360000.0;
+// Two positions closer than this in latitude and longitude are the same position.
+inline constexpr double kSamePositionDeg = 1e-8;
+
+// An angle in [0, 2 pi): fmod, a negative rest plus 2 pi, a rest rounded up to 2 pi becomes 0.
+double gf_wrap2pi(double radians);
+// An angle in [-pi, pi].
+double gf_wrapPi(double radians);
+
+// A tick count rounded to the nearest integer; gsl::narrowing_error when it does not convert
+// exactly to int32 (a NaN or infinity from a zero speed, for instance).
+std::int32_t gf_roundTicks(double ticks);
+// now + ticks, kept within the int32 range of due ticks.
+std::int32_t gf_tickAfter(std::int64_t now, std::int64_t ticks);
+
+inline Lalo gf_lalo(const PositionSample& sample) {
+    return {sample.lat, sample.lon};
+}
+inline Lalo gf_lalo(const SimPosition& position) {
+    return {position.lat, position.lon};
+}
+// Within kSamePositionDeg in both latitude and longitude.
+bool gf_samePosition(Lalo a, Lalo b);
+
+// Brings a position onto the globe: longitude into [-180, 180), a latitude beyond a pole folded back
+// with the longitude turned half round.
+void gf_normalisePosition(double& lat, double& lon);
+
+}  // namespace mrw

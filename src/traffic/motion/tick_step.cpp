@@ -1,0 +1,208 @@
+// One 10 ms tick of a live aircraft's movement between two samples.
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "foundation/log.h"
+#include "traffic/engine/aircraft_records.h"
+#include "traffic/motion/motion_math.h"
+#include "traffic/parking/static_parking.h"
+
+namespace mrw {
+
+namespace {
+
+constexpr double kFlarePitchRad = -0.06981317007977318;  // 4 degrees nose up
+
+// Turns the heading one turn step towards h. Within half a degree nothing happens; a target closer
+// than one step is taken at once, so the nose never swings across it.
+void lf_turnTowards(LiveAc& ac, double h) {
+    const double gap = gf_wrapPi(h - ac.simPosition.heading);
+    if (std::fabs(gap) * kDegPerRad <= 0.5) return;
+    if (std::fabs(gap) < ac.turnStep) {
+        ac.simPosition.heading = gf_wrap2pi(h);
+        return;
+    }
+    const double c = ac.simPosition.heading * kDegPerRad;
+    const double t = gf_wrap2pi(h) * kDegPerRad;
+    const bool clockwise = (c <= 180 && c < t && t < c + 180) || (c > 180 && !(c - 180 < t && t < c));
+    ac.simPosition.heading = gf_wrap2pi(ac.simPosition.heading + (clockwise ? 1 : -1) * ac.turnStep);
+}
+
+// Changes the altitude by a step, never by more than the profile's largest change per tick.
+void lf_climb(LiveAc& ac, double step) {
+    if (ac.maxVerticalStepFt > 0) step = std::clamp(step, -ac.maxVerticalStepFt, ac.maxVerticalStepFt);
+    ac.simPosition.altitudeFt += step;
+}
+
+double lf_clampedBank(double bank) {
+    return std::clamp(bank, -kPi, kPi);
+}
+
+void lf_stepHorizontal(LiveAc& ac) {
+    SimPosition& pos = ac.simPosition;
+    if (ac.curve.exists()) {
+        ac.curveT = std::clamp(ac.curveT + ac.curveStep, 0.0, 0.999999);
+        Lalo point;
+        double tangent = 0;
+        if (ac.curve.positionAt(ac.curveT, point, tangent)) {
+            pos.lat = point.latitude;
+            pos.lon = point.longitude;
+            lf_turnTowards(ac, ac.phase == FlightPhase::PushingBack ? gf_wrap2pi(tangent + kPi) : tangent);
+        } else {
+            gf_logLine(fmt::format("{} error in curve at index: {:.2F}", ac.callsign, ac.curveT));
+        }
+        return;
+    }
+    switch (ac.phase) {
+        case FlightPhase::PushingBack:
+        case FlightPhase::PushedBack:
+        case FlightPhase::Taxi:
+            if (ac.turnInPlace) lf_turnTowards(ac, ac.targetHeading);
+            break;
+        case FlightPhase::Parking:
+            lf_turnTowards(ac, ac.targetHeading);
+            break;
+        default:
+            pos.heading = gf_wrap2pi(pos.heading + ac.headingRate);
+            break;
+    }
+    if (ac.phase != FlightPhase::PushedBack) {
+        pos.lat += ac.latStep;
+        pos.lon += ac.lonStep;
+    }
+}
+
+// Rotation, then climb-out until the climb pitch and 800 ft above ground are reached.
+void lf_stepTakeOff(LiveAc& ac) {
+    SimPosition& pos = ac.simPosition;
+    --ac.rotationCounter;
+    const std::int32_t c = ac.rotationCounter;
+    if (c > 0) {
+        ac.onGroundInSim = false;
+        if (pos.pitch > ac.rotationPitchRad) pos.pitch += ac.pitchStep;
+    } else {
+        pos.bank = lf_clampedBank(pos.bank + ac.bankStep);
+        if (pos.pitch > ac.climbPitchRad && ac.climbPitchTicks > 0) {
+            pos.pitch += (ac.climbPitchRad - ac.rotationPitchRad) / ac.climbPitchTicks;
+        }
+        if (c < -300) {
+            lf_climb(ac, ac.altStep);
+            if (pos.pitch <= ac.climbPitchRad) {
+                ac.pitchStep = 0;
+                if (ac.heightAboveGround >= 800) {
+                    ac.setThrottle(ac.category == AcCategory::Rotorcraft ? 4 : 3);
+                    ac.setPhase(FlightPhase::Flying);
+                    ac.rotationCounter = 1;
+                }
+            }
+        } else if (c == -300) {
+            ac.setGear(false);
+            lf_climb(ac, ac.altStep);
+        } else if (c <= -200) {
+            lf_climb(ac, ac.altStep * 0.5);
+        } else if (c <= -100) {
+            lf_climb(ac, ac.altStep / 5);
+        } else if (c < 0) {
+            lf_climb(ac, ac.altStep / 10);
+        }
+    }
+    if (ac.rotationCounter < -1000) ac.rotationCounter = -1000;
+}
+
+void lf_setFrontVerticalRate(LiveAc& ac, double fpm) {
+    if (!ac.samples.empty()) ac.samples.front().verticalRateFpm = fpm;
+}
+
+// The flare stages by height above the ground (CG = the static CG height).
+void lf_armFlare(LiveAc& ac) {
+    const double cg = ac.staticCgFt;
+    switch (ac.flareStage) {
+        case 0: {
+            if (!ac.fieldElevation && !g_parkAirport.code.empty()) ac.fieldElevation = g_parkAirport.altitude;
+            ac.heightAboveField =
+                ac.fieldElevation ? ac.simPosition.altitudeFt - *ac.fieldElevation : ac.heightAboveGround;
+            if (cg + 30 >= std::min(ac.heightAboveGround, ac.heightAboveField)) {
+                if (ac.flareTicks > 0) ac.pitchStep = (kFlarePitchRad - ac.simPosition.pitch) / ac.flareTicks;
+                ac.altStep = -0.1;
+                lf_setFrontVerticalRate(ac, -601);
+                ac.flareStage = 1;
+            }
+            break;
+        }
+        case 1:
+            if (cg + 20 >= ac.heightAboveGround) {
+                ac.fieldElevation.reset();
+                ac.altStep = -0.075;
+                lf_setFrontVerticalRate(ac, -450);
+                ac.flareStage = 2;
+            }
+            break;
+        case 2:
+            if (cg + 10 >= ac.heightAboveGround) {
+                ac.fieldElevation.reset();
+                ac.setThrottle(0);
+                ac.altStep = -0.05;
+                lf_setFrontVerticalRate(ac, -300);
+                ac.flareStage = 3;
+            }
+            break;
+        case 3:
+            if (cg + 3 >= ac.heightAboveGround) {
+                ac.fieldElevation.reset();
+                ac.altStep = -0.025;
+                lf_setFrontVerticalRate(ac, -150);
+                ac.flareStage = 4;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void lf_stepVertical(LiveAc& ac) {
+    SimPosition& pos = ac.simPosition;
+    if (ac.heightAboveGround <= 400 && ac.approaching && !ac.onGroundInSim) lf_armFlare(ac);
+    if (ac.derotating) {
+        pos.pitch += ac.pitchStep;
+        // Reaching the static pitch counts as passing it.
+        const bool passed =
+            ac.pitchStep >= 0 ? pos.pitch >= ac.staticPitchRad : pos.pitch <= ac.staticPitchRad;
+        if (passed) {
+            pos.pitch = ac.staticPitchRad;
+            ac.pitchStep = 0;
+            pos.bank = 0;
+            ac.bankStep = 0;
+            ac.derotating = false;
+            ac.flareStage = 0;
+        }
+        pos.bank += ac.bankStep;
+    } else if (ac.flareStage != 0) {
+        pos.bank = lf_clampedBank(pos.bank + ac.bankStep);
+        pos.pitch = std::max(pos.pitch + ac.pitchStep, kFlarePitchRad);
+        lf_climb(ac, ac.altStep);
+    } else if (ac.onGroundInSim) {
+        pos.pitch = ac.staticPitchRad;
+        pos.bank = 0;
+    } else {
+        pos.bank += ac.bankStep;
+        pos.pitch += ac.pitchStep;
+        lf_climb(ac, ac.altStep);
+    }
+}
+
+}  // namespace
+
+void LiveAc::stepTick() {
+    lf_stepHorizontal(*this);
+    if (phase == FlightPhase::TakeOff) {
+        lf_stepTakeOff(*this);
+    } else {
+        lf_stepVertical(*this);
+    }
+    gf_normalisePosition(simPosition.lat, simPosition.lon);
+}
+
+}  // namespace mrw

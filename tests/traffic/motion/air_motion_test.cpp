@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "traffic/engine/engine_containers.h"
+#include "traffic/motion/air_tables.h"
+#include "traffic/motion/motion_math.h"
+#include "traffic/motion/motion_test_support.h"
+
+namespace mrw {
+namespace {
+
+using test::gf_activeAircraft;
+using test::gf_sample;
+using test::gf_sampleAt;
+
+class AirMotion : public ::testing::Test {
+  protected:
+    void SetUp() override { test::gf_resetMotionState(now); }
+    const std::int32_t now = 100000;
+};
+
+TEST(AirTables, HoldEveryCategoryAndRefuseOthers) {
+    EXPECT_EQ(liftOffSpeedKt(AcCategory::Rotorcraft), 0);
+    EXPECT_EQ(liftOffSpeedKt(AcCategory::Heavy), 150);
+    EXPECT_DOUBLE_EQ(maxBankRad(AcCategory::HighPerf), kPi / 2);
+    EXPECT_NEAR(maxPitchRatePerTick(AcCategory::HighPerf) / maxPitchRatePerTick(AcCategory::Heavy), 6, 1e-12);
+    EXPECT_NEAR(maxBankRatePerTick(AcCategory::Light), 0.035 * kRadPerDeg, 1e-15);
+    EXPECT_THROW(liftOffSpeedKt(static_cast<AcCategory>(6)), std::out_of_range);
+}
+
+// A leg in the air from s0 at the aircraft to s1, 2 km north.
+LiveAc lf_airLeg(std::int32_t now, AcCategory category, double altitude, double s1Altitude,
+                 double s1Rate = 0) {
+    LiveAc ac = gf_activeAircraft(category, 34.2, -118.4, altitude);
+    const PositionSample s0 = gf_sample(34.2, -118.4, now, 160, altitude, s1Rate);
+    ac.samples = {s0, gf_sampleAt(s0, 180, 2000, now + 2500, 160, s1Altitude, s1Rate)};
+    return ac;
+}
+
+TEST_F(AirMotion, BelowAThousandFeetANonApproachingAircraftNeverDescends) {
+    LiveAc ac = lf_airLeg(now, AcCategory::Large, 900, 700, -500);
+    ac.heightAboveGround = 775;
+    ac.nextPosMain();
+    EXPECT_DOUBLE_EQ(ac.altStep, 0.2);
+    LiveAc high = lf_airLeg(now, AcCategory::Large, 5000, 4000, -1500);
+    high.heightAboveGround = 2500;
+    high.nextPosMain();
+    EXPECT_LT(high.altStep, 0);
+}
+
+TEST_F(AirMotion, TheLastLegToTheGroundFollowsTheQnh) {
+    test::gf_setKlaxParkAirport();
+    const struct {
+        std::int32_t qnh;
+        double heightAboveGround;
+        bool aimsAtField;  // else descends at the touchdown rate
+    } cases[] = {{1013, 150, true}, {1014, 150, false}, {1014, 90, false}, {1020, 400, false}};
+    for (const auto& c : cases) {
+        g_qnh = c.qnh;
+        LiveAc ac = lf_airLeg(now, AcCategory::Large, 300, 0, -700);
+        ac.heightAboveGround = c.heightAboveGround;
+        ac.nextPosMain();
+        ASSERT_EQ(ac.samples.size(), 1U);
+        const std::int32_t n = ac.samples.front().dueTick - now;
+        if (c.aimsAtField) {
+            EXPECT_NEAR(ac.altStep, (125.0 - 300) / n, 1e-12) << c.qnh;
+        } else {
+            const double mean = -700 - (c.qnh - 1013.25) * 6;
+            const double rate = c.heightAboveGround <= 100 ? -600 : std::min(mean, -601.0);
+            EXPECT_DOUBLE_EQ(ac.targetVsFpm, rate) << c.qnh;
+            EXPECT_DOUBLE_EQ(ac.altStep, rate / 6000);
+        }
+    }
+}
+
+TEST_F(AirMotion, CrossingTenThousandFeetSendsEachConfigurationAgain) {
+    LiveAc ac = gf_activeAircraft(AcCategory::Large, 34.2, -118.4, 11000);
+    ac.heightAboveGround = 2500;
+    const double altitudes[] = {11000, 9000, 11000, 9000};
+    for (const double altitude : altitudes) {
+        const PositionSample s0 =
+            gf_sample(ac.simPosition.lat, ac.simPosition.lon, g_engineTick, 250, altitude);
+        ac.samples = {s0, gf_sampleAt(s0, 0, 3000, g_engineTick + 2500, 250, altitude)};
+        ac.nextPosMain();
+        EXPECT_EQ(ac.cruiseConfigured, altitude >= 10000) << altitude;
+        EXPECT_EQ(ac.lowConfigured, altitude < 10000) << altitude;
+        EXPECT_EQ(ac.flapsIndex, 0);
+        g_engineTick += 3000;
+    }
+}
+
+TEST_F(AirMotion, TheHeadingRateNeverExceedsTheTurnRate) {
+    LiveAc ac = gf_activeAircraft(AcCategory::Heavy, 34.2, -118.4, 5000);
+    ac.heightAboveGround = 2500;
+    const PositionSample s0 = gf_sample(34.2, -118.4, now, 200, 5000);
+    const PositionSample s1 = gf_sampleAt(s0, 0, 300, now + 10, 200, 5000);
+    ac.samples = {s0, s1, gf_sampleAt(s1, 180, 500, now + 400, 200, 5000)};  // a reversal
+    ac.nextPosMain();
+    EXPECT_DOUBLE_EQ(std::fabs(ac.headingRate), ac.turnRatePerTick);
+    EXPECT_LE(std::fabs(ac.bankStep), maxBankRatePerTick(AcCategory::Heavy));
+}
+
+TEST_F(AirMotion, ARotorcraftLiftsOffAtAnySpeed) {
+    LiveAc ac = gf_activeAircraft(AcCategory::Rotorcraft, 34.2, -118.4);
+    ac.samples = {gf_sample(34.2, -118.4, now, 0), gf_sample(34.2001, -118.4, now + 100, 0)};
+    EXPECT_TRUE(ac.reachesLiftOffSpeed());
+    LiveAc jet = gf_activeAircraft(AcCategory::Large, 34.2, -118.4);
+    jet.samples = {gf_sample(34.2, -118.4, now, 130), gf_sample(34.21, -118.4, now + 100, 139)};
+    EXPECT_FALSE(jet.reachesLiftOffSpeed());
+    jet.samples.back().groundSpeedKt = 140;
+    EXPECT_TRUE(jet.reachesLiftOffSpeed());
+}
+
+TEST_F(AirMotion, TheApproachConfigurationNeedsTheParkAirportWithinTenMiles) {
+    test::gf_setKlaxParkAirport();
+    for (const double lat : {34.05, 34.2}) {  // about 6 nm and 15 nm north of KLAX
+        LiveAc ac = lf_airLeg(now, AcCategory::Large, 2000, 1600, -800);
+        ac.simPosition.lat = lat;
+        ac.samples[0].lat = lat;
+        ac.heightAboveGround = 1900;
+        ac.standNumber = 7;
+        ac.nextPosMain();
+        const bool near = lat < 34.1;
+        EXPECT_EQ(ac.approaching, near) << lat;
+        EXPECT_EQ(ac.flapsIndex, near ? 3 : 4);
+        EXPECT_EQ(ac.standNumber, near ? 0 : 7);
+    }
+}
+
+TEST_F(AirMotion, ASampleBehindTheRollingAircraftStartsTheStreamAgainWhereItIs) {
+    LiveAc ac = gf_activeAircraft(AcCategory::Large, 33.94, -118.40);
+    ac.landingRoll = true;
+    ac.simPosition.heading = 0;
+    const PositionSample s0 = gf_sample(33.941, -118.40, now + 200, 60);
+    ac.samples = {s0};
+    PositionSample behind = gf_sampleAt(gf_sample(33.94, -118.40, 0), 180, 300, now + 900, 20);
+    ASSERT_TRUE(ac.checkNewPosDuringLanding(behind));
+    ASSERT_EQ(ac.samples.size(), 1U);
+    EXPECT_DOUBLE_EQ(ac.samples.front().lat, 33.94);
+    EXPECT_EQ(ac.samples.front().dueTick, now + 1);
+    ac.streamEndState = 3;  // a run-out stream drops it instead
+    ac.samples = {s0};
+    EXPECT_FALSE(ac.checkNewPosDuringLanding(behind));
+    ac.landingRoll = false;
+    ac.approaching = true;  // on the approach, anything 90 degrees off is dropped
+    EXPECT_FALSE(ac.checkNewPosDuringLanding(behind));
+}
+
+}  // namespace
+}  // namespace mrw
