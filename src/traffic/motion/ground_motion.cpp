@@ -325,6 +325,9 @@ void LiveAc::setNextDue(std::int32_t ticks) {
         } else {
             due = std::max<std::int64_t>(due, static_cast<std::int64_t>(s1.dueTick) - earlyLimit);
         }
+    } else {
+        // A run-out stream keeps the pace of its countdown, so that it ends when the countdown says.
+        due = std::min<std::int64_t>(due, s1.dueTick);
     }
     s1.dueTick = gf_tickAfter(std::max(due, now), 0);
 }

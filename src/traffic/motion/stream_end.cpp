@@ -54,15 +54,21 @@ bool lf_hold(LiveAc& ac) {
         return false;
     }
     const std::int32_t now = g_engineTick.load();
+    const std::int32_t maxMinutes = g_parameters().MAX_HOLDING_MINUTES.current.load();
     if (ac.holding) {
         if (g_parameters().AIRBORNE_ONLY.current.load()) return false;
-        if ((now - ac.holdStartTick) / 6000 > g_parameters().MAX_HOLDING_MINUTES.current.load()) return false;
+        if ((now - ac.holdStartTick) / 6000 > maxMinutes) return false;
     } else {
         ac.holdStartTick = now;
     }
     ac.holding = true;
     PositionSample wait = ac.samples.front();
-    wait.dueTick = gf_tickAfter(wait.dueTick, 300);
+    // Waits of 300 ticks counted from the start of the hold, so that the last one ends when the
+    // holding time is up rather than up to a wait later.
+    const std::int64_t held = static_cast<std::int64_t>(now) - ac.holdStartTick;
+    const std::int64_t holdEnd = static_cast<std::int64_t>(ac.holdStartTick) + (maxMinutes + 1) * 6000;
+    const std::int64_t nextWait = ac.holdStartTick + (held / 300 + 1) * 300;
+    wait.dueTick = gf_tickAfter(std::min(nextWait, holdEnd), 0);
     wait.groundSpeedKt = 0;
     wait.stationary = true;
     ac.samples.push_back(wait);
@@ -136,7 +142,9 @@ bool LiveAc::onStreamEnd() {
         return false;
     }
     if (b > 1) {
-        extrapolateSample(b - 1);
+        // A countdown begun on the ground (a take-off roll) that goes on in the air, where each sample
+        // lasts 8 s rather than 3 s, keeps to the air's eight samples.
+        extrapolateSample(onGroundInSim ? b - 1 : std::min(b - 1, 7));
         return true;
     }
     const std::int32_t count = lf_firstCountdown(*this);

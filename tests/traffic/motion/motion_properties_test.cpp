@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <initializer_list>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "config/parameter_catalogue.h"
+#include "foundation/geometry.h"
+#include "traffic/engine/engine_containers.h"
+#include "traffic/motion/motion_math.h"
+#include "traffic/motion/motion_test_support.h"
+#include "traffic/motion/motion_world.h"
+#include "traffic/parking/static_parking.h"
+
+namespace mrw {
+namespace {
+
+using test::FedSample;
+using test::MotionWorld;
+
+// Writes the samples of one aircraft moving along legs of constant turn rate, acceleration and
+// vertical rate, reported every 2 to 8 seconds with some noise.
+class StreamWriter {
+  public:
+    StreamWriter(std::mt19937& random, std::vector<FedSample>& feed, std::uint32_t hexid, AcCategory category,
+                 std::int32_t startTick, Lalo start, double headingDeg, double speedKt, double altitudeFt)
+        : m_random(random),
+          m_feed(feed),
+          m_hexid(hexid),
+          m_category(category),
+          m_startTick(startTick),
+          m_at(start),
+          m_heading(headingDeg),
+          m_speed(speedKt),
+          m_altitude(altitudeFt) {}
+
+    // Position jitter in metres while moving, speed jitter in knots, track jitter in degrees.
+    void setNoise(double metres, double knots, double degrees) {
+        m_noiseM = metres;
+        m_noiseKt = knots;
+        m_noiseDeg = degrees;
+    }
+
+    // Moves for `seconds`, turning at `turnDegPerS`, changing speed evenly to `toSpeedKt` and climbing
+    // at `fpm`; at or below `groundFt` the aircraft reports altitude 0 (on the ground).
+    void leg(double seconds, double turnDegPerS, double toSpeedKt, double fpm, double groundFt = 0) {
+        constexpr double dt = 0.1;
+        const double accel = (toSpeedKt - m_speed) / seconds;
+        for (double t = 0; t < seconds; t += dt) {
+            m_heading += turnDegPerS * dt;
+            m_speed = std::max(m_speed + accel * dt, 0.0);
+            m_altitude = std::max(m_altitude + fpm / 60 * dt, groundFt);
+            m_at = gf_destinationPoint(m_at, m_heading * kRadPerDeg, m_speed * dt / 3600 * kFeetPerNm);
+            m_time += dt;
+            if (m_time >= m_nextReport) report(m_altitude <= groundFt ? 0 : fpm, m_altitude <= groundFt);
+        }
+    }
+
+    // Stands still for `seconds`.
+    void stand(double seconds, double groundFt = 0) {
+        m_speed = 0;
+        leg(seconds, 0, 0, 0, groundFt);
+    }
+
+    // Points the aircraft (its direction of travel) at once.
+    void setHeading(double headingDeg) { m_heading = headingDeg; }
+
+  private:
+    void report(double fpm, bool onGround) {
+        std::uniform_real_distribution<double> unit(-1, 1);
+        const double jitterM = m_speed > 1 ? m_noiseM * std::fabs(unit(m_random)) : 0;
+        const Lalo at =
+            gf_destinationPoint(m_at, (unit(m_random) + 1) * kPi, jitterM / kMetresPerNm * kFeetPerNm);
+        FedSample fed;
+        fed.tick = m_startTick + static_cast<std::int32_t>(std::lround(m_time * 100));
+        fed.hexid = m_hexid;
+        fed.category = m_category;
+        fed.callsign = "T" + std::to_string(m_hexid);
+        const double speed = m_speed > 1 ? std::max(0.0, m_speed + unit(m_random) * m_noiseKt) : 0;
+        fed.sample = test::gf_sample(at.latitude, at.longitude, 0, speed, onGround ? 0 : m_altitude, fpm);
+        fed.sample.trackDeg = gf_wrap2pi((m_heading + unit(m_random) * m_noiseDeg) * kRadPerDeg) * kDegPerRad;
+        m_feed.push_back(fed);
+        m_nextReport = m_time + std::uniform_real_distribution<double>(2, 8)(m_random);
+    }
+
+    std::mt19937& m_random;
+    std::vector<FedSample>& m_feed;
+    std::uint32_t m_hexid;
+    AcCategory m_category;
+    std::int32_t m_startTick;
+    Lalo m_at;
+    double m_heading, m_speed, m_altitude;
+    double m_noiseM = 0, m_noiseKt = 0, m_noiseDeg = 0;
+    double m_time = 0, m_nextReport = 0;
+};
+
+constexpr double kField = test::kKlaxElevationFt;
+const Lalo kKlax{test::kKlaxLat, test::kKlaxLon};
+
+Lalo lf_offset(Lalo from, double bearingDeg, double nm) {
+    return gf_destinationPoint(from, bearingDeg * kRadPerDeg, nm * kFeetPerNm);
+}
+
+AcCategory lf_category(std::mt19937& random) {
+    return static_cast<AcCategory>(std::uniform_int_distribution<int>(0, 5)(random));
+}
+
+// Cruising and turning, the stream ending in the air.
+void lf_flight(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    StreamWriter w(r, feed, hexid, lf_category(r), tick, lf_offset(kKlax, u(r) * 360, 5 + 20 * u(r)),
+                   u(r) * 360, 150 + 300 * u(r), 3000 + 30000 * u(r));
+    w.setNoise(30, 5, 2);
+    for (int i = 0; i < 4; ++i)
+        w.leg(30 + 60 * u(r), (u(r) - 0.5) * 4, 150 + 300 * u(r), (u(r) - 0.5) * 4000, kField);
+}
+
+// An approach to KLAX down to the roll-out, a turn off the runway and a taxi to a stop.
+void lf_approach(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    const AcCategory category = u(r) < 0.5 ? AcCategory::Large : AcCategory::Heavy;
+    const double approachKt = 140 + 20 * u(r);
+    const double minutes = 2500 / 750.0;
+    const Lalo start = lf_offset(kKlax, 70, approachKt * minutes / 60);
+    StreamWriter w(r, feed, hexid, category, tick, start, 250, approachKt, kField + 2500);
+    w.setNoise(10, 3, 1);
+    w.leg(minutes * 60 + 10, 0, approachKt - 10, -750, kField);  // down to the runway
+    w.leg(35, 0, 20, 0, kField);                                 // roll-out
+    w.leg(15, 6, 15, 0, kField);                                 // turn off 90 degrees
+    w.leg(30 + 30 * u(r), 0, 12, 0, kField);
+    w.leg(10, 0, 0, 0, kField);
+    w.stand(20, kField);
+}
+
+// Lining up, a take-off roll, lift-off and the climb.
+void lf_takeOff(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    const AcCategory category = lf_category(r);
+    StreamWriter w(r, feed, hexid, category, tick, lf_offset(kKlax, 250, 1), 70, 10, 0);
+    w.setNoise(8, 2, 1);
+    w.leg(20, 4.5, 5, 0, kField);  // onto the runway
+    w.stand(15, kField);
+    const double rotate = category == AcCategory::Rotorcraft ? 40 : 120 + 50 * u(r);
+    w.leg(40, 0, rotate, 0, kField);
+    w.leg(60, 0, rotate + 40, 1500 + 1500 * u(r), kField);
+    w.leg(60, 1.5, rotate + 80, 2000, kField);
+}
+
+// Taxiing with 90 and 170 degree turns, stopping at the end.
+void lf_taxi(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    StreamWriter w(r, feed, hexid, lf_category(r), tick, lf_offset(kKlax, u(r) * 360, 1 + u(r)), u(r) * 360,
+                   15, 0);
+    w.setNoise(6, 2, 3);
+    w.leg(30, 0, 15, 0, kField);
+    w.leg(10, 9, 12, 0, kField);  // 90 degrees
+    w.leg(40, 0, 18, 0, kField);
+    w.leg(10, -17, 8, 0, kField);  // 170 degrees
+    w.leg(30, 0, 15, 0, kField);
+    w.leg(8, 0, 0, 0, kField);
+    w.stand(30, kField);
+}
+
+// Parked at a stand, pushed back, then taxiing away.
+void lf_pushback(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    const double standHeading = std::floor(u(r) * 360);
+    const Lalo at = lf_offset(kKlax, u(r) * 360, 0.5 + u(r));
+    test::gf_addParkStand(at.latitude, at.longitude, standHeading, 20 + 15 * u(r));
+    StreamWriter w(r, feed, hexid, u(r) < 0.5 ? AcCategory::Large : AcCategory::Buzjets, tick, at,
+                   standHeading, 0, 0);
+    w.setNoise(2, 0.5, 5);
+    w.stand(60, kField);
+    w.setHeading(standHeading + 180);  // backwards
+    w.leg(30, 0, 3, 0, kField);
+    w.leg(15, u(r) < 0.5 ? 6 : -6, 3, 0, kField);
+    w.stand(30, kField);
+    w.setHeading(standHeading + (u(r) < 0.5 ? 90 : -90));
+    w.leg(20, 0, 12, 0, kField);
+    w.leg(60, 0, 15, 0, kField);
+    w.leg(8, 0, 0, 0, kField);
+    w.stand(20, kField);
+}
+
+// Prints every broken property; a property test fails on the first of them.
+void lf_expectNoFailures(const MotionWorld& world) {
+    for (const std::string& failure : world.failures())
+        ADD_FAILURE() << failure;
+}
+
+class MotionProperties : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::gf_resetMotionState(1000);
+        test::gf_setKlaxParkAirport();
+        g_parameters().MAX_HOLDING_MINUTES.current = 2;
+    }
+    void TearDown() override { test::gf_resetMotionState(); }
+};
+
+TEST_F(MotionProperties, GeneratedStreamsKeepEveryAircraftWithinItsLimits) {
+    using Writer = void (*)(std::mt19937&, std::vector<FedSample>&, std::uint32_t, std::int32_t);
+    const Writer writers[] = {lf_flight, lf_approach, lf_takeOff, lf_taxi, lf_pushback};
+    std::map<FlightPhase, int> phases;
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        SetUp();
+        std::mt19937 random(seed);
+        std::vector<FedSample> feed;
+        std::uint32_t hexid = 0x100000 + seed * 100;
+        for (const Writer writer : writers) {
+            for (int i = 0; i < 2; ++i) {
+                ++hexid;
+                writer(random, feed, hexid, 1000 + 700 * static_cast<std::int32_t>(hexid % 7));
+            }
+        }
+        MotionWorld world(kField);
+        world.run(feed, 30000);
+        lf_expectNoFailures(world);
+        EXPECT_EQ(world.created(), 10);
+        EXPECT_EQ(world.removed(), world.created()) << "every aircraft leaves when its stream has ended";
+        for (const auto& [phase, count] : world.phasesSeen())
+            phases[phase] += count;
+    }
+    // The streams did take the aircraft through every phase of their flights.
+    for (const FlightPhase phase : {FlightPhase::Flying, FlightPhase::Taxi, FlightPhase::TakeOff,
+                                    FlightPhase::PushingBack, FlightPhase::PushedBack}) {
+        EXPECT_GT(phases[phase], 0) << gf_phaseName(phase);
+    }
+}
+
+// The category of a type code, as far as the recording needs it (the test has no aircraft database).
+AcCategory lf_recordedCategory(const std::string& type) {
+    const auto starts = [&type](std::initializer_list<const char*> prefixes) {
+        return std::any_of(prefixes.begin(), prefixes.end(),
+                           [&type](const char* prefix) { return type.rfind(prefix, 0) == 0; });
+    };
+    if (starts({"B74", "B77", "B78", "A33", "A34", "A35", "A38", "MD11", "B76"})) return AcCategory::Heavy;
+    if (starts({"AS", "EC", "R44", "R22", "B06", "B407", "H60", "S76", "A109"}))
+        return AcCategory::Rotorcraft;
+    if (starts({"C1", "C2", "P28", "PA", "SR2", "BE", "M20", "T210", "DA"})) return AcCategory::Light;
+    if (starts({"CRJ", "E1", "C25", "C5", "C6", "C7", "GLF", "GL", "CL", "LJ", "PC12", "FA"}))
+        return AcCategory::Buzjets;
+    return AcCategory::Large;
+}
+
+std::vector<std::string> lf_fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t comma = line.find(',');; comma = line.find(',', start)) {
+        fields.push_back(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return fields;
+}
+
+// The recording's traffic records as samples at their timestamps' ticks; a record not more than a
+// second newer than the last one taken of its aircraft is left out, as the intake leaves it out.
+std::vector<FedSample> lf_readRecording(std::int32_t& qnh) {
+    std::ifstream file(std::string(MRW_FIXTURES_DIR) + "/realtraffic/KLAX_20200617_2152.csv");
+    std::vector<FedSample> feed;
+    std::map<std::uint32_t, double> lastTime;
+    double firstTime = 0;
+    for (std::string line; std::getline(file, line);) {
+        if (line.rfind("{", 0) == 0) {
+            const std::size_t at = line.find("\"QNH\": \"");
+            if (at != std::string::npos)
+                qnh = static_cast<std::int32_t>(std::lround(std::stod(line.substr(at + 9)) / 100 * 33.8639));
+            continue;
+        }
+        const std::vector<std::string> f = lf_fields(line);
+        if (f.size() != 15 || f[0] != "AITFC") continue;
+        const double time = std::stod(f[14]);
+        if (firstTime == 0) firstTime = time;
+        FedSample fed;
+        fed.hexid = static_cast<std::uint32_t>(std::stoul(f[1]));
+        auto last = lastTime.find(fed.hexid);
+        if (last != lastTime.end() && time - last->second <= 1) continue;
+        lastTime[fed.hexid] = time;
+        fed.tick = 1000 + static_cast<std::int32_t>(std::lround((time - firstTime) * 100));
+        fed.category = lf_recordedCategory(f[10]);
+        fed.callsign = f[9];
+        // The test's ground is flat at KLAX's elevation: records of other fields below it lie on it.
+        const double reported = std::stod(f[4]);
+        const double altitude = reported < kField + 25 ? 0 : reported;
+        fed.sample =
+            test::gf_sample(std::stod(f[2]), std::stod(f[3]), 0, std::stod(f[8]), altitude, std::stod(f[5]));
+        fed.sample.trackDeg = std::stod(f[7]);
+        feed.push_back(fed);
+    }
+    return feed;
+}
+
+TEST_F(MotionProperties, TheRealRecordingAtKlaxKeepsEveryAircraftWithinItsLimits) {
+    std::int32_t qnh = 1013;
+    std::vector<FedSample> feed = lf_readRecording(qnh);
+    ASSERT_GT(feed.size(), 2500U);
+    g_qnh = qnh;
+    MotionWorld world(kField);
+    world.run(std::move(feed), 30000);
+    lf_expectNoFailures(world);
+    EXPECT_GT(world.created(), 50);
+    EXPECT_EQ(world.removed(), world.created());
+}
+
+}  // namespace
+}  // namespace mrw

@@ -1,0 +1,325 @@
+#include "traffic/motion/motion_world.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "config/parameter_catalogue.h"
+#include "foundation/geometry.h"
+#include "traffic/engine/engine_containers.h"
+#include "traffic/engine/sim_events.h"
+#include "traffic/motion/motion_math.h"
+#include "traffic/motion/motion_test_support.h"
+#include "traffic/parking/static_parking.h"
+
+namespace mrw::test {
+
+namespace {
+
+constexpr std::int32_t kInRangePeriod = 20;
+constexpr std::size_t kMaxFailures = 40;
+
+// Every row of the phase table: the phases each phase may change to.
+bool lf_phaseChangeAllowed(FlightPhase from, FlightPhase to) {
+    using P = FlightPhase;
+    switch (to) {
+        case P::TakeOff:
+        case P::Flying:
+            return true;
+        case P::Taxi:
+            return from == P::Birth || from == P::Flying || from == P::Parked || from == P::PushedBack ||
+                   from == P::Parking;
+        case P::Parked:
+            return from == P::Birth || from == P::Parking;
+        case P::PushingBack:
+            return from == P::Parked;
+        case P::PushedBack:
+            return from == P::PushingBack;
+        case P::Parking:
+            return from == P::Taxi;
+        case P::Birth:
+            return false;
+    }
+    return false;
+}
+
+bool lf_finite(const SimPosition& p) {
+    return std::isfinite(p.lat) && std::isfinite(p.lon) && std::isfinite(p.pitch) && std::isfinite(p.bank) &&
+           std::isfinite(p.heading) && std::isfinite(p.altitudeFt) && std::isfinite(p.verticalSpeedFps) &&
+           std::isfinite(p.trueAirspeedKt);
+}
+
+std::string lf_sampleText(const PositionSample& s) {
+    return fmt::format("[{:.6f},{:.6f} alt {:.0f} gs {:.1f} vr {:.0f} due {}{}{}]", s.lat, s.lon,
+                       s.altitudeFt, s.groundSpeedKt, s.verticalRateFpm, s.dueTick, s.airborne ? " air" : "",
+                       s.stationary ? " stat" : "");
+}
+
+}  // namespace
+
+MotionWorld::MotionWorld(double groundFt) : m_groundFt(groundFt) {}
+
+void MotionWorld::intake(const FedSample& fed, std::int32_t tick) {
+    PositionSample sample = fed.sample;
+    sample.dueTick = tick + 3000;
+    auto it = std::find_if(g_liveAcs.begin(), g_liveAcs.end(),
+                           [&](const LiveAc& ac) { return ac.hexid == fed.hexid; });
+    if (it == g_liveAcs.end()) {
+        LiveAc ac = gf_activeAircraft(fed.category, sample.lat, sample.lon);
+        ac.hexid = fed.hexid;
+        ac.callsign = fed.callsign;
+        ac.objectId = 0;
+        ac.simState = SimState::Buffer;
+        ac.phase = FlightPhase::Birth;
+        ac.onGroundInSim = false;
+        ac.simPosition = SimPosition{};
+        ac.samples = {sample};
+        g_liveAcs.push_back(std::move(ac));
+        return;
+    }
+    if (it->simState == SimState::RemovingFromSim || it->simState == SimState::LiveryRespawn) return;
+    it->decodeExisting(sample);
+}
+
+void MotionWorld::spawn(LiveAc& ac, std::int32_t tick) {
+    auto& samples = ac.samples;
+    if (samples.empty()) {
+        ac.eraseNeverCreated = true;
+        return;
+    }
+    if (samples.front().dueTick > tick) return;
+    if (samples.size() == 1) {
+        ac.eraseNeverCreated = true;
+        return;
+    }
+    const bool anyAirborne =
+        std::any_of(samples.begin(), samples.end(), [](const auto& s) { return s.airborne; });
+    const bool anyOnGround =
+        std::any_of(samples.begin(), samples.end(), [](const auto& s) { return !s.airborne; });
+    if (anyAirborne && anyOnGround) {
+        samples.pop_front();
+        return;
+    }
+    PositionSample& first = samples.front();
+    if (samples[1].stationary) {
+        first.stationary = true;
+        first.groundSpeedKt = 0;
+        samples[1].groundSpeedKt = 0;
+    } else {
+        first.stationary = false;
+    }
+    SimPosition& pos = ac.simPosition;
+    pos.lat = first.lat;
+    pos.lon = first.lon;
+    if (first.airborne) {
+        ac.setPhase(FlightPhase::Flying);
+        pos.altitudeFt = first.altitudeFt;
+        const double v = first.verticalRateFpm;
+        const double k = v < 0 ? std::max(v, -3000.0) * 0.5 : std::min(v, 2400.0);
+        pos.pitch = -0.05235987755982989 - k / 600 * 2.2 * kRadPerDeg;
+        ac.heightAboveGround = std::min(first.altitudeFt - m_groundFt, 2500.0);
+    } else {
+        // A stand where the aircraft stands still; else it is born taxiing.
+        const auto stand = std::find_if(g_parkStands.begin(), g_parkStands.end(), [&](const Stand& s) {
+            return gf_distanceNm({s.latitude, s.longitude}, gf_lalo(first)) * kMetresPerNm < 35;
+        });
+        if (first.stationary && stand != g_parkStands.end() && !stand->occupied) {
+            ac.setPhase(FlightPhase::Parked);
+            ac.standNumber = stand->number;
+            ac.standPosition = {stand->latitude, stand->longitude};
+            ac.standHeadingRad = stand->heading;
+            samples.resize(1);
+            first.lat = stand->latitude;
+            first.lon = stand->longitude;
+            first.trackDeg = stand->heading * kDegPerRad;
+            pos.lat = first.lat;
+            pos.lon = first.lon;
+            stand->occupied = true;
+        } else if (samples[1].stationary) {
+            samples.pop_front();
+            return;
+        } else {
+            ac.setPhase(FlightPhase::Taxi);
+        }
+        pos.altitudeFt = m_groundFt + ac.staticCgFt;
+        pos.pitch = 0.010471975511965976;
+        ac.onGroundInSim = true;
+        ac.heightAboveGround = 0;
+    }
+    double heading = 0;
+    if (ac.phase == FlightPhase::Parked) {
+        heading = ac.standHeadingRad;
+    } else if (samples[1].stationary) {
+        heading = first.trackDeg * kRadPerDeg;
+    } else {
+        heading = gf_bearingRad(gf_lalo(first), gf_lalo(samples[1]));
+    }
+    pos.heading = gf_wrap2pi(heading);
+    pos.bank = first.rollRad.value_or(0.0);
+    ac.headingRate = first.airborne ? 0 : pos.heading;
+    ac.objectId = ac.hexid;
+    ac.simState = SimState::Active;
+    ++m_created;
+    m_watches[ac.hexid] = Watch{};
+}
+
+void MotionWorld::reportInRange(LiveAc& ac) {
+    const double ground = m_groundFt;
+    const double height = ac.simPosition.altitudeFt - ground - ac.staticCgFt;
+    if (height > 2500) return;
+    const bool onGround = height <= 0.5;
+    if (onGround && !ac.onGroundInSim && ac.rotationCounter <= 1 && ac.phase != FlightPhase::TakeOff) {
+        if (ac.flareStage != 0 || ac.approaching) {
+            ac.derotating = true;
+            ac.landingRoll = true;
+            ac.touchdownHeading = ac.simPosition.heading;
+            ac.approaching = false;
+            ac.landed = true;
+            ac.pitchStep = (ac.staticPitchRad - ac.simPosition.pitch) / ac.touchdownTicks;
+            ac.bankStep = -ac.simPosition.bank / ac.touchdownTicks;
+        }
+        ac.onGroundInSim = true;
+        ac.altStep = 0;
+        ac.rotationCounter = 1;
+    }
+    ac.heightAboveGround = std::max(height, 0.0);
+    if (ac.onGroundInSim || ac.rotationCounter >= 2) ac.simPosition.altitudeFt = ground + ac.staticCgFt;
+}
+
+void MotionWorld::fail(const LiveAc& ac, std::int32_t tick, const std::string& what) {
+    if (m_failures.size() >= kMaxFailures) return;
+    std::string text = fmt::format(
+        "tick {} {} hexid {} phase {} ({}): {}; pos {:.6f},{:.6f} alt {:.1f} hdg {:.2f};", tick, ac.callsign,
+        ac.hexid, gf_phaseName(ac.phase), gf_phaseName(ac.previousPhase), what, ac.simPosition.lat,
+        ac.simPosition.lon, ac.simPosition.altitudeFt, ac.simPosition.heading * kDegPerRad);
+    for (std::size_t i = 0; i < std::min<std::size_t>(ac.samples.size(), 4); ++i)
+        text += " " + lf_sampleText(ac.samples[i]);
+    m_failures.push_back(text);
+}
+
+void MotionWorld::check(LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGround) {
+    const SimPosition& p = ac.simPosition;
+    if (w.phase != ac.phase) {
+        if (!lf_phaseChangeAllowed(w.phase, ac.phase)) {
+            fail(ac, tick,
+                 fmt::format("phase change {} -> {}", gf_phaseName(w.phase), gf_phaseName(ac.phase)));
+        }
+        ++m_phasesSeen[ac.phase];
+        w.phase = ac.phase;
+    }
+    if (ac.streamEndState < -1 || ac.streamEndState > 10)
+        fail(ac, tick, fmt::format("streamEndState {}", ac.streamEndState));
+    if (ac.samples.size() > 201) fail(ac, tick, fmt::format("{} samples", ac.samples.size()));
+    for (const PositionSample& s : ac.samples) {
+        if (!(s.groundSpeedKt >= 0)) fail(ac, tick, "sample ground speed below 0");
+    }
+    if (ac.simState != SimState::Active) return;
+    if (w.firstUpdate) {
+        w.firstUpdate = false;
+        return;
+    }
+    if (!lf_finite(p)) fail(ac, tick, "a value that is not finite");
+    if (!(std::fabs(p.lat) <= 90 && std::fabs(p.lon) <= 180)) fail(ac, tick, "position off the globe");
+    if (!(p.heading >= 0 && p.heading <= 2 * kPi)) fail(ac, tick, "heading outside [0, 2 pi]");
+    const double movedNm = gf_distanceNm(gf_lalo(w.before), gf_lalo(p));
+    const double v = w.legSpeedKt;
+    const double allowedNm = std::max(3 * v, v + 100) / kTicksPerHour;
+    if (movedNm > allowedNm * (1 + 1e-9) + 1e-12) {
+        fail(ac, tick,
+             fmt::format("moved {:.2f} m, allowed {:.2f} m (v {:.1f} kt)", movedNm * kMetresPerNm,
+                         allowedNm * kMetresPerNm, v));
+    }
+    const double turned = std::fabs(gf_wrapPi(p.heading - w.before.heading));
+    const double turnLimit = (wasOnGround ? 3 : 1) * ac.turnRatePerTick;
+    if (turned > turnLimit + 1e-12) {
+        fail(ac, tick,
+             fmt::format("turned {:.4f} deg, allowed {:.4f}", turned * kDegPerRad, turnLimit * kDegPerRad));
+    }
+    const double climbed = std::fabs(p.altitudeFt - w.before.altitudeFt);
+    if (climbed > ac.maxVerticalStepFt + 1e-9)
+        fail(ac, tick, fmt::format("altitude changed {:.3f} ft", climbed));
+    if (p.trueAirspeedKt < 0 && ac.phase != FlightPhase::PushingBack) fail(ac, tick, "negative speed sent");
+    const double height = p.altitudeFt - m_groundFt - ac.staticCgFt;
+    if (!ac.onGroundInSim) {
+        if (height < -25 * ac.maxVerticalStepFt)
+            fail(ac, tick, fmt::format("{:.1f} ft below the ground", -height));
+        w.contactTicks = height <= 0.5 && ac.phase != FlightPhase::TakeOff ? w.contactTicks + 1 : 0;
+        if (w.contactTicks > 25) fail(ac, tick, "touching the ground for 25 ticks but not on the ground");
+    } else {
+        w.contactTicks = 0;
+    }
+    if (ac.streamEndState == 0) {
+        w.runOutTick = -1;
+    } else if (w.runOutTick < 0) {
+        w.runOutTick = tick;
+        w.runOutOnGround = ac.onGroundInSim;
+    } else if (w.runOutOnGround && !ac.onGroundInSim) {
+        // Its take-off roll ran out and it lifted off: from now on the bound of the air counts.
+        w.runOutTick = tick;
+        w.runOutOnGround = false;
+    }
+    if (ac.holding && ac.streamEndState != 0) {
+        const std::int32_t held = tick - ac.holdStartTick;
+        if (held > (g_parameters().MAX_HOLDING_MINUTES.current.load() + 1) * 6000) {
+            fail(ac, tick, fmt::format("still holding after {} ticks", held));
+        }
+    } else if (w.runOutTick >= 0 && ac.phase != FlightPhase::Parked) {
+        const std::int32_t limit = w.runOutOnGround ? 3000 : 6400;
+        if (tick - w.runOutTick > limit) {
+            fail(ac, tick, fmt::format("still here {} ticks after its stream ended", tick - w.runOutTick));
+        }
+    }
+}
+
+void MotionWorld::run(std::vector<FedSample> feed, std::int32_t extraTicks) {
+    std::stable_sort(feed.begin(), feed.end(),
+                     [](const FedSample& a, const FedSample& b) { return a.tick < b.tick; });
+    if (feed.empty()) return;
+    const std::int32_t start = feed.front().tick;
+    const std::int32_t end = feed.back().tick + 3000 + extraTicks;
+    std::size_t next = 0;
+    for (std::int32_t tick = start; tick <= end; ++tick) {
+        g_engineTick = tick;
+        for (; next < feed.size() && feed[next].tick == tick; ++next)
+            intake(feed[next], tick);
+        // The simulator's reports come first in a tick, as the engine drains its events first.
+        if (tick % kInRangePeriod == 0) {
+            for (LiveAc& ac : g_liveAcs) {
+                if (ac.simState == SimState::Active) reportInRange(ac);
+            }
+        }
+        for (LiveAc& ac : g_liveAcs) {
+            if (ac.simState == SimState::Buffer) {
+                spawn(ac, tick);
+                continue;
+            }
+            if (ac.simState != SimState::Active) continue;
+            Watch& w = m_watches[ac.hexid];
+            w.before = ac.simPosition;
+            const bool wasOnGround = ac.onGroundInSim;
+            if (ac.samples.empty()) {
+                ac.removeAircraftFromSim();
+            } else if (ac.samples.front().dueTick <= tick) {
+                const double s0 = ac.samples.front().groundSpeedKt;
+                gf_updateActive(ac);
+                w.legSpeedKt = std::max(s0, ac.samples.empty() ? 0.0 : ac.samples.front().groundSpeedKt);
+            } else {
+                gf_updateActive(ac);
+            }
+            check(ac, w, tick, wasOnGround);
+        }
+        g_removeQueue.clear();
+        const auto gone = std::remove_if(g_liveAcs.begin(), g_liveAcs.end(), [this](const LiveAc& ac) {
+            const bool leaves = ac.simState == SimState::RemovingFromSim;
+            if (leaves) ++m_removed;
+            return leaves || ac.eraseNeverCreated || ac.eraseWithdrawn;
+        });
+        g_liveAcs.erase(gone, g_liveAcs.end());
+        if (next >= feed.size() && g_liveAcs.empty()) break;
+    }
+    for (const LiveAc& ac : g_liveAcs)
+        fail(ac, end, fmt::format("still here, {}", gf_simStateName(ac.simState)));
+}
+
+}  // namespace mrw::test
