@@ -5,6 +5,7 @@
 // fed by RealTraffic with a stream of PositionSamples, one per hexid). Plain values with one owner,
 // the engine's vectors on the main worker; moved into place, never shared.
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -235,14 +236,62 @@ struct LiveAc : StaticAc {
     void setPhase(FlightPhase newPhase);
 
     // Motion: sample stream, ground and air motion, stream end.
+    // The limits a stream that is fed again starts with.
+    void resetTimingLimits();
+    // earlyLimit and lateLimit each drop by 100 towards 1000.
+    void relaxTimingLimits();
+    // Ticks of the leg to the sample after the front: its due tick minus now, at least 25.
+    std::int32_t legTicks() const;
+
+    // Sample stream and per-tick stepping.
     void nextPosMain();
+    void advanceToNextSample();
     void stepTick();
+    double headingErrorToNext() const;
     void decodeExisting(PositionSample& sample);
-    void liveryRespawn();
-    bool removeIfInUserPath(int kind);
+
+    // Ground motion.
+    void nextPosGround();
+    void stepGround();
+    void startPushback();
+    void startPullOut();
+    void buildCurve();
+    void insertMidSample();
+    void splitOnSpeedChange();
+    void timeGroundLeg();
+    void setNextDue(std::int32_t ticks);
+    double groundSpeedKt() const;
+    void startTakeOffRoll();
+    void drive2Stand(Lalo standLalo, double standHeading);
+    void arriveAtStand();
     void updateStandCargoFlag();
 
+    // Air motion.
+    void stepAir();
+    void stepAirborne();
+    void configureLowAltitude();
+    void configureApproach();
+    double setTouchdownRate();
+    void setClimbStep();
+    bool skipToAirborneSample(std::size_t k);
+    void setBankStep(double headingError, double ticks);
+    void startTakeOff();
+    bool reachesLiftOffSpeed() const;
+    bool checkNewPosDuringLanding(PositionSample& sample);
+
+    // Livery respawn and the user-path test (kind 0: active aircraft, 1: before a spawn).
+    void liveryRespawn();
+    bool removeIfInUserPath(int kind);
+
+    // Stream end and new samples on the ground.
+    bool onStreamEnd();
+    void extrapolateSample(std::int32_t count);
+    bool checkExtendingSituations(PositionSample& sample);
+    bool acceptGroundSample(PositionSample& sample);
+    void prepareDeparture(PositionSample& sample);
+
     // Stand choice.
+    void try2Park(bool wide);
     std::optional<Stand> standForGroundBirth();
 };
 

@@ -61,12 +61,6 @@ void lf_touchAndGo(LiveAc& ac) {
 
 }  // namespace
 
-void LiveAc::setPhase(FlightPhase newPhase) {
-    if (newPhase == phase) return;
-    previousPhase = phase;
-    phase = newPhase;
-}
-
 void LiveAc::resetTimingLimits() {
     lateLimit = takeOffRoll ? 5000 : 3000;
     earlyLimit = 3000;

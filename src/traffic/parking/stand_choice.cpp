@@ -7,4 +7,7 @@ std::optional<Stand> LiveAc::standForGroundBirth() {
     return std::nullopt;
 }
 
+// No stand is chosen yet: a parking aircraft stops where its samples end.
+void LiveAc::try2Park(bool /*wide*/) {}
+
 }  // namespace mrw
