@@ -174,7 +174,9 @@ TEST_F(EngineTickTest, UserAltitudesReachTheTrafficReaderWithEachRefresh) {
 
 // Only the engine writes the input buffer; the swap needs the lock, which the client thread may hold.
 TEST_F(EngineTickTest, BusySimConnectLockDropsExactlyThatTicksUpdates) {
-    addActive({.hexid = 0x700001, .callsign = "BAW1", .altitudeFt = 5000.0}, 301);
+    // A tick between two samples: a sample falling due may send commands, which need the lock too.
+    mrw::LiveAc& aircraft = addActive({.hexid = 0x700001, .callsign = "BAW1", .altitudeFt = 5000.0}, 301);
+    aircraft.samples.front().dueTick = mrw::g_engineTick.load() + 1000;
     std::mutex gate;
     std::condition_variable changed;
     bool held = false;

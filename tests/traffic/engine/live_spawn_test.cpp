@@ -260,7 +260,8 @@ TEST_F(LiveSpawnTest, CreatedObjectGetsItsFlightPlanAndStaticCgRequest) {
 }
 
 TEST_F(LiveSpawnTest, ActiveAircraftWithoutObjectIdOrSamplesIsRemoved) {
-    addActive({.hexid = 0x470001, .callsign = "DLH50"}, 0);
+    // Apart from DLH51: a taxiing aircraft whose stream runs out beside another one is removed for that.
+    addActive({.hexid = 0x470001, .callsign = "DLH50", .lat = 50.06}, 0);
     mrw::LiveAc& empty = addActive({.hexid = 0x470002, .callsign = "DLH51"}, 601);
     empty.samples.clear();
     runTicks(1);

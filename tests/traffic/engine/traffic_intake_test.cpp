@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,9 @@
 #include "aircraft/code_tables.h"
 #include "config/parameter_catalogue.h"
 #include "engine_harness.h"
+#include "foundation/geometry.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrwtest {
@@ -70,7 +73,14 @@ TEST_F(TrafficIntakeTest, ThinningOfReportsOfAKnownHexid) {
               .reportTime = 5000});
         ASSERT_NE(live(0x400100), nullptr) << c.name;
         live(0x400100)->streamEndState = c.streamEndState;
+        // The later report lies where its speed took the aircraft: a report that has not moved is
+        // noise the stream drops, whatever the thinning decides.
+        const mrw::Lalo moved = mrw::gf_destinationPoint(
+            {ReportSpec{}.lat, ReportSpec{}.lon}, c.trackDeg * std::numbers::pi / 180.0,
+            c.speedKt * c.secondsLater / 3600.0 * mrw::kFeetPerNm);
         take({.hexid = 0x400100,
+              .lat = moved.latitude,
+              .lon = moved.longitude,
               .altitudeFt = c.airborne ? 5000.0 : 0.0,
               .groundSpeedKt = c.speedKt,
               .trackDeg = c.trackDeg,
