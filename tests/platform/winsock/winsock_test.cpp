@@ -13,18 +13,11 @@
 #include <vector>
 
 #include "platform/winsock/wsa_error_map.h"
+#include "support/loopback_address.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-sockaddr_in loopback(u_short port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
 
 const sockaddr* asAddress(const sockaddr_in& address) {
     return reinterpret_cast<const sockaddr*>(&address);
@@ -41,7 +34,7 @@ u_short portOf(SOCKET s) {
 SOCKET boundSocket(int type) {
     const SOCKET s = socket(AF_INET, type, type == SOCK_STREAM ? IPPROTO_TCP : IPPROTO_UDP);
     EXPECT_NE(s, INVALID_SOCKET);
-    const sockaddr_in address = loopback(0);
+    const sockaddr_in address = mrwtest::loopbackAddress(0);
     EXPECT_EQ(bind(s, asAddress(address), sizeof address), 0) << WSAGetLastError();
     return s;
 }
@@ -54,7 +47,7 @@ SOCKET listeningSocket() {
 
 SOCKET connectedClient(u_short port) {
     const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    const sockaddr_in address = loopback(port);
+    const sockaddr_in address = mrwtest::loopbackAddress(port);
     EXPECT_EQ(connect(s, asAddress(address), sizeof address), 0) << WSAGetLastError();
     return s;
 }
@@ -94,7 +87,7 @@ TEST(WinsockErrorMap, ErrnoValuesBecomeWsaCodes) {
 TEST(Winsock, SecondBindOnTheSamePortReportsAddressInUse) {
     const SOCKET first = boundSocket(SOCK_DGRAM);
     const SOCKET second = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    const sockaddr_in address = loopback(portOf(first));
+    const sockaddr_in address = mrwtest::loopbackAddress(portOf(first));
     EXPECT_EQ(bind(second, asAddress(address), sizeof address), SOCKET_ERROR);
     EXPECT_EQ(WSAGetLastError(), WSAEADDRINUSE);
     closesocket(first);
@@ -128,7 +121,7 @@ TEST(Winsock, DatagramsReportTheirTrueSize) {
     const SOCKET receiver = boundSocket(SOCK_DGRAM);
     setReceiveTimeout(receiver, 5000);
     const SOCKET sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    const sockaddr_in to = loopback(portOf(receiver));
+    const sockaddr_in to = mrwtest::loopbackAddress(portOf(receiver));
     std::vector<char> buffer(16384);
     for (const int size : {16383, 16384, 20000}) {
         const std::string datagram(static_cast<std::size_t>(size), 'x');
@@ -169,7 +162,7 @@ TEST(Winsock, ListenerSetUpAndOneByteNoDelay) {
     EXPECT_EQ(
         setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse),
         0);
-    const sockaddr_in local = loopback(0);  // tests stay on 127.0.0.1
+    const sockaddr_in local = mrwtest::loopbackAddress(0);  // tests stay on 127.0.0.1
     ASSERT_EQ(bind(listener, asAddress(local), sizeof local), 0);
     freeaddrinfo(result);
     ASSERT_EQ(listen(listener, SOMAXCONN), 0);

@@ -11,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "support/logged_program_folder.h"
+#include "support/loopback_address.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/run/main_worker.h"
@@ -22,18 +23,10 @@ namespace {
 using namespace std::chrono_literals;
 constexpr auto kBound = 10s;
 
-sockaddr_in loopback(u_short port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
 // A TCP port that was free a moment ago.
 u_short freeTcpPort() {
     const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    const sockaddr_in address = loopback(0);
+    const sockaddr_in address = mrwtest::loopbackAddress(0);
     bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address);
     sockaddr_in bound{};
     int length = sizeof bound;

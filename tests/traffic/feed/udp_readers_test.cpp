@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "support/loopback_address.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/reader_threads.h"
@@ -24,19 +25,11 @@ namespace {
 using namespace std::chrono_literals;
 constexpr auto kBound = 10s;
 
-sockaddr_in loopback(u_short port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
 // A UDP socket bound to 127.0.0.1 on a port the system chooses; closed with the object.
 class BoundUdpSocket {
   public:
     BoundUdpSocket() : m_socket(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)) {
-        const sockaddr_in address = loopback(0);
+        const sockaddr_in address = mrwtest::loopbackAddress(0);
         EXPECT_EQ(bind(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
         sockaddr_in bound{};
         int length = sizeof bound;
@@ -58,7 +51,7 @@ u_short freeUdpPort() {
 
 void sendTo(u_short port, const std::string& datagram) {
     const SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    const sockaddr_in address = loopback(port);
+    const sockaddr_in address = mrwtest::loopbackAddress(port);
     EXPECT_EQ(sendto(s, datagram.data(), static_cast<int>(datagram.size()), 0,
                      reinterpret_cast<const sockaddr*>(&address), sizeof address),
               static_cast<int>(datagram.size()));
