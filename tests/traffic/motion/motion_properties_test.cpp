@@ -2,16 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "aircraft/code_tables.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
+#include "tools/realtraffic-peer/realtraffic_records.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/feed/qnh_reader.h"
+#include "traffic/feed/traffic_record_test_support.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/motion/motion_test_support.h"
 #include "traffic/motion/motion_world.h"
@@ -249,59 +253,44 @@ AcCategory lf_recordedCategory(const std::string& type) {
     return AcCategory::Large;
 }
 
-std::vector<std::string> lf_fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t comma = line.find(',');; comma = line.find(',', start)) {
-        fields.push_back(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return fields;
-}
-
-// The recording's traffic records as samples at their timestamps' ticks; a record not more than a
-// second newer than the last one taken of its aircraft is left out, as the intake leaves it out.
-std::vector<FedSample> lf_readRecording(std::int32_t& qnh) {
-    std::ifstream file(std::string(MRW_FIXTURES_DIR) + "/realtraffic/KLAX_20200617_2152.csv");
+// The recording's records as RealTraffic sends them now, through the traffic record parser at their
+// timestamps' ticks, and its weather records through the QNH reader (the recording has one QNH, given
+// before its first traffic record). A report not more than a second newer than the last one taken of
+// its aircraft is left out, as the intake leaves it out.
+std::vector<FedSample> lf_readRecording() {
+    constexpr double kReplayStart = 1765380000.0;
+    const auto entries = rtpeer::readRecording(MRW_FIXTURES_DIR "/realtraffic/KLAX_20200617_2152.csv");
+    QnhReader qnhReader;
     std::vector<FedSample> feed;
     std::map<std::uint32_t, double> lastTime;
-    double firstTime = 0;
-    for (std::string line; std::getline(file, line);) {
-        if (line.rfind("{", 0) == 0) {
-            const std::size_t at = line.find("\"QNH\": \"");
-            if (at != std::string::npos)
-                qnh = static_cast<std::int32_t>(std::lround(std::stod(line.substr(at + 9)) / 100 * 33.8639));
+    for (const rtpeer::RecordingEntry& entry : entries) {
+        if (entry.weather) {
+            qnhReader.onDatagram(entry.text);
             continue;
         }
-        const std::vector<std::string> f = lf_fields(line);
-        if (f.size() != 15 || f[0] != "AITFC") continue;
-        const double time = std::stod(f[14]);
-        if (firstTime == 0) firstTime = time;
+        const std::optional<TrafficReport> report = mrwtest::parseRecord(
+            rtpeer::currentTrafficRecord(entry.text, kReplayStart + entry.offsetSeconds));
+        if (!report) continue;
+        auto last = lastTime.find(report->hexid);
+        if (last != lastTime.end() && report->reportTime - last->second <= 1) continue;
+        lastTime[report->hexid] = report->reportTime;
         FedSample fed;
-        fed.hexid = static_cast<std::uint32_t>(std::stoul(f[1]));
-        auto last = lastTime.find(fed.hexid);
-        if (last != lastTime.end() && time - last->second <= 1) continue;
-        lastTime[fed.hexid] = time;
-        fed.tick = 1000 + static_cast<std::int32_t>(std::lround((time - firstTime) * 100));
-        fed.category = lf_recordedCategory(f[10]);
-        fed.callsign = f[9];
-        // The test's ground is flat at KLAX's elevation: records of other fields below it lie on it.
-        const double reported = std::stod(f[4]);
-        const double altitude = reported < kField + 25 ? 0 : reported;
-        fed.sample =
-            test::gf_sample(std::stod(f[2]), std::stod(f[3]), 0, std::stod(f[8]), altitude, std::stod(f[5]));
-        fed.sample.trackDeg = std::stod(f[7]);
+        fed.hexid = report->hexid;
+        fed.tick = 1000 + static_cast<std::int32_t>(std::lround(entry.offsetSeconds * 100));
+        fed.category = lf_recordedCategory(g_modelCodes().text(report->identity.designation.model));
+        fed.callsign = report->identity.callsign;
+        fed.sample = report->sample;
         feed.push_back(fed);
     }
     return feed;
 }
 
 TEST_F(MotionProperties, TheRealRecordingAtKlaxKeepsEveryAircraftWithinItsLimits) {
-    std::int32_t qnh = 1013;
-    std::vector<FedSample> feed = lf_readRecording(qnh);
+    mrwtest::TrafficReaderState reader;
+    mrwtest::TrafficReaderState::setKlaxParkAirport();
+    std::vector<FedSample> feed = lf_readRecording();
     ASSERT_GT(feed.size(), 2500U);
-    g_qnh = qnh;
+    EXPECT_EQ(g_qnh.load(), 1015) << "29.96 inHg";
     MotionWorld world(kField);
     world.run(std::move(feed), 30000);
     lf_expectNoFailures(world);
