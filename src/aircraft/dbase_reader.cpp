@@ -49,7 +49,7 @@ void lf_readGroups(const pugi::xml_node& section, CodeGroups& groups) {
     groups.reserve(kGroupReserve);
     for (const pugi::xml_node element : section.children("similar")) {
         auto group = gf_splitComma(gf_attributeString(element, "types"));
-        std::ranges::sort(group);
+        std::sort(group.begin(), group.end());
         groups.push_back(std::move(group));
     }
     groups.shrink_to_fit();
@@ -108,9 +108,8 @@ void lf_readPublishers(const pugi::xml_document& document) {
         for (const pugi::xml_node element : section.children("pub")) {
             texts.push_back(gf_attributeString(element, "names"));
         }
-        std::ranges::sort(texts);
-        const auto repeats = std::ranges::unique(texts);
-        texts.erase(repeats.begin(), repeats.end());
+        std::sort(texts.begin(), texts.end());
+        texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
         groups.reserve(kPublisherReserve);
         for (const auto& text : texts) {
             auto names = gf_splitOnComma(text);
@@ -242,9 +241,14 @@ void gf_readThirdPartiesSection(const pugi::xml_document& document, std::string_
 void gf_sortDbaseRecords() {
     auto& records = g_dbaseRecords();
     // Stable, so that of several records with one registration the first in the file survives.
-    std::ranges::stable_sort(records, {}, &DbaseRecord::registration);
-    const auto repeats = std::ranges::unique(records, {}, &DbaseRecord::registration);
-    records.erase(repeats.begin(), repeats.end());
+    std::stable_sort(records.begin(), records.end(), [](const DbaseRecord& a, const DbaseRecord& b) {
+        return a.registration < b.registration;
+    });
+    records.erase(std::unique(records.begin(), records.end(),
+                              [](const DbaseRecord& a, const DbaseRecord& b) {
+                                  return a.registration == b.registration;
+                              }),
+                  records.end());
     records.shrink_to_fit();
 }
 

@@ -15,9 +15,8 @@ char lf_lowerAscii(char c) {
 
 bool lf_containsNoCase(std::string_view text, std::string_view name) {
     if (name.empty()) return true;
-    const auto found =
-        std::ranges::search(text, name, [](char a, char b) { return lf_lowerAscii(a) == lf_lowerAscii(b); });
-    return !found.empty();
+    return std::search(text.begin(), text.end(), name.begin(), name.end(),
+                       [](char a, char b) { return lf_lowerAscii(a) == lf_lowerAscii(b); }) != text.end();
 }
 
 }  // namespace
@@ -39,9 +38,10 @@ std::optional<std::string> gf_publisherOfPath(std::string_view pathText) {
 
 bool gf_isThirdPartyAirport(bool is2020, std::string_view publisher, std::string_view airportCode) {
     const auto& entries = is2020 ? g_thirdParties20() : g_thirdParties24();
-    return std::ranges::any_of(entries, [&](const ThirdPartyEntry& entry) {
+    return std::any_of(entries.begin(), entries.end(), [&](const ThirdPartyEntry& entry) {
         return entry.publisherName == publisher &&
-               std::ranges::find(entry.airportCodes, airportCode) != entry.airportCodes.end();
+               std::find(entry.airportCodes.begin(), entry.airportCodes.end(), airportCode) !=
+                   entry.airportCodes.end();
     });
 }
 

@@ -11,6 +11,7 @@
 #include "airports/airport_file_reader.h"
 #include "airports/airports_database.h"
 #include "airports/quality_factors.h"
+#include "airports/stand_overlaps.h"
 #include "app/control_updates.h"
 #include "app/main_window.h"
 #include "app/traffic_range.h"
@@ -21,8 +22,8 @@
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/parking/static_parking.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 
@@ -118,15 +119,7 @@ void lf_numberStandsAndOverlaps() {
     std::int32_t number = 0;
     for (Stand& stand : g_parkStands)
         stand.number = ++number;
-    for (Stand& p : g_parkStands) {
-        for (const Stand& q : g_parkStands) {
-            if (&p == &q) continue;
-            if (p.radius + q.radius >
-                1.1 * gf_distanceNm({p.latitude, p.longitude}, {q.latitude, q.longitude}))
-                p.overlaps.push_back(q.number);
-        }
-        p.overlaps.shrink_to_fit();
-    }
+    gf_findStandOverlaps(g_parkStands);
 }
 
 void lf_showAndLog(const std::string& reference, const std::filesystem::path& learned, const ApfInfo& info,

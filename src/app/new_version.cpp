@@ -33,6 +33,8 @@ namespace {
 constexpr std::string_view kProductName = "Merrowvale";
 const fs::path kArchiveFile{"latest_version.zip"};
 const fs::path kReadmeName{"README.txt"};
+// Far above any installer of this program, far below what would strain the memory.
+constexpr std::size_t kMaxInstallerBytes = std::size_t{512} << 20;
 
 std::string lf_text(const fs::path& path) {
     return path_to_utf8(path);
@@ -62,7 +64,7 @@ bool lf_unpackInstaller(const ZipArchive& archive) {
             continue;
         }
         try {
-            archive.extract(name, g_installerName);
+            archive.extract(name, g_installerName, kMaxInstallerBytes);
             gf_logLine(fmt::format("{} unzipped to {}", lf_text(kArchiveFile), lf_text(g_installerName)));
             unpacked = true;
         } catch (const std::exception& e) {

@@ -165,8 +165,7 @@ std::string_view gf_charsetName(int charset) {
                                                                     : std::string_view("unknown");
 }
 
-// True when the whole sample is valid UTF-8 by the detector's rules.
-static bool lf_isValidUtf8Sample(std::string_view bytes) {
+bool gf_isValidUtf8(std::string_view bytes) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     for (std::size_t pos = 0; pos < bytes.size();) {
         const unsigned char lead = byte(pos);
@@ -221,7 +220,7 @@ int gf_detectCharset(const std::filesystem::path& path) {
         lf_dropCutSequence(sample);
     }
     if (sample.empty()) return kCharsetUtf8;
-    return lf_isValidUtf8Sample(sample) ? kCharsetUtf8 : kCharsetAnsi;
+    return gf_isValidUtf8(sample) ? kCharsetUtf8 : kCharsetAnsi;
 }
 
 }  // namespace mrw

@@ -17,6 +17,8 @@ std::string path_to_utf8(const std::filesystem::path& path);
 
 // Windows-1252 to UTF-8; the five undefined bytes map to their C1 code points, never an error.
 std::string gf_ansiToUtf8(std::string_view text);
+// True when the bytes are valid UTF-8 (shortest forms, no surrogates, nothing above U+10FFFF).
+bool gf_isValidUtf8(std::string_view bytes);
 // UTF-8 to Windows-1252; throws std::runtime_error for a character the code page cannot hold.
 std::string gf_utf8ToAnsi(std::string_view text);
 

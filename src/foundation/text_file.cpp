@@ -79,6 +79,9 @@ bool lf_readUtf8Lines(const fs::path& path, bool dropSecondMark, LineList& lines
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open()) return false;
     gf_streamToLines(in, lines);
+    // The charset was judged by a sample: a later line may still hold a Windows-1252 byte.
+    for (std::string& line : lines)
+        if (!gf_isValidUtf8(line)) line = gf_ansiToUtf8(line);
     if (dropSecondMark && !lines.empty() && lines.front().size() > 2 &&
         lines.front().starts_with("\xEF\xBB\xBF")) {
         lines.front().erase(0, 3);

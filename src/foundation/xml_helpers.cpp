@@ -1,6 +1,7 @@
 #include "foundation/xml_helpers.h"
 
 #include "foundation/file_replace.h"
+#include "foundation/text_encoding.h"
 
 #include <sstream>
 
@@ -15,6 +16,13 @@ pugi::xml_node lf_declaration(pugi::xml_document& document) {
     return document.prepend_child(pugi::node_declaration);
 }
 
+// The files declare UTF-8: a text that is not valid UTF-8 is taken as Windows-1252.
+bool lf_setValue(pugi::xml_attribute& attribute, std::string_view value) {
+    if (gf_isValidUtf8(value)) return attribute.set_value(value.data(), value.size());
+    const std::string converted = gf_ansiToUtf8(value);
+    return attribute.set_value(converted.data(), converted.size());
+}
+
 }  // namespace
 
 std::string gf_attributeString(const pugi::xml_node& node, const char* name) {
@@ -25,13 +33,12 @@ bool gf_setOrAppendAttribute(pugi::xml_node& node, const char* name, std::string
     pugi::xml_attribute attribute = node.attribute(name);
     if (!attribute) attribute = node.append_attribute(name);
     if (!attribute) return false;
-    attribute.set_value(value.data(), value.size());
-    return true;
+    return lf_setValue(attribute, value);
 }
 
 bool gf_appendAttribute(pugi::xml_node& node, const char* name, std::string_view value) {
     pugi::xml_attribute attribute = node.append_attribute(name);
-    return attribute && attribute.set_value(value.data(), value.size());
+    return attribute && lf_setValue(attribute, value);
 }
 
 bool gf_appendAttribute(pugi::xml_node& node, const char* name, const std::string& value) {

@@ -1,5 +1,6 @@
 #pragma once
 // The attribute and save functions that every XML writer of the program uses (pugixml documents).
+// Values are written as valid UTF-8: a text that is not is taken as Windows-1252.
 
 #include <filesystem>
 #include <string>

@@ -7,6 +7,8 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -74,39 +76,46 @@ std::vector<std::string> ZipArchive::entryNames() const {
     return names;
 }
 
-std::optional<std::string> ZipArchive::read(std::string_view name) const {
+std::optional<std::string> ZipArchive::read(std::string_view name, std::size_t maxBytes) const {
     zip* archive = handle();
     const std::string entry(name);
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_stat(archive, entry.c_str(), 0, &stat) != 0) return std::nullopt;
-    if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxEntryBytes)
-        fail(fmt::format("entry {} is too large", entry));
+    const auto tooLarge = [&] {
+        return std::runtime_error(fmt::format("Zip archive {}: entry {} is larger than {} bytes",
+                                              path_to_utf8(m_path), entry, maxBytes));
+    };
+    if ((stat.valid & ZIP_STAT_SIZE) && stat.size > maxBytes) throw tooLarge();
 
     std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(zip_fopen_index(archive, stat.index, 0),
                                                            zip_fclose);
     if (!file) fail(fmt::format("cannot open entry {}", entry));
-    std::string bytes(static_cast<std::size_t>(stat.size), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const zip_int64_t got = zip_fread(file.get(), bytes.data() + done, bytes.size() - done);
-        if (got <= 0) {
-            throw std::runtime_error(fmt::format("Zip archive {}: cannot read entry {}: {}",
+    // Reading to the end makes libzip check the entry's size and checksum.
+    std::string bytes;
+    std::array<char, 65536> chunk;
+    for (;;) {
+        const zip_int64_t got = zip_fread(file.get(), chunk.data(), chunk.size());
+        if (got < 0) {
+            throw std::runtime_error(fmt::format("Zip archive {}: entry {} is damaged: {}",
                                                  path_to_utf8(m_path), entry, zip_file_strerror(file.get())));
         }
-        done += static_cast<std::size_t>(got);
+        if (got == 0) break;
+        if (static_cast<std::uint64_t>(got) > maxBytes - bytes.size()) throw tooLarge();
+        bytes.append(chunk.data(), static_cast<std::size_t>(got));
     }
-    // Reading to the end makes libzip check the entry's checksum.
-    char probe;
-    if (zip_fread(file.get(), &probe, 1) != 0) {
-        throw std::runtime_error(fmt::format("Zip archive {}: entry {} is damaged: {}", path_to_utf8(m_path),
-                                             entry, zip_file_strerror(file.get())));
+    // libzip checks the checksum, not the declared size: an entry that holds fewer bytes than it
+    // declares is damaged too.
+    if ((stat.valid & ZIP_STAT_SIZE) && bytes.size() != stat.size) {
+        throw std::runtime_error(
+            fmt::format("Zip archive {}: entry {} is damaged: {} bytes where {} were declared",
+                        path_to_utf8(m_path), entry, bytes.size(), stat.size));
     }
     return bytes;
 }
 
-void ZipArchive::extract(std::string_view name, const fs::path& target) const {
-    const std::optional<std::string> bytes = read(name);
+void ZipArchive::extract(std::string_view name, const fs::path& target, std::size_t maxBytes) const {
+    const std::optional<std::string> bytes = read(name, maxBytes);
     if (!bytes)
         throw std::runtime_error(fmt::format("Zip archive {}: no entry {}", path_to_utf8(m_path), name));
     if (!gf_replaceFile(target, *bytes)) {

@@ -29,19 +29,18 @@ class ZipArchive {
 
     // The names of all entries, in the archive's order.
     std::vector<std::string> entryNames() const;
-    // The entry's bytes; nothing when there is no entry of that name. An entry larger than
-    // kMaxEntryBytes, or damaged, throws.
-    std::optional<std::string> read(std::string_view name) const;
-    // Writes the entry to the file (whole, through a temporary sibling). Throws when the entry is
-    // missing or the file cannot be written.
-    void extract(std::string_view name, const std::filesystem::path& target) const;
+    // The entry's bytes; nothing when there is no entry of that name. An entry of more than
+    // `maxBytes` (declared or read), or a damaged one, throws. The buffer grows as bytes arrive, so a
+    // small archive that declares a huge entry costs no more than it holds.
+    std::optional<std::string> read(std::string_view name, std::size_t maxBytes) const;
+    // Writes the entry (at most `maxBytes`) to the file, whole, through a temporary sibling. Throws
+    // when the entry is missing, too large or damaged, or the file cannot be written.
+    void extract(std::string_view name, const std::filesystem::path& target, std::size_t maxBytes) const;
 
     // Adds (or replaces) an entry with a copy of the bytes.
     void add(std::string_view name, std::string_view bytes);
     // Writes a created or changed archive and closes it. Throws when writing fails.
     void close();
-
-    static constexpr std::size_t kMaxEntryBytes = std::size_t{1} << 30;
 
   private:
     struct Closer {

@@ -7,11 +7,14 @@
 #include "aircraft/liveries_scanned_xml.h"
 #include "aircraft_test_support.h"
 #include "config/parameter_catalogue.h"
+#include "config/parameters_xml.h"
 #include "foundation/file_names.h"
+#include "foundation/text_encoding.h"
 #include "foundation/user_error_exception.h"
 #include "liveries_test_support.h"
 #include "platform/system/message_box.h"
 #include "platform/system/shell.h"
+#include "support/process_data_directory.h"
 #include "traffic/run/main_worker.h"
 #include "traffic/run/run_end.h"
 
@@ -173,6 +176,25 @@ TEST_F(LiveriesScan, AutomaticScanWritesPrioritizedSortedLiveriesAndReports) {
     // A file whose name holds a package word is taken by its finder and then skipped.
     EXPECT_TRUE(logHas("Automatic JF scan found folder: '"));
     EXPECT_TRUE(logHas("justflight-fstraffic-module.txt is not a folder name, skipped!"));
+}
+
+// The charset is judged by the first 4096 bytes: a Windows-1252 byte after them still reaches
+// LiveriesScanned.xml as valid UTF-8, and the finished scan stores SCAN_LIVERIES off.
+TEST_F(LiveriesScan, LateWindows1252ByteBecomesUtf8AndTheScanIsStoredOff) {
+    mrwtest::useProcessDataDirectory();
+    write("packages/Community/aig-aitraffic-oci-beta/SimObjects/Airplanes/AIG_A320_Late/aircraft.cfg",
+          "icao_type_designator=A320\n; " + std::string(5000, 'c') +
+              "\n[fltsim.0]\ntitle=AIG Caf\xE9 A320\nicao_airline=KLM\n");
+    ASSERT_EQ(mrw::gf_scanLiveries(), mrw::LiveriesScanResult::Completed);
+    const std::string scanned = mrwtest::readFile(mrw::g_liveriesScannedFile);
+    EXPECT_TRUE(mrw::gf_isValidUtf8(scanned));
+    const std::vector<std::string> elements = scannedElements();
+    EXPECT_NE(
+        std::find(elements.begin(), elements.end(), "<l a=\"KLM\" m=\"A320\" t=\"AIG Caf\xC3\xA9 A320\" />"),
+        elements.end());
+    pugi::xml_document parameters;
+    ASSERT_TRUE(mrw::gf_loadParametersDocument(parameters));
+    EXPECT_EQ(mrw::gf_readBoolParameter(parameters, "SCAN_LIVERIES"), false);
 }
 
 TEST_F(LiveriesScan, ManualScanGivesPrioritiesByParameterAndKeepsAllWithoutThinning) {

@@ -79,7 +79,7 @@ TEST_F(ScanTest, LinksGeneratesAndPacksWhatTheArchiveLacks) {
 
     const ZipArchive archive = ZipArchive::openForReading(g_tbloZipFile);
     EXPECT_EQ(archive.entryNames(), std::vector<std::string>{"EHAM.xml"});
-    EXPECT_NE(archive.read("EHAM.xml")->find("helipad1"), std::string::npos);
+    EXPECT_NE(archive.read("EHAM.xml", 1 << 20)->find("helipad1"), std::string::npos);
     EXPECT_EQ(std::distance(fs::directory_iterator(g_tbloFolder), fs::directory_iterator()), 1);
     EXPECT_EQ(g_tbloFileCount.load(), 1U);
     EXPECT_EQ(g_mainWindow().simaddonCount.load(), 1);

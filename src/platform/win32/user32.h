@@ -107,7 +107,8 @@ inline constexpr DWORD MONITORINFOF_PRIMARY = 1;
 
 // Resources.
 inline const LPCWSTR IDC_ARROW = reinterpret_cast<LPCWSTR>(static_cast<UINT_PTR>(32512));
-constexpr LPCWSTR MAKEINTRESOURCEW(WORD id) {
+// Not constexpr: a reinterpret_cast is no constant expression (clang refuses it).
+inline LPCWSTR MAKEINTRESOURCEW(WORD id) {
     return reinterpret_cast<LPCWSTR>(static_cast<UINT_PTR>(id));
 }
 
