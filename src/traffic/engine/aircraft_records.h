@@ -290,7 +290,8 @@ struct LiveAc : StaticAc {
     bool acceptGroundSample(PositionSample& sample);
     void prepareDeparture(PositionSample& sample);
 
-    // Stand choice.
+    // Stand choice. A taxiing aircraft (wide: after a landing) is given the nearest fitting stand and
+    // driven onto it; an aircraft born on the ground gets a copy of its stand, or none.
     void try2Park(bool wide);
     std::optional<Stand> standForGroundBirth();
 };

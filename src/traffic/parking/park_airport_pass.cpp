@@ -167,6 +167,7 @@ std::string lf_readParkedFile() {
         error = e.what();
     }
     gf_publishParkStands();
+    gf_publishParkAirport();  // the file gives its elevation
     if (error.empty()) {
         if (g_userDataReceived.load()) lf_reserveStandOfUser();
         g_parkStands.shrink_to_fit();
@@ -220,10 +221,7 @@ void lf_onParkAirportChanged() {
     g_rtTrafficWeek = 0;
     MainWindow& window = g_mainWindow();
     window.parkAirportCode = FixedCode<4>{};
-    {
-        std::lock_guard lock(g_parkAirportsMutex);
-        g_parkAirport = {};
-    }
+    gf_setParkAirport({});
     TrafficReader::groundElevation.reset();
     if (window.updatesCount.exchange(0) != 0) gf_invalidateStatusBand();
     g_staticRemovals.clear();
@@ -235,6 +233,22 @@ void lf_onParkAirportChanged() {
     window.parkPublisherText.set({});
     window.parkHandmade = 0;
     gf_invalidateInfoBand();
+}
+
+void gf_setParkAirport(const Airport& airport) {
+    {
+        std::lock_guard lock(g_parkAirportsMutex);
+        g_parkAirport = airport;
+    }
+    gf_publishParkAirport();
+}
+
+void gf_publishParkAirport() {
+    if (g_parkAirport.code.empty())
+        TrafficReader::parkAirport.store(std::nullopt);
+    else
+        TrafficReader::parkAirport.store(
+            ParkAirportRef{g_parkAirport.lalo(), static_cast<double>(g_parkAirport.altitude)});
 }
 
 void lf_checkParkAirport(bool initial) {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "airports/airport.h"
 #include "foundation/lalo.h"
 
 namespace mrw {
@@ -20,5 +21,10 @@ std::string lf_readParkedFile();
 void lf_clearParking();
 // Forgets the park airport (saving its learned file when its file was read).
 void lf_onParkAirportChanged();
+
+// Makes the airport the park airport (an empty code: none) and publishes it to the Traffic Reader.
+void gf_setParkAirport(const Airport& airport);
+// Publishes the park airport's position and elevation to the Traffic Reader; none without one.
+void gf_publishParkAirport();
 
 }  // namespace mrw

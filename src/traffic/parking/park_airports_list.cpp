@@ -21,6 +21,7 @@
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
+#include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/park_airports_list_internal.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/static_parking.h"
@@ -217,10 +218,7 @@ bool lf_logParkAirport(FixedCode<4> code) {
         gf_invalidateInfoBand();
         return false;
     }
-    {
-        std::lock_guard lock(g_parkAirportsMutex);
-        g_parkAirport = *airport;
-    }
+    gf_setParkAirport(*airport);
     gf_logLine(fmt::format("\nThe park airport is {}", code));
     window.parkAirportCode = code;
     gf_invalidateInfoBand();

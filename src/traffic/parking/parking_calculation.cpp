@@ -16,8 +16,8 @@
 #include "foundation/time_texts.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/stand_use_learning.h"
-#include "traffic/parking/park_stands.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/parking/park_stands.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/stand_lookup.h"
 #include "traffic/parking/static_parking.h"
@@ -101,7 +101,8 @@ WeekSlot lf_logParkingDay() {
 void lf_excludeUserStand() {
     const std::string userStand = g_userStandName.get();
     if (!userStand.empty()) lf_excludeStandNamed(userStand);
-    const std::string under = gf_standNameAt({g_userAcDataRecv.latitude, g_userAcDataRecv.longitude});
+    const UserAcData user = gf_userAcDataRecv();
+    const std::string under = gf_standNameAt({user.latitude, user.longitude});
     if (!under.empty() && under != userStand) lf_excludeStandNamed(under);
 }
 

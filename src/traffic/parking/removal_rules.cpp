@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include <fmt/format.h>
 
@@ -22,6 +23,11 @@ namespace {
 constexpr double kSamePositionDegrees = 1e-8;
 constexpr double kUserLiveMargin = 1.15;
 constexpr double kStaticMargin = 1.1;
+constexpr double kLowAboveGroundFt = 500.0;
+constexpr double kLineDistanceNm = 1.0;
+constexpr double kLineHalfWidthFt = 50.0;
+constexpr double kFeetPerNm = 6076.11549;
+constexpr double kPi = std::numbers::pi;
 
 bool lf_isActive(const StaticAc& ac) {
     return ac.simState == SimState::Active;
@@ -45,6 +51,16 @@ bool lf_isDuplicate(const AircraftIdentity& live, const StaticAc& ac, bool ghost
     if (lf_hasUseCallsign(ac, live.callsign)) return true;
     if (lf_hasUseCallsign(ac, live.optionCallsign2)) return true;
     return ghost && lf_hasUseCallsign(ac, stem);
+}
+
+// The aircraft lies within 50 ft of the line through the user along the user's heading.
+bool lf_onUserLine(const Lalo& user, double userHeadingRad, const Lalo& aircraft, double distanceNm) {
+    double angle = gf_bearingRad(user, aircraft) - userHeadingRad;
+    if (angle > kPi)
+        angle -= 2.0 * kPi;
+    else if (angle < -kPi)
+        angle += 2.0 * kPi;
+    return std::sin(std::abs(angle)) * distanceNm * kFeetPerNm <= kLineHalfWidthFt;
 }
 
 }  // namespace
@@ -118,6 +134,19 @@ void lf_clearUserStand(const std::string& standName) {
     }
 }
 
+void lf_clearStaticsInLivePaths() {
+    if (g_staticAcs.empty()) return;
+    for (LiveAc& ac : g_liveAcs) {
+        if (!lf_isActive(ac) || !ac.onGroundInSim ||
+            (ac.phase != FlightPhase::Taxi && ac.phase != FlightPhase::Parking))
+            continue;
+        if (std::abs(ac.simPosition.lat - ac.clearCheckPosition.latitude) < kSamePositionDegrees &&
+            std::abs(ac.simPosition.lon - ac.clearCheckPosition.longitude) < kSamePositionDegrees)
+            continue;
+        ac.removeStaticInWay();
+    }
+}
+
 void lf_removeStaticTwins() {
     if (g_staticAcs.empty()) return;
     for (const LiveAc& live : g_liveAcs) {
@@ -125,11 +154,32 @@ void lf_removeStaticTwins() {
         for (StaticAc& ac : g_staticAcs) {
             if (!lf_isActive(ac)) continue;
             const bool sameRegistration = !live.registration.empty() && live.registration == ac.registration;
-            if (sameRegistration || ac.callsign == live.callsign + "*") {
+            // A live aircraft without callsign is no twin of a static made without one ("*").
+            const bool sameCallsign = !live.callsign.empty() && ac.callsign == live.callsign + "*";
+            if (sameRegistration || sameCallsign) {
                 ac.removeAircraftFromSim();
                 return;
             }
         }
+    }
+}
+
+void lf_removeLiveInUserPath() {
+    const Lalo user = lf_userPosition();
+    const double aboveGround = g_userAcData.altitudeAboveGroundFt;
+    const bool low = aboveGround <= kLowAboveGroundFt;
+    for (LiveAc& ac : g_liveAcs) {
+        if (!lf_isActive(ac)) continue;
+        if (low && ac.onGroundInSim) {
+            const Lalo position{ac.simPosition.lat, ac.simPosition.lon};
+            const double distance = gf_distanceNm(user, position);
+            if (distance <= kLineDistanceNm && aboveGround < kLowAboveGroundFt &&
+                lf_onUserLine(user, g_userAcData.heading, position, distance)) {
+                ac.removeAircraftFromSim();
+                return;
+            }
+        }
+        if (ac.removeIfInUserPath(0)) return;
     }
 }
 

@@ -24,8 +24,14 @@ void lf_removeStaticDuplicate(const AircraftIdentity& live);
 void lf_removeAllStatics();
 // Removes the aircraft that stands on the user's stand of that name.
 void lf_clearUserStand(const std::string& standName);
+// For each moving live aircraft on the ground that moved since its last check: removes a static
+// aircraft in its way.
+void lf_clearStaticsInLivePaths();
 // Removes an active static aircraft that is the twin of a live aircraft on the ground.
 void lf_removeStaticTwins();
+// In the air: removes a live aircraft on the ground in the user's line below 500 ft, or one in the
+// user's path.
+void lf_removeLiveInUserPath();
 // On the ground: removes a live aircraft touching the user, or, once the user moved, a static one.
 void lf_removeStaticsNearUser();
 

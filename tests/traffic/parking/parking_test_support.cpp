@@ -8,12 +8,12 @@
 #include "airports/park_airport_file.h"
 #include "app/main_window.h"
 #include "app/parking_controls.h"
-#include "config/parameter_catalogue.h"
-#include "config/parameter_registries.h"
+#include "support/settings_reset.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/stand_use_learning.h"
-#include "traffic/parking/park_stands.h"
+#include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/park_airports_list.h"
+#include "traffic/parking/park_stands.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/stand_lookup.h"
@@ -25,21 +25,13 @@ namespace mrwtest {
 
 void resetParkingState() {
     using namespace mrw;
-    const auto reset = [](const auto& registry) {
-        for (auto* p : registry)
-            p->current = p->defaultValue;
-    };
-    auto& s = g_parameters();
-    reset(g_checkBoxParameters());
-    reset(g_intParameters());
-    reset(g_intComboParameters());
-    s.parking_percentage.current = s.parking_percentage.defaultValue;
-    s.MAX_FIT_FL.current = s.MAX_FIT_FL.defaultValue;
-    s.DESTINATION.current.set("");
-    s.RANDOM.current = s.RANDOM.defaultValue;
+    resetSettings();
     g_airports.clear();
     g_knownAirportCodes.clear();
     g_parkAirport = {};
+    TrafficReader::parkAirport.store(std::nullopt);
+    g_readParkFilePending = false;
+    g_optionCount = 0;
     g_parkFileLoaded = false;
     g_parkStands.clear();
     gf_publishParkStands();
@@ -72,6 +64,7 @@ void resetParkingState() {
     g_parkingUpdateRunning = false;
     auto& window = g_mainWindow();
     window.parkAirportCode = FixedCode<4>{};
+    window.updatesCount = 0;
     window.userStandText.set("");
     std::lock_guard lock(window.messageMutex);
     window.message.clear();
