@@ -292,7 +292,4 @@ std::optional<Stand> LiveAc::standForGroundBirth() {
     return *stand;
 }
 
-// No stand is chosen yet: a parking aircraft stops where its samples end.
-void LiveAc::try2Park(bool /*wide*/) {}
-
 }  // namespace mrw

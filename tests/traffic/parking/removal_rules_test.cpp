@@ -38,6 +38,7 @@ mrw::LiveAc& onGround(std::uint32_t hexid, const std::string& callsign, FlightPh
     mrw::LiveAc& ac = addLive(hexid, callsign, phase);
     ac.onGroundInSim = true;
     ac.simPosition = simAt(nmNorth, feetEast);
+    ac.simPosition.heading = std::numbers::pi;  // south
     return ac;
 }
 
@@ -178,6 +179,13 @@ TEST_F(RemovalRulesTest, EachRuleRemovesOnlyTheAircraftItIsAbout) {
          },
          mrw::lf_removeLiveInUserPath,
          {"BEHIND"}},
+        {"at 600 ft above the ground, one moving away ahead of the user",
+         [] {
+             userAt(0, 600);
+             onGround(20001, "AWAY", FlightPhase::Taxi, 0.5, 30).simPosition.heading = 0.0;
+         },
+         mrw::lf_removeLiveInUserPath,
+         {"AWAY"}},
         {"at 600 ft above the ground",
          [] {
              userAt(0, 600);

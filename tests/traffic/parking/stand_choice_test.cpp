@@ -77,6 +77,7 @@ class StandChoiceTest : public ParkingTest {
         ac.designation.model = model;
         ac.halfSpanNm = mrw::g_halfWingspans[model];
         ac.category = category;
+        ac.manoeuvreSpeedKt = 8.0;
         ac.samples = {sampleAt(metresNorth - 50), sampleAt(metresNorth)};
         return ac;
     }
@@ -243,7 +244,9 @@ TEST_F(StandChoiceTest, TryToParkSendsTheAircraftOntoItsStandOncePerLastSample) 
     ac.try2Park(false);
     EXPECT_EQ(ac.standNumber, 2);
     EXPECT_EQ(ac.phase, FlightPhase::Parking);
-    ASSERT_EQ(ac.samples.size(), 1u);
+    // The front sample, then the drive onto the stand.
+    ASSERT_EQ(ac.samples.size(), 3u);
+    EXPECT_DOUBLE_EQ(ac.samples.back().lat, g_parkStands[1].latitude);
     EXPECT_DOUBLE_EQ(ac.standPosition.latitude, g_parkStands[1].latitude);
     EXPECT_DOUBLE_EQ(ac.standHeadingRad, 1.5);
     EXPECT_TRUE(ac.standCargo);
