@@ -8,6 +8,7 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/sim_event_drain.h"
 #include "traffic/engine/sim_events.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/motion/motion_test_support.h"
@@ -164,27 +165,11 @@ void MotionWorld::spawn(LiveAc& ac, std::int32_t tick) {
     m_watches[ac.hexid] = Watch{};
 }
 
-void MotionWorld::reportInRange(LiveAc& ac) {
-    const double ground = m_groundFt;
-    const double height = ac.simPosition.altitudeFt - ground - ac.staticCgFt;
+void MotionWorld::reportInRange(const LiveAc& ac) const {
+    const double height = ac.simPosition.altitudeFt - m_groundFt - ac.staticCgFt;
     if (height > 2500) return;
-    const bool onGround = height <= 0.5;
-    if (onGround && !ac.onGroundInSim && ac.rotationCounter <= 1 && ac.phase != FlightPhase::TakeOff) {
-        if (ac.flareStage != 0 || ac.approaching) {
-            ac.derotating = true;
-            ac.landingRoll = true;
-            ac.touchdownHeading = ac.simPosition.heading;
-            ac.approaching = false;
-            ac.landed = true;
-            ac.pitchStep = (ac.staticPitchRad - ac.simPosition.pitch) / ac.touchdownTicks;
-            ac.bankStep = -ac.simPosition.bank / ac.touchdownTicks;
-        }
-        ac.onGroundInSim = true;
-        ac.altStep = 0;
-        ac.rotationCounter = 1;
-    }
-    ac.heightAboveGround = std::max(height, 0.0);
-    if (ac.onGroundInSim || ac.rotationCounter >= 2) ac.simPosition.altitudeFt = ground + ac.staticCgFt;
+    const std::int32_t onGround = height <= 0.5 ? 1 : 0;
+    gf_postSimEvent({ac.objectId, onGround, 0, SimEventType::InRange, m_groundFt, std::max(height, 0.0)});
 }
 
 void MotionWorld::fail(const LiveAc& ac, std::int32_t tick, const std::string& what) {
@@ -285,9 +270,10 @@ void MotionWorld::run(std::vector<FedSample> feed, std::int32_t extraTicks) {
             intake(feed[next], tick);
         // The simulator's reports come first in a tick, as the engine drains its events first.
         if (tick % kInRangePeriod == 0) {
-            for (LiveAc& ac : g_liveAcs) {
+            for (const LiveAc& ac : g_liveAcs) {
                 if (ac.simState == SimState::Active) reportInRange(ac);
             }
+            lf_processSimEvents();
         }
         for (LiveAc& ac : g_liveAcs) {
             if (ac.simState == SimState::Buffer) {

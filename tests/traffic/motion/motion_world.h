@@ -2,10 +2,11 @@
 // A small world in which live aircraft are fed their samples and stepped tick by tick over flat
 // ground, with the properties every aircraft must keep checked after every tick.
 //
-// The spawn, the creation and the simulator's in-range reports are reduced to what the motion code
-// needs: a buffered aircraft is created at once when its first sample is due (at a stand when its
-// first two samples stand on one), and every 20 ticks each aircraft at most 2500 ft above the ground
-// gets the simulator's on-ground state and height above ground, as the engine applies them.
+// The spawn and the creation are reduced to what the motion code needs: a buffered aircraft is
+// created at once when its first sample is due (at a stand when its first two samples stand on one).
+// Every 20 ticks each aircraft at most 2500 ft above the ground gets the simulator's in-range report
+// (on-ground state, ground elevation, height above ground), posted as the SimConnect client posts it
+// and drained by the engine, whose handler also lands it.
 
 #include <cstdint>
 #include <map>
@@ -53,7 +54,7 @@ class MotionWorld {
 
     void intake(const FedSample& fed, std::int32_t tick);
     void spawn(LiveAc& ac, std::int32_t tick);
-    void reportInRange(LiveAc& ac);
+    void reportInRange(const LiveAc& ac) const;
     void check(LiveAc& ac, Watch& watch, std::int32_t tick, bool wasOnGround);
     void fail(const LiveAc& ac, std::int32_t tick, const std::string& what);
 
