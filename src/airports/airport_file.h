@@ -28,7 +28,8 @@ struct AirportFile {
     std::string bglPathText;
     std::string publisher;  // "stock", "simaddon", an add-on publisher, or empty
     std::optional<ManifestData> manifest;
-    std::int32_t Qf_real = -1;  // percent; negative = not set
+    bool manifestSearched = false;  // `manifest` holds the search's result, found or not
+    std::int32_t Qf_real = -1;      // percent; negative = not set
     std::int32_t Qf_soft = -1;
     std::int32_t altitude = 0;  // feet
     std::vector<Stand> stands;

@@ -138,7 +138,7 @@ bool lf_processFacilities(const fs::path& path) {
     AirportFile file;
     file.sourcePath = path;
     file.bglPathText = text;
-    file.manifest = gf_searchManifest(path);
+    gf_searchManifestOnce(file);
     bool handled = false;
     const auto code = gf_airportCodeOfBgl(file, handled);
     if (!code) return handled;

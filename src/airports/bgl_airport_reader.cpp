@@ -6,7 +6,10 @@
 #include <exception>
 #include <fstream>
 #include <numbers>
+#include <set>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -95,36 +98,64 @@ std::optional<BglRecordSpan> lf_airportSubsection(const BglWords& words, std::si
                          static_cast<std::size_t>(std::min<std::uint64_t>(endByte / 4, n))};
 }
 
-// The walk over the airport records of one sub-section.
-void lf_walkSubsection(BglRecordSpan data, const BglWords& words, const std::filesystem::path& path) {
-    int steps = 0;
-    for (std::size_t a = data.first; a < data.end;) {
-        if (steps > kStepLimit - 1) {
-            gf_logError(
-                fmt::format("Error: maximum loop iterations {} reached (2) — possible corrupt BGL or "
-                            "malformed input in:\n'{}'",
-                            kStepLimit, path_to_utf8(path)));
-            return;
-        }
-        const auto bytes = lf_recordBytes(words, a, data.end);
-        const std::size_t step = bytes ? *bytes / 4 : 0;
-        if (lf_recordId(words, a) == kAirportRecord) {
-            if (step == 0) {
-                gf_logError(fmt::format("   Warning: decodeSizeAtBoundary returned {} at o2 = {}", 0, a));
+// The work of one BGL file. Whatever the number of its airport records and of the sections that
+// point at the same sub-section, the manifest is searched once, each sub-section is walked once and
+// each airport record is processed once, so the work stays proportional to the file's size.
+class BglFileReader {
+  public:
+    // `processedAny` becomes true once an airport was linked or generated (the file counts then
+    // need showing).
+    BglFileReader(const std::filesystem::path& path, const BglWords& words, bool& processedAny)
+        : m_path(path), m_words(words), m_processed(words.size(), false), m_processedAny(processedAny) {}
+
+    void walkSubsection(BglRecordSpan data) {
+        if (!m_walked.insert({data.first, data.end}).second) return;
+        int steps = 0;
+        for (std::size_t a = data.first; a < data.end;) {
+            if (steps > kStepLimit - 1) {
+                gf_logError(
+                    fmt::format("Error: maximum loop iterations {} reached (2) — possible corrupt BGL or "
+                                "malformed input in:\n'{}'",
+                                kStepLimit, path_to_utf8(m_path)));
                 return;
             }
-            if (a + 10 < data.end) {
-                bool ok = false;
-                const std::string text = gf_decodeBglIcao(words[a + 10], ok);
-                if (ok)
-                    lf_processBglAirport({a, std::min(a + step, data.end)}, words, FixedCode<4>(text), path);
+            const auto bytes = lf_recordBytes(m_words, a, data.end);
+            const std::size_t step = bytes ? *bytes / 4 : 0;
+            if (lf_recordId(m_words, a) == kAirportRecord) {
+                if (step == 0) {
+                    gf_logError(fmt::format("   Warning: decodeSizeAtBoundary returned {} at o2 = {}", 0, a));
+                    return;
+                }
+                if (a + 10 < data.end && !m_processed[a]) processAirport({a, std::min(a + step, data.end)});
             }
+            if (step == 0) return;
+            ++steps;
+            a += step;
         }
-        if (step == 0) return;
-        ++steps;
-        a += step;
     }
-}
+
+  private:
+    void processAirport(BglRecordSpan record) {
+        m_processed[record.first] = true;
+        bool ok = false;
+        const std::string text = gf_decodeBglIcao(m_words[record.first + 10], ok);
+        if (!ok) return;
+        if (!m_manifestSearched) {
+            m_manifest = gf_searchManifest(m_path);
+            m_manifestSearched = true;
+        }
+        m_processedAny = true;
+        lf_processBglAirport(record, m_words, FixedCode<4>(text), m_path, m_manifest);
+    }
+
+    const std::filesystem::path& m_path;
+    const BglWords& m_words;
+    std::vector<bool> m_processed;  // per word: an airport record starting there was processed
+    std::set<std::pair<std::size_t, std::size_t>> m_walked;
+    std::optional<ManifestData> m_manifest;
+    bool m_manifestSearched = false;
+    bool& m_processedAny;
+};
 
 // The stands of the airport's sub-records; the helipad count is returned.
 int lf_readBglStands(BglRecordSpan record, const BglWords& words, AirportFile& file,
@@ -245,24 +276,26 @@ std::optional<std::string> lf_uniqueStandId(const std::string& id, std::set<std:
 }
 
 void lf_processBglAirport(BglRecordSpan record, const BglWords& words, FixedCode<4> code,
-                          const std::filesystem::path& path) {
+                          const std::filesystem::path& path, const std::optional<ManifestData>& manifest) {
     AirportFile file;
     file.code = code;
     file.sourcePath = path;
     file.bglPathText = path_to_utf8(path);
-    file.manifest = gf_searchManifest(path);
-    if (lf_linkArchivedApf(file)) {
-        gf_showAirportFileCounts();
-        return;
-    }
+    file.manifest = manifest;
+    file.manifestSearched = true;
+    if (lf_linkArchivedApf(file)) return;
     if (gf_isAnonymousPackage(file)) return;
     file.altitude = lf_apfFromBglHeader(record.first, words).altitude;
     const int helipads = lf_readBglStands(record, words, file, path);
     lf_writeGeneratedApf(file, helipads);
-    gf_showAirportFileCounts();
 }
 
 void lf_processBGLfile(const std::filesystem::path& path) {
+    bool processed = false;
+    // The airport file counts are shown once per BGL file, also when a record ended it early.
+    const auto showCounts = [&] {
+        if (processed) gf_showAirportFileCounts();
+    };
     try {
         std::ifstream in(path, std::ios::binary);
         if (!in.is_open()) return;
@@ -271,17 +304,21 @@ void lf_processBGLfile(const std::filesystem::path& path) {
         if (n < 15 || words[1] != 56 || words[5] == 0) return;
         const std::uint64_t sections = words[5];
         if (n < 14 + 5 * sections) return;
+        BglFileReader reader(path, words, processed);
         for (std::size_t i = 0; i < sections; ++i) {
-            if (const auto data = lf_airportSubsection(words, i)) lf_walkSubsection(*data, words, path);
+            if (const auto data = lf_airportSubsection(words, i)) reader.walkSubsection(*data);
         }
     } catch (const std::exception& e) {
+        showCounts();
         gf_logError(
             fmt::format("Exception in lf_processBGLfile (std::ex): {} — {}", path_to_utf8(path), e.what()));
         throw;
     } catch (...) {
+        showCounts();
         gf_logError(fmt::format("Exception in lf_processBGLfile: {}", path_to_utf8(path)));
         throw;
     }
+    showCounts();
 }
 
 }  // namespace mrw

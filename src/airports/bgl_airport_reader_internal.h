@@ -23,8 +23,10 @@ struct BglRecordSpan {
     std::size_t end = 0;
 };
 
+// Links or generates the airport file of one airport record, given the manifest of the BGL file's
+// package (searched once per file by the caller).
 void lf_processBglAirport(BglRecordSpan record, const BglWords& words, FixedCode<4> code,
-                          const std::filesystem::path& path);
+                          const std::filesystem::path& path, const std::optional<ManifestData>& manifest);
 // An empty airport file with the altitude of the airport record at `a` (signed millimetres, in
 // feet; below -20 or above 10000 becomes 0).
 AirportFile lf_apfFromBglHeader(std::size_t a, const BglWords& words);

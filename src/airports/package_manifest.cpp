@@ -58,7 +58,7 @@ std::optional<FixedCode<4>> lf_codeOfBgl(AirportFile& file, bool& handled) {
         lf_report(fmt::format("no supported airport code '{}' as stem", code.view()));
         return std::nullopt;
     }
-    if (!file.manifest) file.manifest = gf_searchManifest(file.sourcePath);
+    gf_searchManifestOnce(file);
     if (!file.manifest) return std::nullopt;
     const IcaoCodeInText inTitle = gf_icaoInText(file.manifest->title);
     if (!inTitle.found) return std::nullopt;
@@ -124,6 +124,12 @@ std::optional<ManifestData> gf_searchManifest(const fs::path& path) {
     return std::nullopt;
 }
 
+void gf_searchManifestOnce(AirportFile& file) {
+    if (file.manifestSearched) return;
+    file.manifest = gf_searchManifest(file.sourcePath);
+    file.manifestSearched = true;
+}
+
 std::optional<FixedCode<4>> gf_airportCodeOfBgl(AirportFile& file, bool& handled) {
     handled = false;
     try {
@@ -146,7 +152,7 @@ void gf_airportPublisher(AirportFile& file) {
         lf_report(fmt::format("publisher: {}", file.publisher));
         return;
     }
-    if (!file.manifest) file.manifest = gf_searchManifest(file.sourcePath);
+    gf_searchManifestOnce(file);
     if (!file.manifest) return;
     auto publisher = gf_publisherOfPath(file.manifest->manufacturer);
     if (!publisher) publisher = gf_publisherOfPath(file.manifest->creator);

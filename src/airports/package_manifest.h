@@ -32,6 +32,8 @@ std::filesystem::path gf_findManifestFile(const std::filesystem::path& folder);
 // Nothing for a file that cannot be opened, is empty or is no JSON object; JSON syntax and type
 // errors are thrown.
 std::optional<ManifestData> gf_readManifest(const std::filesystem::path& path);
+// Searches the manifest of the file's source path into `manifest`, unless it was searched already.
+void gf_searchManifestOnce(AirportFile& file);
 // The string at the key; empty for a missing key, null, an empty object or array. Any other value
 // that is no string throws the JSON library's type error.
 std::string gf_jsonString(const nlohmann::json& object, const char* key);

@@ -86,20 +86,23 @@ std::uint32_t bglIdent(const std::string& code) {
 }
 
 std::string bglBytes(const BglLayout& layout) {
-    // Header (14 words), one section entry (5 words), the sub-section table (4 words), the data.
-    Words words(14 + 5 + 4, 0);
+    // Header (14 words), the section entries (5 words each), the sub-section table (4 words), the data.
+    const std::size_t table = 14 + 5 * static_cast<std::size_t>(layout.sections);
+    Words words(table + 4, 0);
     words[1] = 56;
-    words[5] = 1;
-    words[14] = layout.sectionType;
-    words[15] = layout.sectionFlags;
-    words[16] = 1;
-    words[17] = 4 * 19;  // the sub-section table's byte offset
+    words[5] = layout.sections;
+    for (std::size_t entry = 14; entry < table; entry += 5) {
+        words[entry] = layout.sectionType;
+        words[entry + 1] = layout.sectionFlags;
+        words[entry + 2] = 1;
+        words[entry + 3] = static_cast<std::uint32_t>(4 * table);  // the sub-section table's byte offset
+    }
     const std::size_t dataFirst = words.size();
     lf_append(words, layout.airports);
-    words[19] = 0x10003;  // the sub-section's id
-    words[20] = static_cast<std::uint32_t>(layout.airports.size());
-    words[21] = static_cast<std::uint32_t>(4 * dataFirst);
-    words[22] = static_cast<std::uint32_t>(4 * (words.size() - dataFirst));
+    words[table] = 0x10003;  // the sub-section's id
+    words[table + 1] = static_cast<std::uint32_t>(layout.airports.size());
+    words[table + 2] = static_cast<std::uint32_t>(4 * dataFirst);
+    words[table + 3] = static_cast<std::uint32_t>(4 * (words.size() - dataFirst));
     lf_append(words, layout.after);
     std::string bytes(4 * words.size(), '\0');
     std::memcpy(bytes.data(), words.data(), bytes.size());

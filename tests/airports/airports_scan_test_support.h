@@ -39,9 +39,10 @@ struct BglLayout {
     std::vector<BglAirport> after;     // records placed after the sub-section's end
     std::uint32_t sectionFlags = 0;
     std::uint32_t sectionType = 3;
+    std::uint32_t sections = 1;  // section entries, every one pointing at the one sub-section
 };
 
-// The file's bytes: header, one section, its sub-section table and the records.
+// The file's bytes: header, the section entries, the sub-section table and the records.
 std::string bglBytes(const BglLayout& layout);
 // A file whose airport section holds these airports.
 std::string bglFileOf(std::vector<BglAirport> airports);

@@ -195,6 +195,27 @@ TEST_F(BglTest, MalformedFilesEndWithoutReadingOutsideTheFile) {
               std::string::npos);
 }
 
+std::size_t lf_count(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+// Thousands of airport records under forty sections that all point at one sub-section: each record
+// is processed once, and the package's manifest (here a broken one) is searched once for the file.
+TEST_F(BglTest, RecordsSharedBySectionsAndTheManifestAreReadOncePerFile) {
+    constexpr std::size_t kRecords = 3000;
+    BglLayout layout;
+    layout.airports.assign(kRecords, BglAirport{"EGLL", 0, {}, {}});
+    layout.sections = 40;
+    writeFile(folder / "pkg/manifest.json", "{ broken");
+    lf_processBGLfile(write("pkg/scenery/airports.bgl", bglBytes(layout)));
+    const std::string report = reportText();
+    EXPECT_EQ(lf_count(report, "EGLL has no stands"), kRecords);
+    EXPECT_EQ(lf_count(report, "exception in gf_searchManifest"), 1U);
+}
+
 TEST_F(BglTest, AnExcludedSectionIsNotRead) {
     g_publisherGroups().push_back({"Pub"});
     g_thirdParties20().push_back({"Pub", {"EGLL"}});
