@@ -3,6 +3,7 @@
 #include "aircraft/ivao_liveries.h"
 #include "aircraft/livery_extraction.h"
 #include "aircraft/livery_folder_search_internal.h"
+#include "aircraft/livery_scan_pool.h"
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
@@ -13,83 +14,45 @@
 
 #include <algorithm>
 #include <array>
-#include <condition_variable>
 #include <deque>
-#include <future>
-#include <memory>
-#include <mutex>
 #include <stdexcept>
 #include <string_view>
-#include <thread>
 
 namespace mrw {
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 // Sub-trees of sceneries and other add-ons that hold no AI liveries.
 constexpr std::array<std::string_view, 9> kExcludedNames{
     "airport", "lvfr", "mkstudios", "simwings", "fsdreamteam", "navigraph", "flytampa", "inibuilds", "_CVT_"};
 constexpr std::size_t kMaxPathBytes = 250;
-constexpr auto kSlotLook = std::chrono::milliseconds(20);
+// Files queued ahead per worker, so that workers never idle while the search waits for the oldest.
+constexpr std::size_t kQueuedPerWorker = 4;
 
-// Signalled when a worker gives its slot back. Never destroyed: detached workers signal it.
-std::mutex& lf_slotMutex() {
-    static auto* mutex = new std::mutex();
-    return *mutex;
-}
-
-std::condition_variable& lf_slotFreed() {
-    static auto* condition = new std::condition_variable();
-    return *condition;
-}
-
-// A worker's place in g_scanThreadsRunning, given back exactly once: by the worker when it ends, or
-// by the search when it gives the worker up, so that a worker that never ends holds no slot.
 // The worker limit; at least one worker, whatever the setting says.
 std::int32_t lf_threadLimit() {
     return std::max(g_scanThreadLimit.load(), 1);
 }
 
-class WorkerSlot {
-  public:
-    WorkerSlot() { g_scanThreadsRunning.fetch_add(1); }
-    WorkerSlot(const WorkerSlot&) = delete;
-    WorkerSlot& operator=(const WorkerSlot&) = delete;
-
-    void release() {
-        if (m_released.exchange(true)) return;
-        g_scanThreadsRunning.fetch_sub(1);
-        { std::lock_guard lock(lf_slotMutex()); }
-        lf_slotFreed().notify_all();
-    }
-
-  private:
-    std::atomic<bool> m_released{false};
-};
-
-struct PendingFile {
-    std::future<std::list<LiveryData>> result;
-    std::shared_ptr<WorkerSlot> slot;
-};
-
 class FolderSearch {
   public:
     FolderSearch(const LiveriesScanStatePtr& state, int priority, const fs::path& folder,
                  std::list<LiveryData>& out, const FolderSearchSetup& setup)
-        : m_state(state), m_priority(priority), m_folder(folder), m_out(out), m_setup(setup) {}
+        : m_state(state),
+          m_priority(priority),
+          m_folder(folder),
+          m_out(out),
+          m_setup(setup),
+          m_limit(lf_threadLimit()),
+          m_pool(m_limit) {}
 
     void run() {
         walk(m_folder);
-        while (!m_pending.empty()) {
-            if (gf_stopping()) {
-                giveUpAll();
-                break;
-            }
-            takeOldest(m_setup.resultWait, "liveries search aborted, futs outer, {}");
-        }
+        while (!m_pending.empty() && !m_stopped)
+            takeOldest("liveries search aborted, futs outer, {}");
+        giveUpAll();
     }
 
   private:
@@ -118,73 +81,43 @@ class FolderSearch {
     }
 
     void start(const fs::path& cfgPath) {
-        if (!waitForSlot()) {
-            m_stopped = true;
-            return;
-        }
-        auto slot = std::make_shared<WorkerSlot>();
-        std::packaged_task<std::list<LiveryData>()> task(
+        m_pending.push_back(m_pool.submit(
             [state = m_state, priority = m_priority, cfgPath, processor = m_setup.chooseProcessor(cfgPath)] {
                 return processor(*state, priority, cfgPath);
-            });
-        m_pending.push_back({task.get_future(), slot});
-        try {
-            std::thread([task = std::move(task), slot]() mutable {
-                task();
-                slot->release();
-            }).detach();
-        } catch (...) {
-            m_pending.pop_back();
-            slot->release();
-            throw;
-        }
-        if (m_pending.size() > static_cast<std::size_t>(lf_threadLimit())) {
-            takeOldest(m_setup.resultWait, "liveries inner search aborted: {}");
-        }
+            }));
+        if (m_pending.size() > kQueuedPerWorker * static_cast<std::size_t>(m_limit))
+            takeOldest("liveries inner search aborted: {}");
     }
 
-    // Waits until fewer workers than the limit hold a slot. A worker holding its slot longer than
-    // the result wait is given up. False when the run is stopping.
-    bool waitForSlot() {
-        auto since = Clock::now();
-        while (g_scanThreadsRunning.load() >= lf_threadLimit()) {
-            if (gf_stopping()) return false;
-            if (Clock::now() - since >= m_setup.resultWait) {
-                if (m_pending.empty()) return true;  // none of the slots is this search's
-                takeOldest(std::chrono::milliseconds(0), "liveries inner search aborted: {}");
-                since = Clock::now();
-                continue;
-            }
-            // The count is looked at under the mutex that a releasing worker passes before it
-            // signals, so no signal is lost between the look and the wait.
-            std::unique_lock lock(lf_slotMutex());
-            lf_slotFreed().wait_for(lock, kSlotLook,
-                                    [] { return g_scanThreadsRunning.load() < lf_threadLimit(); });
-        }
-        return true;
-    }
-
-    // Takes the oldest pending result; a late or failed one is logged with `line` and dropped.
-    void takeOldest(std::chrono::milliseconds wait, std::string_view line) {
-        PendingFile file = std::move(m_pending.front());
+    // Takes the oldest pending result; a late or failed one is logged with `line` and dropped, a late
+    // one given up. A stop request ends the search.
+    void takeOldest(std::string_view line) {
+        const LiveryScanPool::Ticket file = std::move(m_pending.front());
         m_pending.pop_front();
         try {
-            if (file.result.wait_for(wait) != std::future_status::ready) {
-                throw std::runtime_error("Future wait timed out after 10 seconds");
+            switch (m_pool.wait(file, m_setup.resultWait)) {
+                case LiveryScanPool::Outcome::Stopping:
+                    m_stopped = true;
+                    m_pool.giveUp(file);
+                    return;
+                case LiveryScanPool::Outcome::TimedOut:
+                    m_pool.giveUp(file);
+                    throw std::runtime_error("Future wait timed out after 10 seconds");
+                case LiveryScanPool::Outcome::Ready:
+                    break;
             }
-            std::list<LiveryData> liveries = file.result.get();
+            std::list<LiveryData> liveries = LiveryScanPool::take(file);
             m_out.splice(m_out.end(), liveries);
         } catch (const std::exception& e) {
             gf_logError(fmt::format(fmt::runtime(line), e.what()));
         } catch (...) {
             gf_logError(fmt::format(fmt::runtime(line), "Unknown exception"));
         }
-        file.slot->release();
     }
 
     void giveUpAll() {
-        for (PendingFile& file : m_pending)
-            file.slot->release();
+        for (const LiveryScanPool::Ticket& file : m_pending)
+            m_pool.giveUp(file);
         m_pending.clear();
     }
 
@@ -193,7 +126,9 @@ class FolderSearch {
     const fs::path& m_folder;
     std::list<LiveryData>& m_out;
     const FolderSearchSetup& m_setup;
-    std::deque<PendingFile> m_pending;
+    const std::int32_t m_limit;
+    LiveryScanPool m_pool;  // after the pending files: its workers end before they are dropped
+    std::deque<LiveryScanPool::Ticket> m_pending;
     bool m_stopped = false;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// The search of one livery folder: every aircraft.cfg below it goes to a file processor on a
-// worker thread of its own, at most g_scanThreadLimit at once; the results are taken in the order
+// The search of one livery folder: every aircraft.cfg below it goes to a file processor on one of
+// g_scanThreadLimit reused worker threads; the results are taken in the order
 // the walk found the files, each waited for at most 10 seconds, and appended to g_scannedLiveries.
 
 #include "aircraft/liveries_scan_state.h"

@@ -172,8 +172,29 @@ TEST_F(LiveriesFolderSearch, NoMoreWorkersThanTheLimitRunAtOnce) {
     EXPECT_GE(most.load(), 1);
 }
 
+// Twelve files on two workers: the threads are reused, so one of them handles at least six files.
+TEST_F(LiveriesFolderSearch, WorkersAreReusedFromFileToFile) {
+    for (char c = 'a'; c <= 'l'; ++c)
+        touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
+    mrw::g_scanThreadLimit = 2;
+    std::atomic<int> most{0};
+    const auto found = search("f", [&](mrw::LiveriesScanState&, int p, const fs::path& cfg) {
+        thread_local int handled = 0;
+        const int now = ++handled;
+        int seen = most.load();
+        while (now > seen && !most.compare_exchange_weak(seen, now)) {
+        }
+        return fileLivery(cfg, p);
+    });
+    EXPECT_EQ(found.size(), 12u);
+    EXPECT_GE(most.load(), 6);
+    EXPECT_EQ(mrw::g_scanThreadsRunning.load(), 0);
+}
+
+// Enough files after the stuck one that the walk, queueing a few files ahead per worker, still runs
+// when the stuck file's wait ends.
 TEST_F(LiveriesFolderSearch, AWorkerThatNeverEndsIsGivenUpAndHoldsNoSlot) {
-    for (char c = 'a'; c <= 'e'; ++c)
+    for (char c = 'a'; c <= 'h'; ++c)
         touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
     mrw::g_scanThreadLimit = 1;
     Gate gate;
@@ -190,8 +211,10 @@ TEST_F(LiveriesFolderSearch, AWorkerThatNeverEndsIsGivenUpAndHoldsNoSlot) {
             return fileLivery(cfg, p);
         },
         200ms);
-    EXPECT_EQ(titles(found), (std::vector<std::string>{"f/a/aircraft.cfg", "f/c/aircraft.cfg",
-                                                       "f/d/aircraft.cfg", "f/e/aircraft.cfg"}));
+    EXPECT_EQ(titles(found),
+              (std::vector<std::string>{"f/a/aircraft.cfg", "f/c/aircraft.cfg", "f/d/aircraft.cfg",
+                                        "f/e/aircraft.cfg", "f/f/aircraft.cfg", "f/g/aircraft.cfg",
+                                        "f/h/aircraft.cfg"}));
     EXPECT_EQ(mrw::g_scanThreadsRunning.load(), 0);
     EXPECT_NE(
         m_folder.logText().find("liveries inner search aborted: Future wait timed out after 10 seconds"),

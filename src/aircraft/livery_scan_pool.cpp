@@ -1,0 +1,172 @@
+#include "aircraft/livery_scan_pool.h"
+
+#include "traffic/run/main_worker.h"
+#include "traffic/run/run_end.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+namespace mrw {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A stop request raises a flag and signals nothing: a waiting search looks at it this often.
+constexpr auto kStopLook = std::chrono::milliseconds(50);
+
+}  // namespace
+
+struct LiveryScanPool::Job {
+    Work work;
+    std::list<LiveryData> result;
+    std::exception_ptr error;
+    std::thread::id worker;  // the thread running it, once started
+    bool started = false;
+    bool done = false;
+    bool givenUp = false;
+    bool holdsSlot = false;  // counted in g_scanThreadsRunning
+};
+
+// What the workers share with the pool; a worker holds it for as long as it runs, so that a given-up
+// worker outliving the pool touches nothing that is gone.
+struct LiveryScanPool::Shared {
+    std::mutex mutex;
+    std::condition_variable workQueued;  // work queued, or the pool closing
+    std::condition_variable jobEnded;
+    std::deque<Ticket> queue;
+    int workers = 0;  // running workers that take work (given-up ones are not counted)
+    bool closing = false;
+
+    void releaseSlot(Job& job) {
+        if (!job.holdsSlot) return;
+        job.holdsSlot = false;
+        g_scanThreadsRunning.fetch_sub(1);
+    }
+
+    // Takes queued work until the pool closes or this worker's work is given up.
+    void work() {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            workQueued.wait(lock, [&] { return closing || !queue.empty(); });
+            if (queue.empty()) return;
+            const Ticket job = std::move(queue.front());
+            queue.pop_front();
+            job->started = true;
+            job->worker = std::this_thread::get_id();
+            job->holdsSlot = true;
+            g_scanThreadsRunning.fetch_add(1);
+            lock.unlock();
+            std::list<LiveryData> result;
+            std::exception_ptr error;
+            try {
+                result = job->work();
+            } catch (...) {
+                error = std::current_exception();
+            }
+            lock.lock();
+            job->result = std::move(result);
+            job->error = error;
+            job->done = true;
+            job->work = nullptr;  // the scan state it holds is let go now
+            releaseSlot(*job);
+            jobEnded.notify_all();
+            // A given-up worker was replaced: it takes no more work.
+            if (job->givenUp) return;
+        }
+    }
+};
+
+LiveryScanPool::LiveryScanPool(int workers)
+    : m_limit(std::max(workers, 1)), m_shared(std::make_shared<Shared>()) {}
+
+LiveryScanPool::~LiveryScanPool() {
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->closing = true;
+        m_shared->queue.clear();
+    }
+    m_shared->workQueued.notify_all();
+    for (std::thread& thread : m_threads)
+        thread.join();
+}
+
+void LiveryScanPool::startWorkers() {
+    for (;;) {
+        {
+            std::lock_guard lock(m_shared->mutex);
+            if (m_shared->workers >= m_limit) return;
+            ++m_shared->workers;
+        }
+        try {
+            m_threads.emplace_back([shared = m_shared] { shared->work(); });
+        } catch (...) {
+            std::lock_guard lock(m_shared->mutex);
+            --m_shared->workers;
+            if (m_shared->workers == 0) throw;
+            return;  // the running workers take the work
+        }
+    }
+}
+
+LiveryScanPool::Ticket LiveryScanPool::submit(Work work) {
+    auto job = std::make_shared<Job>();
+    job->work = std::move(work);
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->queue.push_back(job);
+    }
+    m_shared->workQueued.notify_one();
+    try {
+        startWorkers();
+    } catch (...) {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->queue.erase(std::find(m_shared->queue.begin(), m_shared->queue.end(), job));
+        throw;
+    }
+    return job;
+}
+
+LiveryScanPool::Outcome LiveryScanPool::wait(const Ticket& ticket, std::chrono::milliseconds wait) {
+    const auto deadline = Clock::now() + wait;
+    std::unique_lock lock(m_shared->mutex);
+    while (!ticket->done) {
+        if (gf_stopping()) return Outcome::Stopping;
+        const auto now = Clock::now();
+        if (now >= deadline) return Outcome::TimedOut;
+        m_shared->jobEnded.wait_until(lock, std::min(deadline, now + kStopLook));
+    }
+    return Outcome::Ready;
+}
+
+std::list<LiveryData> LiveryScanPool::take(const Ticket& ticket) {
+    if (ticket->error) std::rethrow_exception(ticket->error);
+    return std::move(ticket->result);
+}
+
+void LiveryScanPool::giveUp(const Ticket& ticket) {
+    std::thread::id worker;
+    {
+        std::lock_guard lock(m_shared->mutex);
+        if (ticket->done || ticket->givenUp) return;
+        ticket->givenUp = true;
+        if (!ticket->started) {
+            m_shared->queue.erase(std::find(m_shared->queue.begin(), m_shared->queue.end(), ticket));
+            return;
+        }
+        m_shared->releaseSlot(*ticket);
+        --m_shared->workers;
+        worker = ticket->worker;
+    }
+    const auto thread = std::find_if(m_threads.begin(), m_threads.end(),
+                                     [&](const std::thread& t) { return t.get_id() == worker; });
+    if (thread != m_threads.end()) {
+        thread->detach();
+        m_threads.erase(thread);
+    }
+    startWorkers();
+}
+
+}  // namespace mrw
