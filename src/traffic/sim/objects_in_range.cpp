@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <mutex>
-#include <optional>
 
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
@@ -21,17 +20,6 @@ namespace {
 
 constexpr double kReportedHeightFt = 2500.0;
 constexpr int kHighestStaticNumber = 10000;
-
-// The hexid of the first creation waiting for this callsign, taken out of the list.
-std::optional<int> lf_takePendingCreate(const std::string& callsign) {
-    const auto found = std::find_if(g_pendingCreates.begin(), g_pendingCreates.end(),
-                                    [&](const PendingCreate& p) { return p.callsign == callsign; });
-    if (found == g_pendingCreates.end()) return std::nullopt;
-    const int hexid = found->hexid;
-    *found = std::move(g_pendingCreates.back());
-    g_pendingCreates.pop_back();
-    return hexid;
-}
 
 // The object is ours: the engine moves it, so the AI lets go of it and it is frozen in place.
 void lf_takeOver(std::uint32_t objectId, int hexid, double altitudeAboveGround) {
@@ -68,15 +56,13 @@ void lf_logForeign(std::uint32_t objectId, const std::string& atcId, const Objec
 
 // An object just announced by ObjectAdded. It stays announced until it shows an ATC ID: a
 // creation's tail number may not be set yet in its first in-range data.
-void lf_onJustAdded(std::vector<std::uint32_t>::iterator announced, const std::string& atcId,
-                    const ObjectInRangeData& data) {
+void lf_onJustAdded(std::uint32_t objectId, const std::string& atcId, const ObjectInRangeData& data) {
     if (atcId.empty()) return;
-    const std::uint32_t objectId = *announced;
-    *announced = g_justAddedObjects.back();
-    g_justAddedObjects.pop_back();
-    const std::optional<int> hexid = lf_takePendingCreate(atcId);
-    if (hexid && *hexid != 0)
-        lf_takeOver(objectId, *hexid, data.altitudeAboveGround);
+    gf_takeFirst(g_justAddedObjects, [objectId](std::uint32_t added) { return added == objectId; });
+    const auto pending =
+        gf_takeFirst(g_pendingCreates, [&atcId](const PendingCreate& p) { return p.callsign == atcId; });
+    if (pending && pending->hexid != 0)
+        lf_takeOver(objectId, pending->hexid, data.altitudeAboveGround);
     else
         lf_logForeign(objectId, atcId, data);
 }
@@ -92,9 +78,9 @@ void gf_onObjectsInRange(const SIMCONNECT_RECV* pData, DWORD cbData) {
     const auto data = gf_objectData<ObjectInRangeData>(pData);
     const std::string atcId = gf_recordText(
         pData, cbData, kObjectDataOffset + offsetof(ObjectInRangeData, atcId), sizeof data.atcId);
-    const auto announced = std::find(g_justAddedObjects.begin(), g_justAddedObjects.end(), objectId);
-    if (announced != g_justAddedObjects.end()) {
-        lf_onJustAdded(announced, atcId, data);
+    if (std::find(g_justAddedObjects.begin(), g_justAddedObjects.end(), objectId) !=
+        g_justAddedObjects.end()) {
+        lf_onJustAdded(objectId, atcId, data);
         return;
     }
     if (data.altitudeAboveGround > kReportedHeightFt || atcId.empty() || atcId.ends_with('*')) return;

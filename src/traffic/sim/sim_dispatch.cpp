@@ -22,14 +22,6 @@
 namespace mrw {
 namespace {
 
-// Takes the id out of the list, the last element moving into its place.
-void lf_dropJustAdded(std::uint32_t objectId) {
-    const auto found = std::find(g_justAddedObjects.begin(), g_justAddedObjects.end(), objectId);
-    if (found == g_justAddedObjects.end()) return;
-    *found = g_justAddedObjects.back();
-    g_justAddedObjects.pop_back();
-}
-
 void lf_onSimState(bool running) {
     g_simRunning.exchange(running);
     g_mainWindow().simRunning = running;
@@ -62,7 +54,7 @@ void lf_onObjectAddRemove(const SIMCONNECT_RECV* pData, DWORD cbData) {
     if (event->uEventID == ObjectAdded) {
         if (event->dwData > g_userObjectId.load()) g_justAddedObjects.push_back(event->dwData);
     } else if (event->uEventID == ObjectRemoved) {
-        lf_dropJustAdded(event->dwData);
+        gf_takeFirst(g_justAddedObjects, [id = event->dwData](std::uint32_t added) { return added == id; });
         gf_postSimEvent(SimEvent{event->dwData, 0, 0, SimEventType::Removed, 0.0, 0.0});
     }
 }
@@ -94,13 +86,10 @@ std::string lf_simulatorName(const std::string& filtered) {
 
 // Exception 22: the creation with that send id failed.
 void lf_onCreateFailed(DWORD sendId) {
-    const auto found = std::find_if(g_pendingCreates.begin(), g_pendingCreates.end(),
-                                    [sendId](const PendingCreate& p) { return p.sendId == sendId; });
-    if (found == g_pendingCreates.end()) return;
-    const int hexid = found->hexid;
-    *found = std::move(g_pendingCreates.back());
-    g_pendingCreates.pop_back();
-    if (hexid != 0) gf_postSimEvent(SimEvent{0, hexid, 0, SimEventType::CreateFailed, 0.0, 0.0});
+    const auto failed =
+        gf_takeFirst(g_pendingCreates, [sendId](const PendingCreate& p) { return p.sendId == sendId; });
+    if (failed && failed->hexid != 0)
+        gf_postSimEvent(SimEvent{0, failed->hexid, 0, SimEventType::CreateFailed, 0.0, 0.0});
 }
 
 }  // namespace

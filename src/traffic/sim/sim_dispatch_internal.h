@@ -2,10 +2,13 @@
 // Reading received records safely, shared by the dispatch's handlers; and the handlers' helpers the
 // tests need.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/simconnect/simconnect.h"
 #include "traffic/sim/user_aircraft_data.h"
@@ -29,6 +32,18 @@ T gf_objectData(const SIMCONNECT_RECV* pData) {
     T value;
     std::memcpy(&value, reinterpret_cast<const char*>(pData) + kObjectDataOffset, sizeof value);
     return value;
+}
+
+// Takes the first element that matches out of the list, the last element moving into its place
+// (the order of the rest does not matter to the client's lists).
+template <class T, class Match>
+std::optional<T> gf_takeFirst(std::vector<T>& list, Match match) {
+    const auto found = std::find_if(list.begin(), list.end(), match);
+    if (found == list.end()) return std::nullopt;
+    T taken = std::move(*found);
+    *found = std::move(list.back());
+    list.pop_back();
+    return taken;
 }
 
 // The simulator's UTC of the record in seconds since 1970-01-01 (proleptic Gregorian calendar).

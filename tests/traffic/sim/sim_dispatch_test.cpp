@@ -19,6 +19,7 @@ namespace mrw {
 namespace {
 
 using mrwtest::RawRecord;
+using mrwtest::textRecord;
 
 SIMCONNECT_RECV_OPEN openRecord(const char* name) {
     SIMCONNECT_RECV_OPEN open{};
@@ -84,12 +85,6 @@ RawRecord userRecord(const UserAcData& data, DWORD objectId = 1) {
 
 RawRecord onGroundRecord(std::int64_t onGround) {
     return RawRecord::objectData(SIMCONNECT_RECV_ID_SIMOBJECT_DATA, 108, 1, RawRecord::bytesOf(onGround));
-}
-
-RawRecord textRecord(DWORD requestId, std::string_view text, std::size_t size) {
-    std::string payload(size, '\0');
-    std::memcpy(payload.data(), text.data(), std::min(text.size(), size));
-    return RawRecord::objectData(SIMCONNECT_RECV_ID_SIMOBJECT_DATA, requestId, 1, payload);
 }
 
 class SimDispatchRecordsTest : public mrwtest::SimDispatchTest {

@@ -1,10 +1,17 @@
 #include "traffic/sim/sim_dispatch_test_support.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace mrwtest {
 
 using namespace mrw;
+
+RawRecord textRecord(DWORD requestId, std::string_view text, std::size_t size) {
+    std::string payload(size, '\0');
+    std::memcpy(payload.data(), text.data(), std::min(text.size(), size));
+    return RawRecord::objectData(SIMCONNECT_RECV_ID_SIMOBJECT_DATA, requestId, 1, payload);
+}
 
 void SimDispatchTest::SetUp() {
     SimClientTest::SetUp();

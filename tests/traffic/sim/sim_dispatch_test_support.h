@@ -61,6 +61,9 @@ class RawRecord {
     std::size_t m_size;
 };
 
+// An answer to a text request of the user aircraft: the text NUL-padded (or cut) to `size` bytes.
+RawRecord textRecord(DWORD requestId, std::string_view text, std::size_t size);
+
 class SimDispatchTest : public SimClientTest {
   protected:
     void SetUp() override;

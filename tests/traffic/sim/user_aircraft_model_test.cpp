@@ -13,12 +13,7 @@ namespace mrw {
 namespace {
 
 using mrwtest::RawRecord;
-
-RawRecord textRecord(DWORD requestId, std::string_view text, std::size_t size) {
-    std::string payload(size, '\0');
-    std::memcpy(payload.data(), text.data(), std::min(text.size(), size));
-    return RawRecord::objectData(SIMCONNECT_RECV_ID_SIMOBJECT_DATA, requestId, 1, payload);
-}
+using mrwtest::textRecord;
 
 constexpr double kLargestM = 39.9;  // A388
 
