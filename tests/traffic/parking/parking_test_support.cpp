@@ -30,6 +30,11 @@ void resetParkingState() {
     g_knownAirportCodes.clear();
     g_parkAirport = {};
     TrafficReader::parkAirport.store(std::nullopt);
+    TrafficReader::collectCallsigns = false;
+    {
+        std::lock_guard callsignsLock(TrafficReader::callsignsMutex);
+        TrafficReader::callsigns.clear();
+    }
     g_readParkFilePending = false;
     g_optionCount = 0;
     g_parkFileLoaded = false;
