@@ -12,6 +12,7 @@
 #include "aircraft/code_tables.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
+#include "support/logged_program_folder.h"
 #include "tools/realtraffic-peer/realtraffic_records.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/qnh_reader.h"
@@ -191,10 +192,15 @@ void lf_pushback(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t he
     w.stand(20, kField);
 }
 
-// Prints every broken property; a property test fails on the first of them.
-void lf_expectNoFailures(const MotionWorld& world) {
+// Prints every broken property, and every exception the engine caught in an aircraft's update; a
+// property test fails on the first of them.
+void lf_expectNoFailures(const MotionWorld& world, const std::string& log) {
     for (const std::string& failure : world.failures())
         ADD_FAILURE() << failure;
+    for (std::size_t at = log.find("updateLiveAc: "); at != std::string::npos;
+         at = log.find("updateLiveAc: ", at + 1)) {
+        ADD_FAILURE() << log.substr(at, log.find('\n', at) - at);
+    }
 }
 
 class MotionProperties : public ::testing::Test {
@@ -223,9 +229,10 @@ TEST_F(MotionProperties, GeneratedStreamsKeepEveryAircraftWithinItsLimits) {
                 writer(random, feed, hexid, 1000 + 700 * static_cast<std::int32_t>(hexid % 7));
             }
         }
+        const mrwtest::LoggedProgramFolder folder;
         MotionWorld world(kField);
         world.run(feed, 30000);
-        lf_expectNoFailures(world);
+        lf_expectNoFailures(world, folder.logText());
         EXPECT_EQ(world.created(), 10);
         EXPECT_EQ(world.removed(), world.created()) << "every aircraft leaves when its stream has ended";
         for (const auto& [phase, count] : world.phasesSeen())
@@ -293,7 +300,7 @@ TEST_F(MotionProperties, TheRealRecordingAtKlaxKeepsEveryAircraftWithinItsLimits
     EXPECT_EQ(g_qnh.load(), 1015) << "29.96 inHg";
     MotionWorld world(kField);
     world.run(std::move(feed), 30000);
-    lf_expectNoFailures(world);
+    lf_expectNoFailures(world, reader.logText());
     EXPECT_GT(world.created(), 50);
     EXPECT_EQ(world.removed(), world.created());
 }

@@ -1,5 +1,6 @@
 #include "traffic/motion/motion_test_support.h"
 
+#include <mutex>
 #include <string>
 #include <utility>
 
@@ -7,8 +8,10 @@
 #include "foundation/geometry.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
+#include "traffic/engine/live_spawn.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"
+#include "traffic/sim/sim_queues.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw::test {
@@ -119,13 +122,10 @@ void gf_resetMotionState(std::int32_t tick) {
 
 void gf_updateActive(LiveAc& ac) {
     if (ac.simState != SimState::Active || ac.samples.empty()) return;
-    if (ac.samples.front().dueTick <= g_engineTick.load()) {
-        ac.nextPosMain();
-        if (ac.samples.empty()) return;
-        ac.simPosition.verticalSpeedFps = ac.targetVsFpm / 60;
-        ac.simPosition.trueAirspeedKt = ac.samples.front().stationary ? 0 : ac.speedKt;
-    }
-    if (ac.simState == SimState::Active && !ac.samples.front().stationary) ac.stepTick();
+    updateLiveAc(ac);
+    // Nothing sends the position updates on: the next tick starts with an empty buffer.
+    std::lock_guard lock(g_simConnectMutex);
+    g_positionUpdatesIn->clear();
 }
 
 std::int32_t gf_addParkStand(double lat, double lon, double headingDeg, double radiusMetres) {

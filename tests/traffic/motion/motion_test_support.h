@@ -27,8 +27,9 @@ PositionSample gf_sampleAt(const PositionSample& from, double bearingDeg, double
 // the motion code reads back to their defaults.
 void gf_resetMotionState(std::int32_t tick = 100000);
 
-// One engine tick of an active aircraft as the engine runs it: the next sample when the front one is
-// due, the speeds of the position update, and a step unless the front sample is stationary.
+// One engine tick of an active aircraft with samples, by the engine's own update (the next sample
+// when the front one is due, the speeds, a step unless the front sample is stationary); its position
+// update is dropped. The engine logs an exception thrown inside rather than passing it on.
 void gf_updateActive(LiveAc& ac);
 
 // Adds a stand to the park airport's list (number = its place) and returns its number.
