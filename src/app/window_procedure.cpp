@@ -24,11 +24,7 @@ namespace {
 
 void lf_onClose() {
     gf_setMessage(fmt::format("Close window button clicked, closing {} ...", kProductName), false);
-    g_windowClosing.exchange(true);
-    lf_closeRealTrafficLink();
-    g_stopRequested.exchange(true);
-    ExitReason notYetSet = ExitReason::NotYetSet;
-    g_exitReason.compare_exchange_strong(notYetSet, ExitReason::UserClosedSim);
+    gf_markClosing();
 }
 
 void lf_startMainWorker(HWND hwnd) {

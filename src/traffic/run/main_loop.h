@@ -1,6 +1,7 @@
 #pragma once
-// The main loop's shared state: the seconds counter, the week slot of now, the static-parking
-// update's phase and the request flags that the window's controls raise for the next beat.
+// The main loop's shared state: the seconds counter, the week slot of now, intake, the
+// static-parking update's phase and the request flags that the window's controls raise for the
+// next beat.
 
 #include <atomic>
 #include <cstdint>
@@ -17,6 +18,8 @@ inline std::atomic<std::int32_t> g_parkingCountdown{20};
 inline std::atomic<std::int64_t> g_weekSlotNow{0};
 // True between the two phases of a static-parking update. Main worker only.
 inline bool g_parkingUpdatePhase = false;
+// "{} Flight not running" was logged and intake closed. Main worker only.
+inline bool g_flightNotRunningLogged = false;
 
 // Raised by the UI thread, consumed (exchanged back) by the main loop.
 inline std::atomic<bool> g_flushStaticRequest{false};

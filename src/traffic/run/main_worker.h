@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <utility>
 
 namespace mrw {
 
@@ -18,10 +19,6 @@ inline std::atomic<std::int32_t> g_scanThreadLimit{2};
 // back once, when it ends or when the scan gives up waiting for it.
 inline std::atomic<std::int32_t> g_scanThreadsRunning{0};
 
-// The body of one main worker: start-up, run start, main loop, run end. Started by the window for
-// each WM_APP_START_RUN; never throws.
-void lf_startUpMRWV();
-
 // Where RealTraffic runs, decided at every run start: it picks the readers' bind address and
 // whether the TCP link is used.
 enum class RealTrafficMode : std::int32_t {
@@ -30,5 +27,18 @@ enum class RealTrafficMode : std::int32_t {
     OtherPc = 2,            // on another PC: readers bind any address; no TCP link
 };
 inline std::atomic<RealTrafficMode> g_realTrafficMode{RealTrafficMode::OtherPc};
+
+// The aircraft database read was attempted in this process: it is read once per process.
+inline std::atomic<bool> g_dbaseLoaded{false};
+
+// The packed form of g_weekSlotNow (main_loop.h); -1 when either part is unknown.
+std::int64_t gf_packWeekSlot(std::pair<int, int> weekdayAndSlot);
+// g_weekSlotNow := the week slot of the traffic clock now.
+void gf_refreshWeekSlot();
+
+// The thread body of one run (started by the window for every WM_APP_START_RUN and detached):
+// start-up, run start, main loop, and always the run end, which posts the next WM_APP_START_RUN or
+// WM_APP_QUIT.
+void lf_startUpMRWV();
 
 }  // namespace mrw

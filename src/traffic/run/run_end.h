@@ -29,6 +29,13 @@ inline std::atomic<ExitReason> g_exitReason{ExitReason::NotYetSet};
 // The countdown in seconds that came with the reason; read only for the reasons that restart.
 inline std::atomic<std::int32_t> g_restartDelay{0};
 
+// Set by the run end when it restarts, cleared when it quits; while set, the next start-up skips the
+// updater. Outlives the run-state reset.
+inline std::atomic<bool> g_restartPending{false};
+// The livery catalogue is to be emptied and rebuilt: asked for by a simulator switch (any thread),
+// done by the run end once the threads that use the catalogue have ended.
+inline std::atomic<bool> g_catalogueClearRequest{false};
+
 // True while either flag is set: long loops stop early and parameter log lines are silent.
 inline bool gf_stopping() {
     return g_stopRequested.load() || g_windowClosing.load();
@@ -44,16 +51,22 @@ inline bool gf_stopWithReason(ExitReason reason, std::int32_t delaySeconds) {
     return true;
 }
 
-// The other simulator version for the next run, and NEW SETTINGS (3 s). Called from the UI thread
-// (SIM_CHOICE) and from the SimConnect client thread.
-void lf_switchSimVersion();
-// A reader thread whose socket work failed: "The {} has stopped with error: {}" on the message
-// line (logged), then the latch with READER ERROR and a 15 s restart delay.
-void gf_readerStopped(std::string_view readerName, std::string_view errorText);
+// The name of a reason as Log.txt shows it ("USER CLOSED SIM"); throws std::out_of_range for a
+// value outside the nine reasons.
+std::string_view gf_exitReasonName(ExitReason reason);
 
-// Called by the SimConnect client thread when its connection ends in an error: with the switch,
-// the run ends as NEW SETTINGS for a restart with the other simulator version; without it, as SIM
-// WAS CLOSED.
-void gf_simDisconnected(bool switchVersion);
+// Mark closing (window closed, the main worker giving up, production stop): the window-closing flag,
+// the RealTraffic link closed, USER CLOSED SIM unless a reason is set already, then g_stopRequested.
+// No delay is written.
+void gf_markClosing();
+
+// A reader thread whose socket work failed: the message, then READER ERROR with a 15 s restart.
+void gf_readerStopped(std::string_view readerName, std::string_view error);
+// The other simulator version for the next run: scans on, catalogue rebuilt, NEW SETTINGS (3 s).
+// Called from the UI thread (SIM_CHOICE) and from the SimConnect client thread.
+void lf_switchSimVersion();
+// The SimConnect client's connection ended in an error; with the switch flag the simulator
+// version is switched, without it the run ends as SIM WAS CLOSED.
+void gf_simDisconnected(bool switchSim);
 
 }  // namespace mrw

@@ -1,0 +1,183 @@
+// The main worker's start-up: program folder, install path, databases, RealTraffic mode, folders
+// and the errors that end a run as SYSTEM ERROR.
+
+#include <gtest/gtest.h>
+
+#include <fmt/format.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "airports/airports_database.h"
+#include "app/main_window.h"
+#include "app/message_line.h"
+#include "app/parking_controls.h"
+#include "config/parameter_catalogue.h"
+#include "foundation/file_names.h"
+#include "foundation/file_system.h"
+#include "foundation/text_encoding.h"
+#include "support/test_support.h"
+#include "traffic/run/main_loop.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/run/main_worker_internal.h"
+#include "traffic/run/run_end.h"
+#include "traffic/run/run_test_support.h"
+
+namespace fs = std::filesystem;
+using namespace mrw;
+
+namespace {
+
+// A program folder made from the built one (docs and the data files) and a packages folder for the
+// 2020 simulator, stored in its install-path setting. Restarts skip the updater.
+class StartUp : public mrwtest::RunTest {
+  protected:
+    StartUp() {
+        fs::copy(fs::path(MRW_PROGRAM_DIR), m_folder.path(), fs::copy_options::recursive);
+        fs::create_directories(m_packages.path() / "Community");
+        fs::create_directories(m_packages.path() / "Official");
+        g_parameters().MSFS_INSTALL_PATH.setAndSave(path_to_utf8(m_packages.path()));
+        g_restartPending = true;
+        g_msfs2020 = true;
+    }
+    ~StartUp() override {
+        fs::remove_all(gf_appDataPath() / "InsideSystems");
+        g_restartPending = false;
+    }
+    // A liveries file from an earlier scan, so that the start-up scans nothing.
+    static void writeScannedLiveries() {
+        g_parameters().SCAN_LIVERIES.current = false;
+        g_parameters().SCAN_LIVERIES.save();
+        fs::create_directories(g_outputFolder);
+        mrwtest::writeFile(g_liveriesScannedFile,
+                           "<?xml version=\"1.0\"?><root><meta><info name=\"copyright\" value=\"c\"/>"
+                           "<info name=\"sim\" value=\"1\"/></meta>"
+                           "<liveries><l a=\"KLM\" m=\"B738\" t=\"KLM 1\"/></liveries></root>");
+    }
+    std::size_t logCount(const std::string& text) const {
+        const std::string all = log();
+        std::size_t count = 0;
+        for (auto at = all.find(text); at != std::string::npos; at = all.find(text, at + 1))
+            ++count;
+        return count;
+    }
+
+    mrwtest::TempDir m_packages;
+};
+
+TEST_F(StartUp, CommunityEndingIsCutOnlyWhenItIsTheLastFolder) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"D:\\MSFS\\Community", "D:\\MSFS"},
+        {"E:\\Community\\MSFS\\Community", "E:\\Community\\MSFS"},
+        {"D:\\MSFS\\community", "D:\\MSFS\\community"},
+        {"/mnt/msfs/Community", "/mnt/msfs"},
+        {"\\Community", ""},
+        {"Community", "Community"},
+        {"D:\\MyCommunity", "D:\\MyCommunity"},
+    };
+    StringParameter& installPath = g_parameters().MSFS_INSTALL_PATH;
+    for (const auto& [stored, expected] : cases) {
+        installPath.current.set(stored);
+        lf_cutCommunityEnding(installPath);
+        EXPECT_EQ(installPath.current.get(), expected) << stored;
+    }
+}
+
+TEST_F(StartUp, DetectionReadsTheDatabasesOncePerProcess) {
+    ASSERT_TRUE(lf_detectInstallation());
+    EXPECT_TRUE(g_dbaseLoaded);
+    EXPECT_FALSE(g_airports.empty());
+    EXPECT_EQ(g_parameters().ALL_INSTALL_PATH.current.get(), path_to_utf8(m_packages.path()));
+    for (const fs::path& folder :
+         {g_infoFolder, g_errorsFolder, g_learnedStockFolder, g_learnedSimaddonFolder,
+          g_learnedThirdpartyFolder, g_mySimaddonFolder, g_myThirdpartyFolder, g_myRegcodesFolder}) {
+        EXPECT_TRUE(fs::is_directory(folder)) << path_to_utf8(folder);
+    }
+    EXPECT_EQ(g_parameters().parking_percentage.current, 30);
+    EXPECT_TRUE(g_nowButtonAllowed);
+    EXPECT_GT(g_weekSlotNow.load(), 0);
+
+    // A second run of the process reads neither database again.
+    mrwtest::writeFile(g_objectIdListFile, "old list");
+    ASSERT_TRUE(lf_detectInstallation());
+    EXPECT_EQ(logCount("ICAO model codes"), 1u);
+    EXPECT_EQ(logCount("airports read"), 1u);
+    EXPECT_FALSE(fs::exists(g_objectIdListFile));
+}
+
+TEST_F(StartUp, RealTrafficModeFollowsTheAddressAndTheInstallation) {
+    StringParameter& address = g_parameters().RT_IP_ADDRESS;
+
+    ASSERT_TRUE(lf_detectInstallation());
+    EXPECT_EQ(g_realTrafficMode, RealTrafficMode::OtherPc);
+    EXPECT_EQ(messageLine(), "RealTraffic not detected at this PC");
+
+    fs::create_directories(gf_appDataPath() / "InsideSystems");
+    mrwtest::writeFile(gf_appDataPath() / "InsideSystems" / "RealTraffic.jar", "jar");
+    ASSERT_TRUE(lf_detectInstallation());
+    EXPECT_EQ(g_realTrafficMode, RealTrafficMode::ThisPc);
+    EXPECT_EQ(messageLine(), "RealTraffic detected at this PC");
+
+    address.setAndSave("192.168.1.20");
+    gf_setMessage("", false);
+    ASSERT_TRUE(lf_detectInstallation());
+    EXPECT_EQ(g_realTrafficMode, RealTrafficMode::ConfiguredAddress);
+    EXPECT_EQ(messageLine(), "");
+    address.setAndSave(address.defaultValue.get());
+}
+
+TEST_F(StartUp, AFolderWithoutDocsEndsTheRunAsSystemError) {
+    fs::remove_all(g_docsFolder);
+    m_clock.setSleepHook([](SteadyTime, SteadyTime) { g_windowClosing = true; });
+    lf_startUpMRWV();
+    EXPECT_EQ(errorLine(), "41: Merrowvale must be run from the Merrowvale folder!");
+    EXPECT_EQ(g_exitReason, ExitReason::SystemError);
+    EXPECT_NE(log().find("Exiting: SYSTEM ERROR"), std::string::npos);
+    EXPECT_EQ(postedRunMessages(), std::vector<UINT>{WM_APP_QUIT});
+}
+
+TEST_F(StartUp, ASystemErrorKeepsAnEarlierCloseOrError) {
+    const std::vector<std::pair<ExitReason, ExitReason>> cases{
+        {ExitReason::NewSettings, ExitReason::SystemError},
+        {ExitReason::UserClosedSim, ExitReason::UserClosedSim},
+        {ExitReason::ReaderError, ExitReason::ReaderError},
+        {ExitReason::SimConnectError, ExitReason::SimConnectError},
+    };
+    fs::remove_all(g_docsFolder);
+    m_clock.setSleepHook([](SteadyTime, SteadyTime) { g_windowClosing = true; });
+    for (const auto& [earlier, expected] : cases) {
+        SCOPED_TRACE(gf_exitReasonName(earlier));
+        mrwtest::resetRunSettings();
+        g_exitReason = earlier;
+        lf_startUpMRWV();
+        const std::string text = log();
+        const std::size_t exiting = text.rfind("Exiting: ");
+        ASSERT_NE(exiting, std::string::npos);
+        EXPECT_EQ(text.substr(exiting, text.find('\n', exiting) - exiting),
+                  fmt::format("Exiting: {}", gf_exitReasonName(expected)));
+    }
+}
+
+TEST_F(StartUp, AStoredDestinationThatIsNoCodeEndsTheRunAsSystemError) {
+    writeScannedLiveries();
+    g_parameters().DESTINATION.setAndSave("EHA");
+    m_clock.setSleepHook([](SteadyTime, SteadyTime) { g_windowClosing = true; });
+    lf_startUpMRWV();
+    EXPECT_EQ(errorLine(), "'EHA' FixedCode: invalid string (length/charset)");
+    EXPECT_EQ(g_exitReason, ExitReason::SystemError);
+    EXPECT_EQ(postedRunMessages(), std::vector<UINT>{WM_APP_QUIT});
+    // The run end empties the destination for the next start.
+    EXPECT_TRUE(g_parameters().DESTINATION.current.empty());
+}
+
+TEST_F(StartUp, AWindowClosedDuringTheStartUpEndsItAsUserClosedSim) {
+    writeScannedLiveries();
+    gf_markClosing();
+    lf_startUpMRWV();
+    EXPECT_EQ(g_exitReason, ExitReason::UserClosedSim);
+    EXPECT_NE(log().find("Exiting: USER CLOSED SIM"), std::string::npos);
+    EXPECT_EQ(postedRunMessages(), std::vector<UINT>{WM_APP_QUIT});
+}
+
+}  // namespace

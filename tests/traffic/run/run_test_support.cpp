@@ -1,0 +1,87 @@
+#include "traffic/run/run_test_support.h"
+
+#include <mutex>
+
+#include "app/main_window.h"
+#include "platform/win32/standin.h"
+#include "platform/win32/user32.h"
+#include "support/process_data_directory.h"
+#include "support/settings_reset.h"
+#include "traffic/run/run_end.h"
+
+namespace mrwtest {
+
+namespace {
+
+std::vector<UINT>& lf_posted() {
+    static std::vector<UINT> posted;
+    return posted;
+}
+
+LRESULT lf_mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == mrw::WM_APP_START_RUN || message == mrw::WM_APP_QUIT) lf_posted().push_back(message);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND lf_createMainWindow() {
+    static const ATOM registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = lf_mainWindowProc;
+        windowClass.lpszClassName = u"MrwRunTestMain";
+        return RegisterClassExW(&windowClass);
+    }();
+    EXPECT_NE(registered, 0);
+    return CreateWindowExW(0, u"MrwRunTestMain", u"", WS_OVERLAPPED, 0, 0, 880, 516, nullptr, nullptr,
+                           nullptr, nullptr);
+}
+
+}  // namespace
+
+void resetRunSettings() {
+    resetSettings();
+    mrw::g_stopRequested = false;
+    mrw::g_windowClosing = false;
+    mrw::g_exitReason = mrw::ExitReason::NotYetSet;
+    mrw::g_restartDelay = 0;
+    mrw::g_restartPending = false;
+    mrw::g_catalogueClearRequest = false;
+    mrw::MainWindow& window = mrw::g_mainWindow();
+    std::lock_guard lock(window.messageMutex);
+    window.message.clear();
+    window.errorMessage.clear();
+    window.messageSecond = 0;
+}
+
+RunTest::RunTest() {
+    useProcessDataDirectory();
+    resetRunSettings();
+    lf_posted().clear();
+    m_window = lf_createMainWindow();
+    mrw::g_mainWindow().hwnd = m_window;
+}
+
+RunTest::~RunTest() {
+    mrw::g_mainWindow().hwnd = nullptr;
+    standin::destroyAllWindows();
+    resetRunSettings();
+}
+
+std::vector<UINT> RunTest::postedRunMessages() {
+    standin::pumpUntilIdle();
+    return lf_posted();
+}
+
+std::string RunTest::messageLine() {
+    mrw::MainWindow& window = mrw::g_mainWindow();
+    std::lock_guard lock(window.messageMutex);
+    return window.message;
+}
+
+std::string RunTest::errorLine() {
+    mrw::MainWindow& window = mrw::g_mainWindow();
+    std::lock_guard lock(window.messageMutex);
+    return window.errorMessage;
+}
+
+}  // namespace mrwtest

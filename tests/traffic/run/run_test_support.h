@@ -1,0 +1,36 @@
+#pragma once
+// The common set-up of the run tests: a program folder with Log.txt, a data directory of the test
+// process's own, a manual steady clock, every setting and run flag at its start value, and a
+// stand-in main window that records the run end's WM_APP_START_RUN and WM_APP_QUIT.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/clock.h"
+#include "platform/win32/win32_types.h"
+#include "support/logged_program_folder.h"
+
+namespace mrwtest {
+
+class RunTest : public ::testing::Test {
+  protected:
+    RunTest();
+    ~RunTest() override;
+
+    // The private messages the run end posted to the main window, in order (pumps the queue first).
+    std::vector<UINT> postedRunMessages();
+    std::string log() const { return m_folder.logText(); }
+    static std::string messageLine();
+    static std::string errorLine();
+
+    LoggedProgramFolder m_folder;
+    mrw::SteadyClockForTests m_clock;
+    HWND m_window = nullptr;
+};
+
+// Every setting back at its default and the run's shared flags cleared.
+void resetRunSettings();
+
+}  // namespace mrwtest
