@@ -132,6 +132,51 @@ TEST_F(SimClientThreadTest, ANewRunsClientJoinsTheOldOneAndRegistersAgain) {
     EXPECT_EQ(countOf(standin::journal(mrwtest::kClientName), "SimConnect_AddToDataDefinition"), 34u);
 }
 
+TEST_F(SimClientThreadTest, ALoadedFlightEndsTheRunAndAQuitOnlyStopsTheFlight) {
+    startWorld();
+    startClient();
+    ASSERT_TRUE(waitFor(connected));
+    standin::loadFlight("first.FLT", false);  // the first flight of the session: only logged
+    ASSERT_TRUE(waitFor(
+        [&] { return folder.logText().find("SimConnect: flight loaded event") != std::string::npos; }));
+    EXPECT_EQ(g_exitReason.load(), ExitReason::NotYetSet);
+
+    g_userDataReceived = true;
+    standin::loadFlight("second.FLT", true);
+    ASSERT_TRUE(waitFor([] { return g_exitReason.load() == ExitReason::NewFlight; }));
+    EXPECT_NE(folder.logText().find("SimConnect: New file event"), std::string::npos);
+
+    standin::quitSimulator();
+    ASSERT_TRUE(waitFor([] { return !g_simRunning.load() && !g_mainWindow().simRunning.load(); }));
+    // The client keeps dispatching until the run stops it.
+    const std::uint64_t dispatches = standin::dispatchCount(mrwtest::kClientName);
+    EXPECT_TRUE(waitFor([&] { return standin::dispatchCount(mrwtest::kClientName) > dispatches + 5; }));
+    EXPECT_TRUE(g_mainWindow().simConnected.load());
+    EXPECT_EQ(g_exitReason.load(), ExitReason::NewFlight);
+}
+
+TEST_F(SimClientThreadTest, ARefusedLiveryReachesTheEngineAsAFailedCreation) {
+    startWorld();
+    standin::refuseTitle("Broken Livery");
+    startClient();
+    ASSERT_TRUE(waitFor(connected));
+    CreateRequest request;
+    request.initPosition.Latitude = 52.0;
+    request.initPosition.Longitude = 4.5;
+    request.callsign = "BAD1";
+    request.title = "Broken Livery";
+    request.hexid = 20077;
+    request.queue();
+    ASSERT_TRUE(waitFor([] {
+        std::lock_guard lock(g_simEventMutex);
+        return std::any_of(g_simEvents.begin(), g_simEvents.end(), [](const SimEvent& e) {
+            return e.type == SimEventType::CreateFailed && e.hexid == 20077;
+        });
+    }));
+    stopClient();
+    EXPECT_TRUE(g_pendingCreates.empty());
+}
+
 TEST_F(SimClientThreadTest, TheOtherSimulatorVersionRestartsTheRunWithASwitch) {
     standin::SimWorldConfig config;
     config.applicationName = "SunRise";
