@@ -1,6 +1,7 @@
-// The liveries scan on a generated packages folder: 2,000 aircraft.cfg files with 10,000 livery
-// sections, searched with 1, 2 and all hardware threads; and writing and reading
-// LiveriesScanned.xml with the 10,000 liveries.
+// The liveries scan on generated packages folders shaped like a large AI package (aircraft.cfg
+// files with comments, CRLF line ends, a base container and several [FLTSIM.N] sections): 4,000 and
+// 20,000 files searched with 1, 2 and 8 workers, in files per second and per CPU-second of the whole
+// process; and writing and reading LiveriesScanned.xml with 10,000 liveries.
 
 #include "aircraft/aircraft_database.h"
 #include "aircraft/code_tables.h"
@@ -8,28 +9,30 @@
 #include "aircraft/liveries_scanned_xml.h"
 #include "aircraft/livery_data.h"
 #include "aircraft/livery_folder_search.h"
+#include "aircraft/livery_folder_search_internal.h"
 #include "traffic/run/main_worker.h"
 
 #include <benchmark/benchmark.h>
 #include <fmt/format.h>
 
 #include <array>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
-#include <thread>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kFiles = 2000;
-constexpr int kSectionsPerFile = 5;
+constexpr int kSectionsPerFile = 6;
+constexpr int kListedLiveries = 10000;  // the LiveriesScanned.xml benchmarks
 constexpr std::array<const char*, 6> kModels{"A320", "A321", "B738", "B739", "E190", "CRJ9"};
 constexpr std::array<const char*, 8> kAirlines{"KLM", "DLH", "EZY", "RYR", "AFR", "BAW", "UAE", "SAS"};
 
-// A program folder in the temporary folder, made the working folder, with a packages folder of
-// AI liveries in it. Built once for the whole benchmark program.
+// A program folder in the temporary folder, made the working folder; a packages folder of AI
+// liveries per file count, written at first use. Built once for the whole benchmark program.
 class ScanFixture {
   public:
     ScanFixture() {
@@ -38,7 +41,6 @@ class ScanFixture {
         fs::create_directories(m_root / "output");
         fs::current_path(m_root);
         seedDatabase();
-        writePackages();
     }
     ~ScanFixture() {
         std::error_code error;
@@ -46,7 +48,12 @@ class ScanFixture {
         fs::remove_all(m_root, error);
     }
 
-    fs::path packages() const { return m_root / "Community" / "aig-aitraffic-oci"; }
+    const fs::path& packages(int files) {
+        auto [it, added] =
+            m_packages.try_emplace(files, m_root / "Community" / fmt::format("aig-aitraffic-{}", files));
+        if (added) writePackage(it->second, files);
+        return it->second;
+    }
 
   private:
     static void seedDatabase() {
@@ -59,29 +66,40 @@ class ScanFixture {
         mrw::g_modelCodes().setLoaded();
     }
 
-    void writePackages() const {
-        for (int file = 0; file < kFiles; ++file) {
-            const fs::path folder = packages() / "SimObjects" / "Airplanes" / fmt::format("AIG_{:04}", file);
+    static void writePackage(const fs::path& package, int files) {
+        for (int file = 0; file < files; ++file) {
+            const fs::path folder = package / "SimObjects" / "Airplanes" /
+                                    fmt::format("AIG_{}_{:05}", kModels[file % kModels.size()], file);
             fs::create_directories(folder);
             std::ofstream out(folder / "aircraft.cfg", std::ios::binary);
-            out << "[VERSION]\nmajor = 1\nminor = 0\n\n[GENERAL]\natc_type = \"TT:ATCCOM.ATC_NAME\"\n"
-                << "icao_type_designator = \"" << kModels[file % kModels.size()] << "\"\n\n";
+            out << "; AI traffic model, generated\r\n; do not edit by hand\r\n\r\n"
+                << "[VERSION]\r\nmajor = 1\r\nminor = 0\r\n\r\n"
+                << "[VARIATION]\r\nbase_container = \"..\\Asobo_A320_NEO\"\r\n\r\n"
+                << "[GENERAL]\r\natc_type = \"TT:ATCCOM.ATC_NAME AIRBUS.0.text\"\r\n"
+                << "icao_type_designator = \"" << kModels[file % kModels.size()] << "\"\r\n"
+                << "Category = \"airplane\"\r\n\r\n";
             for (int section = 0; section < kSectionsPerFile; ++section) {
                 const char* airline = kAirlines[(file + section) % kAirlines.size()];
-                out << "[FLTSIM." << section << "]\n"
+                out << "; " << airline << " livery " << section << "\r\n"
+                    << "[FLTSIM." << section << "]\r\n"
                     << "title = \"AIG " << kModels[file % kModels.size()] << " " << airline << " " << file
-                    << "-" << section << "\"\n"
-                    << "model = \"\"\ntexture = \"" << airline << "\"\n"
+                    << "-" << section << "\" ; shown in the simulator\r\n"
+                    << "model = \"\"\r\ntexture = \"" << airline << "\"\r\n"
                     << "atc_id = \"PH-" << static_cast<char>('A' + section)
-                    << fmt::format("{:03}", file % 1000) << "\"\n"
-                    << "icao_airline = \"" << airline << "\"\n"
-                    << "atc_parking_types = \"GATE,RAMP\"\n"
-                    << "ui_variation = \"" << airline << " livery\"\n\n";
+                    << fmt::format("{:03}", file % 1000) << "\"\r\n"
+                    << "icao_airline = \"" << airline << "\"\r\n"
+                    << "atc_parking_types = \"GATE,RAMP\"\r\n"
+                    << "atc_parking_codes = \"" << airline << "\"\r\n"
+                    << "ui_manufacturer = \"AIG\"\r\nui_type = \"" << kModels[file % kModels.size()]
+                    << "\"\r\n"
+                    << "ui_variation = \"" << airline << " livery\"\r\n"
+                    << "ui_createdby = \"AI Group\"\r\n\r\n";
             }
         }
     }
 
     fs::path m_root;
+    std::map<int, fs::path> m_packages;
 };
 
 ScanFixture& fixture() {
@@ -89,37 +107,65 @@ ScanFixture& fixture() {
     return instance;
 }
 
+// Arguments: file count, workers.
 void BM_SearchLiveries(benchmark::State& state) {
-    ScanFixture& f = fixture();
-    const auto threads = static_cast<std::int32_t>(state.range(0));
+    const auto files = static_cast<int>(state.range(0));
+    const fs::path& package = fixture().packages(files);
+    mrw::g_scanThreadLimit = static_cast<std::int32_t>(state.range(1));
     std::size_t found = 0;
+    double cpuSeconds = 0;
     for (auto _ : state) {
         mrw::g_scannedLiveries().clear();
-        mrw::g_scanThreadLimit = threads;
         mrw::g_scanThreadsRunning = 0;
-        mrw::gf_searchLiveriesinFolder(std::make_shared<mrw::LiveriesScanState>(), 1, f.packages());
+        const std::clock_t cpuStart = std::clock();  // the whole process: every worker counts
+        mrw::gf_searchLiveriesinFolder(std::make_shared<mrw::LiveriesScanState>(), 1, package);
+        cpuSeconds += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
         found = mrw::g_scannedLiveries().size();
         benchmark::DoNotOptimize(found);
     }
-    if (found != static_cast<std::size_t>(kFiles * kSectionsPerFile))
+    if (found != static_cast<std::size_t>(files * kSectionsPerFile))
         state.SkipWithError("not every livery was found");
-    state.counters["liveries/s"] = benchmark::Counter(
-        static_cast<double>(found) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    const double searched = static_cast<double>(files) * static_cast<double>(state.iterations());
+    state.counters["files/s"] = benchmark::Counter(searched, benchmark::Counter::kIsRate);
+    state.counters["files/CPU-s"] = cpuSeconds > 0 ? searched / cpuSeconds : 0.0;
 }
 
-void lf_threadArguments(benchmark::internal::Benchmark* b) {
-    const auto all = static_cast<std::int64_t>(std::max(1u, std::thread::hardware_concurrency()));
-    b->Arg(1)->Arg(2);
-    if (all > 2) b->Arg(all);
+BENCHMARK(BM_SearchLiveries)
+    ->ArgNames({"files", "workers"})
+    ->ArgsProduct({{4000, 20000}, {1, 2, 8}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The same searches with a processor that reads nothing: the walk, the queueing and the workers'
+// hand-over alone, the part of the scan that more workers do not share.
+void BM_WalkAndHandOver(benchmark::State& state) {
+    const auto files = static_cast<int>(state.range(0));
+    const fs::path& package = fixture().packages(files);
+    mrw::g_scanThreadLimit = static_cast<std::int32_t>(state.range(1));
+    const mrw::FolderSearchSetup setup{[](const fs::path&) {
+        return [](mrw::LiveriesScanState&, int, const fs::path&) { return std::list<mrw::LiveryData>{}; };
+    }};
+    for (auto _ : state) {
+        std::list<mrw::LiveryData> out;
+        mrw::g_scanThreadsRunning = 0;
+        mrw::lf_searchFolder(std::make_shared<mrw::LiveriesScanState>(), 1, package, out, setup);
+        benchmark::DoNotOptimize(out);
+    }
+    state.counters["files/s"] = benchmark::Counter(
+        static_cast<double>(files) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-BENCHMARK(BM_SearchLiveries)->Apply(lf_threadArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WalkAndHandOver)
+    ->ArgNames({"files", "workers"})
+    ->ArgsProduct({{20000}, {1, 8}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // 10,000 liveries as the scan leaves them, sorted.
 void lf_fillLiveries() {
     auto& list = mrw::g_scannedLiveries();
     list.clear();
-    for (int i = 0; i < kFiles * kSectionsPerFile; ++i) {
+    for (int i = 0; i < kListedLiveries; ++i) {
         mrw::LiveryData l;
         l.title = fmt::format("AIG livery {}", i);
         l.registration = i % 3 == 0 ? fmt::format("PH-{:05}", i) : "";
