@@ -5,6 +5,7 @@
 #include "aircraft/code_tables.h"
 #include "aircraft/liveries_scan_internal.h"
 #include "aircraft/liveries_scanned_xml.h"
+#include "aircraft/livery_folders.h"
 #include "aircraft_test_support.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
@@ -195,6 +196,19 @@ TEST_F(LiveriesScan, LateWindows1252ByteBecomesUtf8AndTheScanIsStoredOff) {
     pugi::xml_document parameters;
     ASSERT_TRUE(mrw::gf_loadParametersDocument(parameters));
     EXPECT_EQ(mrw::gf_readBoolParameter(parameters, "SCAN_LIVERIES"), false);
+}
+
+// Of two folders that the AIG finder takes, only the first in name order is searched.
+TEST_F(LiveriesScan, PackageFinderTakesOnlyTheFirstMatchingFolder) {
+    fs::create_directories("packages/Community/aig-aitraffic-oci-second/SimObjects");
+    mrw::LiveryFolderList folders;
+    mrw::gf_autoDetectAiPackages("packages/Community", folders);
+    std::vector<std::string> aig;
+    for (const auto& folder : folders) {
+        const std::string name = fs::path(folder).filename().string();
+        if (name.find("aig-aitraffic-oci") != std::string::npos) aig.push_back(name);
+    }
+    EXPECT_EQ(aig, std::vector<std::string>{"aig-aitraffic-oci-beta"});
 }
 
 TEST_F(LiveriesScan, ManualScanGivesPrioritiesByParameterAndKeepsAllWithoutThinning) {

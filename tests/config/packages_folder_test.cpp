@@ -154,6 +154,37 @@ TEST_F(PackagesFolder, NothingFoundLogsEveryCandidate) {
     EXPECT_FALSE(fs::exists(parametersFile()));  // nothing stored
 }
 
+// Community and Official must both be folders: one missing, or a file in a folder's place, is no
+// packages folder.
+TEST_F(PackagesFolder, CommunityAndOfficialMustBothBeFolders) {
+    const struct {
+        const char* name;
+        bool community;  // a folder, else a file of that name
+        bool official;
+        bool isPackages;
+    } cases[] = {{"Both", true, true, true},
+                 {"CommunityFile", false, true, false},
+                 {"OfficialFile", true, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path where = m_known / c.name;
+        fs::create_directories(where);
+        for (const auto& [name, folder] :
+             {std::pair{"Community", c.community}, std::pair{"Official", c.official}}) {
+            if (folder) {
+                fs::create_directories(where / name);
+            } else {
+                mrwtest::writeFile(where / name, "a file");
+            }
+        }
+        EXPECT_EQ(gf_isPackagesPath(where), c.isPackages);
+    }
+    fs::create_directories(m_known / "NoOfficial" / "Community");
+    EXPECT_FALSE(gf_isPackagesPath(m_known / "NoOfficial"));
+    fs::create_directories(m_known / "NoCommunity" / "Official");
+    EXPECT_FALSE(gf_isPackagesPath(m_known / "NoCommunity"));
+}
+
 TEST_F(PackagesFolder, OfficialFolderDependsOnTheSimulator) {
     const fs::path only2024 = makePackages(m_known / "P", "Official2024");
     EXPECT_FALSE(gf_isPackagesPath(only2024));

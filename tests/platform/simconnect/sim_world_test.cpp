@@ -520,6 +520,29 @@ TEST_F(SimConnectTest, UserFollowsItsRoute) {
     EXPECT_FALSE(user.onGround);
 }
 
+// An airport NAME longer than its 32-byte field reads back as its first 31 characters and the
+// terminating zero.
+TEST(SimConnectFacilities, LongAirportNameIsCutToItsField) {
+    standin::resetWorld();
+    standin::startSimulator();
+    standin::FacilityAirport airport;
+    airport.icao = "EHTS";
+    airport.name = std::string(30, 'n') + "0123456789";  // 40 characters
+    standin::addAirport(airport);
+    HANDLE h = nullptr;
+    ASSERT_EQ(SimConnect_Open(&h, "PARKING_DATA_RDR", nullptr, 0, nullptr, 0), S_OK);
+    for (const char* item : {"OPEN AIRPORT", "NAME", "CLOSE AIRPORT"})
+        SimConnect_AddToFacilityDefinition(h, 1001, item);
+    ASSERT_EQ(SimConnect_RequestFacilityData(h, 1001, 2001, "EHTS", ""), S_OK);
+    standin::stepFrames(1);
+    auto records = drain(h);
+    records.erase(records.begin());  // OPEN
+    ASSERT_FALSE(records.empty());
+    ASSERT_EQ(records[0].at<DWORD>(24), SIMCONNECT_FACILITY_DATA_AIRPORT);
+    EXPECT_EQ(records[0].textAt(40), airport.name.substr(0, 31));
+    SimConnect_Close(h);
+}
+
 // The facility reader's definition and the fields it reads at fixed offsets.
 TEST(SimConnectFacilities, AirportHelipadsAndParkingsAtTheirOffsetsThenTheEnd) {
     standin::resetWorld();

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 using namespace win32test;
 
@@ -137,6 +138,36 @@ TEST_F(MessageQueueTest, PostFromAnotherThreadWakesABlockedGetMessage) {
     EXPECT_EQ(msg.hwnd, hwnd);
     EXPECT_EQ(msg.message, kFirst);
     EXPECT_EQ(msg.wParam, 77u);
+}
+
+// Eight threads posting 1,000 messages each to one window: every message arrives, each thread's in
+// the order it posted them.
+TEST_F(MessageQueueTest, ConcurrentPostsAreAllDeliveredInEachSendersOrder) {
+    constexpr int kThreads = 8;
+    constexpr int kEach = 1000;
+    HWND hwnd = createTestWindow();
+    standin::pumpUntilIdle();
+    std::vector<std::thread> posters;
+    for (int t = 0; t < kThreads; ++t) {
+        posters.emplace_back([hwnd, t] {
+            for (int i = 0; i < kEach; ++i)
+                ASSERT_TRUE(PostMessageW(hwnd, kFirst, static_cast<WPARAM>(t), static_cast<LPARAM>(i)));
+        });
+    }
+    std::vector<int> next(kThreads, 0);
+    int taken = 0;
+    MSG msg;
+    while (taken < kThreads * kEach && GetMessageW(&msg, nullptr, 0, 0)) {
+        if (msg.hwnd != hwnd || msg.message != kFirst) continue;
+        ASSERT_LT(msg.wParam, static_cast<WPARAM>(kThreads));
+        EXPECT_EQ(msg.lParam, next[msg.wParam]) << "thread " << msg.wParam;
+        ++next[msg.wParam];
+        ++taken;
+    }
+    for (std::thread& poster : posters)
+        poster.join();
+    EXPECT_EQ(taken, kThreads * kEach);
+    EXPECT_EQ(next, std::vector<int>(kThreads, kEach));
 }
 
 TEST_F(MessageQueueTest, InvalidateFromAnotherThreadBringsAPaint) {

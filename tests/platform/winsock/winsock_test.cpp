@@ -137,6 +137,33 @@ TEST(Winsock, DatagramsReportTheirTrueSize) {
     closesocket(receiver);
 }
 
+// An address buffer shorter than an IPv4 address, or only one of address and length: WSAEFAULT,
+// and the waiting datagram stays for a call that can take it.
+TEST(Winsock, ReceiveWithATooSmallAddressLengthReportsFault) {
+    const SOCKET receiver = boundSocket(SOCK_DGRAM);
+    setReceiveTimeout(receiver, 5000);
+    const SOCKET sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    const sockaddr_in to = mrwtest::loopbackAddress(portOf(receiver));
+    ASSERT_EQ(sendto(sender, "q", 1, 0, asAddress(to), sizeof to), 1);
+    char buffer[16];
+    sockaddr_in from{};
+    for (const int length : {0, static_cast<int>(sizeof from) - 1}) {
+        int fromLength = length;
+        EXPECT_EQ(
+            recvfrom(receiver, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength),
+            SOCKET_ERROR);
+        EXPECT_EQ(WSAGetLastError(), WSAEFAULT);
+    }
+    EXPECT_EQ(recvfrom(receiver, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), nullptr),
+              SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEFAULT);
+    int fromLength = sizeof from;
+    EXPECT_EQ(recvfrom(receiver, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength),
+              1);
+    closesocket(sender);
+    closesocket(receiver);
+}
+
 // Set up as the RealTraffic link does: passive address lookup, blocking mode, address reuse,
 // bind, listen; then the accepted client gets TCP_NODELAY as a one-byte value.
 TEST(Winsock, ListenerSetUpAndOneByteNoDelay) {
