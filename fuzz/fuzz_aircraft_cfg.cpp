@@ -12,9 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         mrw::LiveriesScanState state;
         try {
             if (ivao) {
-                (void)mrw::gf_searchLiveriesinIVAOFile(state, 1, "Community/pack/SimObjects/Airplanes/A/aircraft.cfg");
+                (void)mrw::gf_searchLiveriesinIVAOFile(state, 1,
+                                                       "Community/pack/SimObjects/Airplanes/A/aircraft.cfg");
             } else {
-                (void)mrw::gf_searchLiveriesinFile(state, 1, "Community/pack/SimObjects/Airplanes/A/aircraft.cfg");
+                (void)mrw::gf_searchLiveriesinFile(state, 1,
+                                                   "Community/pack/SimObjects/Airplanes/A/aircraft.cfg");
             }
         } catch (const std::exception&) {
             // Logged and passed on by the processors: the file's liveries are lost, nothing else.

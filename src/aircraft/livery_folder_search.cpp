@@ -127,7 +127,7 @@ class FolderSearch {
     std::list<LiveryData>& m_out;
     const FolderSearchSetup& m_setup;
     const std::int32_t m_limit;
-    LiveryScanPool m_pool;  // after the pending files: its workers end before they are dropped
+    LiveryScanPool m_pool;
     std::deque<LiveryScanPool::Ticket> m_pending;
     bool m_stopped = false;
 };
