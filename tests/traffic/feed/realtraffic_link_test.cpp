@@ -23,18 +23,6 @@ namespace {
 using namespace std::chrono_literals;
 constexpr auto kBound = 10s;
 
-// A TCP port that was free a moment ago.
-u_short freeTcpPort() {
-    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    const sockaddr_in address = mrwtest::loopbackAddress(0);
-    bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    sockaddr_in bound{};
-    int length = sizeof bound;
-    getsockname(s, reinterpret_cast<sockaddr*>(&bound), &length);
-    closesocket(s);
-    return ntohs(bound.sin_port);
-}
-
 ULONG listenAddress() {
     sockaddr_in bound{};
     int length = sizeof bound;
@@ -45,7 +33,7 @@ ULONG listenAddress() {
 class RealTrafficLinkTest : public ::testing::Test {
   protected:
     mrwtest::LoggedProgramFolder folder;
-    u_short port = freeTcpPort();
+    u_short port = mrwtest::freeTcpPort();
 
     void SetUp() override {
         mrw::g_realTrafficMode = mrw::RealTrafficMode::ThisPc;
@@ -151,7 +139,7 @@ TEST_F(RealTrafficLinkTest, VersionAnswers) {
         }
         mrw::lf_closeRealTrafficLink();
         peer.stop();
-        port = freeTcpPort();
+        port = mrwtest::freeTcpPort();
     }
 }
 

@@ -1,0 +1,281 @@
+// The whole program in one process: the real main worker, the simulated simulator running free and
+// our RealTraffic peer replaying the KLAX recording on 127.0.0.1, with the user parked at KLAX.
+// Creation, movement, the Block request, a restart after a failed creation and the close.
+
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/message_line.h"
+#include "app/window_procedure.h"
+#include "config/parameter_catalogue.h"
+#include "foundation/file_system.h"
+#include "foundation/text_encoding.h"
+#include "platform/simconnect/sim_world.h"
+#include "platform/win32/standin.h"
+#include "platform/win32/user32.h"
+#include "support/logged_program_folder.h"
+#include "support/loopback_address.h"
+#include "support/process_data_directory.h"
+#include "support/test_support.h"
+#include "tools/realtraffic-peer/realtraffic_peer.h"
+#include "traffic/run/main_loop.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/run/run_end.h"
+#include "traffic/run/run_test_support.h"
+#include "traffic/sim/flight_plan_files.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using namespace mrw;
+
+namespace {
+
+// Stand 31 of KLAX's Terminal 3, where the demo parks the user too.
+constexpr double kUserLat = 33.9462;
+constexpr double kUserLon = -118.407;
+
+std::atomic<int> g_runsStarted{0};
+std::atomic<bool> g_quitPosted{false};
+
+// The window procedure's part in a run: a detached main worker for every WM_APP_START_RUN.
+LRESULT lf_wholeRunWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP_START_RUN) {
+        ++g_runsStarted;
+        std::thread(lf_startUpMRWV).detach();
+        return 0;
+    }
+    if (message == WM_APP_QUIT) {
+        g_quitPosted = true;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND lf_createWindow() {
+    static const ATOM registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = lf_wholeRunWindowProc;
+        windowClass.lpszClassName = u"MrwWholeRun";
+        return RegisterClassExW(&windowClass);
+    }();
+    EXPECT_NE(registered, 0);
+    return CreateWindowExW(0, u"MrwWholeRun", u"", WS_OVERLAPPED, 0, 0, 880, 516, nullptr, nullptr, nullptr,
+                           nullptr);
+}
+
+std::size_t lf_threadCount() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/task"))
+        ++count;
+    return count;
+}
+
+std::vector<standin::SimObject> lf_aiObjects() {
+    std::vector<standin::SimObject> ai;
+    for (standin::SimObject& object : standin::objects()) {
+        if (object.kind == standin::ObjectKind::Ai) ai.push_back(std::move(object));
+    }
+    return ai;
+}
+
+std::size_t lf_count(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+class WholeRun : public ::testing::Test {
+  protected:
+    WholeRun() {
+        mrwtest::useProcessDataDirectory();
+        mrwtest::resetRunSettings();
+        g_runsStarted = 0;
+        g_quitPosted = false;
+        m_threadsBefore = lf_threadCount();
+        prepareProgramFolder();
+        prepareSettings();
+        standin::resetWorld();
+        standin::modifyUser([](standin::SimObject& user) {
+            user.latitudeDeg = kUserLat;
+            user.longitudeDeg = kUserLon;
+            user.altitudeFeet = 0.0;
+            user.onGround = true;
+        });
+        standin::startSimulator();
+        standin::startFreeRunning();
+        rtpeer::PeerOptions options;
+        options.recording = fs::path(MRW_FIXTURES_DIR) / "realtraffic" / "KLAX_20200617_2152.csv";
+        options.loop = true;
+        options.linkPort = m_port;
+        options.verbose = false;
+        options.print = [](std::string_view) {};
+        m_peer.emplace(std::move(options));
+        m_peer->start();
+        m_window = lf_createWindow();
+        g_mainWindow().hwnd = m_window;
+    }
+    ~WholeRun() override {
+        // A failed check must not leave a run behind: close it and give it its bounded time.
+        if (g_runsStarted > 0 && !g_quitPosted) {
+            gf_markClosing();
+            standin::pumpUntil([] { return g_quitPosted.load(); }, 60s);
+        }
+        stopOutsiders();
+        g_mainWindow().hwnd = nullptr;
+        standin::destroyAllWindows();
+        standin::resetWorld();
+        fs::remove_all(gf_appDataPath() / "InsideSystems");
+        mrwtest::resetRunSettings();
+    }
+
+    // A copy of the built program folder (docs and data files), KLAX's airport file, and a
+    // packages folder of our own liveries.
+    void prepareProgramFolder() {
+        fs::copy(fs::path(MRW_PROGRAM_DIR), m_folder.path(), fs::copy_options::recursive);
+        const fs::path demo = fs::path(MRW_FIXTURES_DIR) / "demo";
+        fs::create_directories(m_folder / "airports" / "my_thirdparty");
+        fs::copy_file(demo / "KLAX.xml", m_folder / "airports" / "my_thirdparty" / "KLAX.xml");
+        fs::copy(demo / "packages", m_packages.path(), fs::copy_options::recursive);
+        fs::create_directories(gf_appDataPath() / "InsideSystems");
+        fs::copy_file(demo / "RealTraffic.jar", gf_appDataPath() / "InsideSystems" / "RealTraffic.jar",
+                      fs::copy_options::overwrite_existing);
+    }
+
+    // Settings of an earlier run: the liveries scanned, no airports scan (it would replace KLAX's
+    // file with the add-on airports it finds, none here), RealTraffic's link on a free port.
+    void prepareSettings() {
+        mrwtest::writeFile(g_parametersFile(),
+                           fmt::format("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root><parameters>"
+                                       "<parameter name=\"SCAN_LIVERIES\" value=\"true\" />"
+                                       "<parameter name=\"SCAN_AIRPORTS\" value=\"false\" />"
+                                       "<parameter name=\"PORT_NUMBER\" value=\"{}\" />"
+                                       "<parameter name=\"MSFS_INSTALL_PATH\" value=\"{}\" />"
+                                       "</parameters></root>\n",
+                                       m_port, path_to_utf8(m_packages.path())));
+    }
+
+    void stopOutsiders() {
+        if (m_peer) m_peer->stop();
+        m_peer.reset();
+        standin::stopFreeRunning();
+    }
+
+    std::string log() const { return m_folder.logText(); }
+    bool logHas(const std::string& text) const { return log().find(text) != std::string::npos; }
+
+    mrwtest::LoggedProgramFolder m_folder;
+    mrwtest::TempDir m_packages;
+    u_short m_port = mrwtest::freeTcpPort();
+    std::optional<rtpeer::Peer> m_peer;
+    HWND m_window = nullptr;
+    std::size_t m_threadsBefore = 0;
+};
+
+// The Block request for the aircraft's callsign, raised again until the worker took it while the
+// aircraft was active; true once the simulator has removed the object.
+bool lf_blockUntilRemoved(const standin::SimObject& aircraft) {
+    g_parameters().BLOCK_CALLSIGN.current.set(aircraft.atcId);
+    return standin::pumpUntil(
+        [&] {
+            if (!standin::object(aircraft.id)) return true;
+            if (!g_blockCallsignRequest.load()) g_blockCallsignRequest = true;
+            return false;
+        },
+        60s);
+}
+
+void lf_expectWholeFiles(const fs::path& folder) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = path_to_utf8(entry.path().filename());
+        EXPECT_EQ(name.find(".tmp"), std::string::npos)
+            << "temporary file left: " << path_to_utf8(entry.path());
+        if (entry.is_regular_file() && entry.path().extension() == ".xml") {
+            pugi::xml_document document;
+            EXPECT_TRUE(document.load_file(entry.path().c_str())) << path_to_utf8(entry.path());
+        }
+    }
+}
+
+TEST_F(WholeRun, TrafficIsCreatedMovedBlockedRestartedAndClosed) {
+    PostMessageW(m_window, WM_APP_START_RUN, 0, 0);
+
+    // Created: the recorded aircraft appear once their first samples fall due.
+    ASSERT_TRUE(standin::pumpUntil([] { return lf_aiObjects().size() >= 3; }, 180s)) << log();
+    EXPECT_TRUE(logHas("RealTraffic detected at this PC"));
+    EXPECT_TRUE(logHas("Traffic Reader connected"));
+
+    // Moved: position updates (definition 402) move the objects of the simulator.
+    std::map<DWORD, std::pair<double, double>> firstPlaces;
+    for (const standin::SimObject& ai : lf_aiObjects())
+        firstPlaces[ai.id] = {ai.latitudeDeg, ai.longitudeDeg};
+    ASSERT_TRUE(standin::pumpUntil(
+        [&] {
+            for (const standin::SimObject& ai : lf_aiObjects()) {
+                const auto place = firstPlaces.find(ai.id);
+                if (place != firstPlaces.end() && place->second != std::pair{ai.latitudeDeg, ai.longitudeDeg})
+                    return true;
+            }
+            return false;
+        },
+        60s));
+    bool positionSent = false;
+    for (const standin::JournalEntry& call : standin::journal("Merrowvale")) {
+        positionSent |= call.function == "SimConnect_SetDataOnSimObject" && !call.arguments.empty() &&
+                        call.arguments[0] == "402";
+    }
+    EXPECT_TRUE(positionSent);
+
+    // Blocked: an aircraft that has its flight plan leaves the simulator, and its plan goes too.
+    const std::vector<standin::SimObject> present = lf_aiObjects();
+    const standin::SimObject blocked = present.back();
+    const fs::path plan = g_flightPlanFolder / fmt::format("{}.pln", blocked.id);
+    ASSERT_TRUE(standin::pumpUntil([&] { return fs::exists(plan); }, 30s)) << path_to_utf8(plan);
+    ASSERT_TRUE(lf_blockUntilRemoved(blocked)) << blocked.atcId;
+    EXPECT_TRUE(standin::pumpUntil([&] { return !fs::exists(plan); }, 30s));
+
+    // A creation the simulator refuses ends the run for a restart with the scans off.
+    standin::failNext("SimConnect_AICreateNonATCAircraft");
+    ASSERT_TRUE(standin::pumpUntil([this] { return logHas("Restart countdown finished"); }, 120s)) << log();
+    EXPECT_TRUE(logHas("Exiting: SIMCONNECT ERROR"));
+    EXPECT_TRUE(logHas("Restarting after 9 seconds"));
+    const std::string settings = mrwtest::readFile(g_parametersFile());
+    EXPECT_NE(settings.find(R"(name="SCAN_LIVERIES" value="false")"), std::string::npos);
+    EXPECT_NE(settings.find(R"(name="SCAN_AIRPORTS" value="false")"), std::string::npos);
+    // The new run connects and registers anew.
+    ASSERT_TRUE(standin::pumpUntil([this] { return lf_count(log(), "Traffic Reader connected") >= 2; }, 120s))
+        << log();
+    EXPECT_EQ(g_runsStarted, 2);
+    EXPECT_GE(lf_count(log(), "MSFS 2020 (11.0.282174.999) connected"), 2u);
+
+    // Closed by the user: the run ends, the client closes its connection, the program quits.
+    gf_markClosing();
+    ASSERT_TRUE(standin::pumpUntil([] { return g_quitPosted.load(); }, 60s)) << log();
+    const std::string text = log();
+    const std::size_t exiting = text.find("Exiting: USER CLOSED SIM");
+    ASSERT_NE(exiting, std::string::npos);
+    EXPECT_NE(text.find("SimConnect closed ok", exiting), std::string::npos);
+
+    // Nothing is left behind: no thread of the run, no temporary file, every written file whole.
+    stopOutsiders();
+    EXPECT_TRUE(standin::pumpUntil([this] { return lf_threadCount() <= m_threadsBefore; }, 30s))
+        << lf_threadCount() << " threads, " << m_threadsBefore << " before";
+    lf_expectWholeFiles(m_folder.path());
+    lf_expectWholeFiles(g_dataDirectory());
+}
+
+}  // namespace
