@@ -1,5 +1,10 @@
 #include "traffic/run/run_test_support.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <mutex>
 
 #include "app/main_window.h"
@@ -37,6 +42,20 @@ HWND lf_createMainWindow() {
 }
 
 }  // namespace
+
+RealTrafficPortsLock::RealTrafficPortsLock() {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / "mrwtest-realtraffic-ports.lock";
+    m_fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    EXPECT_GE(m_fd, 0) << file;
+    if (m_fd >= 0) {
+        EXPECT_EQ(::flock(m_fd, LOCK_EX), 0);
+    }
+}
+
+RealTrafficPortsLock::~RealTrafficPortsLock() {
+    if (m_fd >= 0) ::close(m_fd);
+}
 
 void resetRunSettings() {
     resetSettings();

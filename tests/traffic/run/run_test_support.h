@@ -30,6 +30,20 @@ class RunTest : public ::testing::Test {
     HWND m_window = nullptr;
 };
 
+// Holds RealTraffic's fixed UDP ports 49004 and 49005 for this process: test processes of other
+// builds on the same machine take the same lock (a file lock in the temporary folder), so no two
+// runs bind the ports at once.
+class RealTrafficPortsLock {
+  public:
+    RealTrafficPortsLock();
+    ~RealTrafficPortsLock();
+    RealTrafficPortsLock(const RealTrafficPortsLock&) = delete;
+    RealTrafficPortsLock& operator=(const RealTrafficPortsLock&) = delete;
+
+  private:
+    int m_fd = -1;
+};
+
 // Every setting back at its default and the run's shared flags cleared.
 void resetRunSettings();
 

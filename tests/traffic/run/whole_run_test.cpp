@@ -178,6 +178,7 @@ class WholeRun : public ::testing::Test {
     std::string log() const { return m_folder.logText(); }
     bool logHas(const std::string& text) const { return log().find(text) != std::string::npos; }
 
+    mrwtest::RealTrafficPortsLock m_portsLock;
     mrwtest::LoggedProgramFolder m_folder;
     mrwtest::TempDir m_packages;
     u_short m_port = mrwtest::freeTcpPort();
@@ -241,10 +242,19 @@ TEST_F(WholeRun, TrafficIsCreatedMovedBlockedRestartedAndClosed) {
     EXPECT_TRUE(positionSent);
 
     // Blocked: an aircraft that has its flight plan leaves the simulator, and its plan goes too.
-    const std::vector<standin::SimObject> present = lf_aiObjects();
-    const standin::SimObject blocked = present.back();
-    const fs::path plan = g_flightPlanFolder / fmt::format("{}.pln", blocked.id);
-    ASSERT_TRUE(standin::pumpUntil([&] { return fs::exists(plan); }, 30s)) << path_to_utf8(plan);
+    const auto planOf = [](DWORD objectId) { return g_flightPlanFolder / fmt::format("{}.pln", objectId); };
+    standin::SimObject blocked;
+    ASSERT_TRUE(standin::pumpUntil(
+        [&] {
+            for (const standin::SimObject& ai : lf_aiObjects()) {
+                if (!fs::exists(planOf(ai.id))) continue;
+                blocked = ai;
+                return true;
+            }
+            return false;
+        },
+        60s));
+    const fs::path plan = planOf(blocked.id);
     ASSERT_TRUE(lf_blockUntilRemoved(blocked)) << blocked.atcId;
     EXPECT_TRUE(standin::pumpUntil([&] { return !fs::exists(plan); }, 30s));
 
