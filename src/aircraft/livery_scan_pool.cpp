@@ -37,7 +37,8 @@ struct LiveryScanPool::Shared {
     std::condition_variable workQueued;  // work queued, or the pool closing
     std::condition_variable jobEnded;
     std::deque<Ticket> queue;
-    int workers = 0;  // running workers that take work (given-up ones are not counted)
+    const Job* awaited = nullptr;  // the work the search waits for: only its end wakes the search
+    int workers = 0;               // running workers that take work (given-up ones are not counted)
     bool closing = false;
 
     void releaseSlot(Job& job) {
@@ -72,7 +73,7 @@ struct LiveryScanPool::Shared {
             job->done = true;
             job->work = nullptr;  // the scan state it holds is let go now
             releaseSlot(*job);
-            jobEnded.notify_all();
+            if (job.get() == awaited) jobEnded.notify_one();
             // A given-up worker was replaced: it takes no more work.
             if (job->givenUp) return;
         }
@@ -132,13 +133,22 @@ LiveryScanPool::Ticket LiveryScanPool::submit(Work work) {
 LiveryScanPool::Outcome LiveryScanPool::wait(const Ticket& ticket, std::chrono::milliseconds wait) {
     const auto deadline = Clock::now() + wait;
     std::unique_lock lock(m_shared->mutex);
+    m_shared->awaited = ticket.get();
+    Outcome outcome = Outcome::Ready;
     while (!ticket->done) {
-        if (gf_stopping()) return Outcome::Stopping;
         const auto now = Clock::now();
-        if (now >= deadline) return Outcome::TimedOut;
+        if (gf_stopping()) {
+            outcome = Outcome::Stopping;
+            break;
+        }
+        if (now >= deadline) {
+            outcome = Outcome::TimedOut;
+            break;
+        }
         m_shared->jobEnded.wait_until(lock, std::min(deadline, now + kStopLook));
     }
-    return Outcome::Ready;
+    m_shared->awaited = nullptr;
+    return outcome;
 }
 
 std::list<LiveryData> LiveryScanPool::take(const Ticket& ticket) {
