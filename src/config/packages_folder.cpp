@@ -85,7 +85,9 @@ fs::path gf_installedPackagesPath() {
             if (line.find("InstalledPackagesPath") == std::string::npos) continue;
             const fs::path value(lf_lineValue(line));
             gf_logLine(fmt::format("UserCfg.opt: InstalledPackagesPath={}", path_to_utf8(value)));
-            return fs::exists(value) ? value : fs::path();
+            // A path the system cannot even look at (too long, say) is no folder of packages.
+            std::error_code error;
+            return fs::exists(value, error) ? value : fs::path();
         }
     }
     gf_logLine("UserCfg.opt: InstalledPackagesPath=???");
@@ -94,8 +96,9 @@ fs::path gf_installedPackagesPath() {
 
 bool gf_isPackagesPath(const fs::path& path) {
     const fs::path& official = g_msfs2020.load() ? g_officialName : g_official2024Name;
-    return !path.empty() && fs::is_directory(path) && fs::is_directory(path / g_communityName) &&
-           fs::is_directory(path / official);
+    std::error_code error;
+    return !path.empty() && fs::is_directory(path, error) &&
+           fs::is_directory(path / g_communityName, error) && fs::is_directory(path / official, error);
 }
 
 bool gf_detectPackagesPath() {

@@ -109,6 +109,9 @@ TEST_F(PackagesFolder, UserCfgLineRules) {
          false},
         {"empty quotes", "InstalledPackagesPath \"\"" + std::string(5, ' ') + "\n", false},
         {"no key at all", "[Video]\nFullscreen 1\n", false},
+        // A name longer than the system takes: looking at it fails, which is no folder, not an error.
+        {"a folder name too long to look at", "InstalledPackagesPath \"/" + std::string(5000, 'n') + "\"\n",
+         false},
     };
     for (const Case& c : cases) {
         writeFile(storeUserCfg(), c.content);
@@ -183,6 +186,7 @@ TEST_F(PackagesFolder, CommunityAndOfficialMustBothBeFolders) {
     EXPECT_FALSE(gf_isPackagesPath(m_known / "NoOfficial"));
     fs::create_directories(m_known / "NoCommunity" / "Official");
     EXPECT_FALSE(gf_isPackagesPath(m_known / "NoCommunity"));
+    EXPECT_FALSE(gf_isPackagesPath(m_known / std::string(5000, 'n')));  // too long to look at
 }
 
 TEST_F(PackagesFolder, OfficialFolderDependsOnTheSimulator) {
