@@ -17,6 +17,7 @@
 #include "airports/stand.h"
 #include "foundation/fixed_code.h"
 #include "foundation/lalo.h"
+#include "foundation/recycling_allocator.h"
 #include "traffic/motion/curve_segment.h"
 
 namespace mrw {
@@ -49,6 +50,10 @@ struct PositionSample {
     std::optional<double> rollRad;
     std::optional<double> headingRad;  // true heading
 };
+
+// A live aircraft's samples: reports arrive and fall due all the time, so their blocks are recycled
+// rather than returned to the heap.
+using SampleStream = std::deque<PositionSample, RecyclingAllocator<PositionSample>>;
 
 struct AcProfile : AircraftIdentity {
     double halfSpanNm = 0.0;
@@ -157,7 +162,7 @@ struct LiveAc : StaticAc {
     LiveAc(const PositionSample& firstSample, AcProfile&& profile, double reportTime);
 
     SimPosition simPosition;
-    std::deque<PositionSample> samples;  // oldest first; the front is the target
+    SampleStream samples;  // oldest first; the front is the target
     double lastReportTime = 0.0;         // RealTraffic timestamp of the newest sample taken
     Lalo clearCheckPosition;
     std::int64_t parkedAt = 0;  // wall-clock time stamp in 100 ns units at which it parked

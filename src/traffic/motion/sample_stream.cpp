@@ -36,7 +36,7 @@ double lf_legLengthNm(const LiveAc& ac, const PositionSample& s1) {
 
 // Looks back from the second-last sample towards the front (never the front itself, at most five
 // samples) for the nearest one that moves; 0 when there is none.
-std::size_t lf_lastMovingSample(const std::deque<PositionSample>& samples) {
+std::size_t lf_lastMovingSample(const SampleStream& samples) {
     std::size_t looked = 0;
     for (std::size_t i = samples.size() - 2; i >= 1 && looked < 5; --i, ++looked) {
         if (!samples[i].stationary) return i;
