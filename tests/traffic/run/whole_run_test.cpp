@@ -220,16 +220,14 @@ TEST_F(WholeRun, TrafficIsCreatedMovedBlockedRestartedAndClosed) {
     EXPECT_TRUE(logHas("RealTraffic detected at this PC"));
     EXPECT_TRUE(logHas("Traffic Reader connected"));
 
-    // Moved: position updates (definition 402) move the objects of the simulator.
+    // Moved: position updates (definition 402) move live objects of the simulator; static ones
+    // stand still, so every object is followed from when it is first seen.
     std::map<DWORD, std::pair<double, double>> firstPlaces;
-    for (const standin::SimObject& ai : lf_aiObjects())
-        firstPlaces[ai.id] = {ai.latitudeDeg, ai.longitudeDeg};
     ASSERT_TRUE(standin::pumpUntil(
         [&] {
             for (const standin::SimObject& ai : lf_aiObjects()) {
-                const auto place = firstPlaces.find(ai.id);
-                if (place != firstPlaces.end() && place->second != std::pair{ai.latitudeDeg, ai.longitudeDeg})
-                    return true;
+                const auto [place, added] = firstPlaces.try_emplace(ai.id, ai.latitudeDeg, ai.longitudeDeg);
+                if (!added && place->second != std::pair{ai.latitudeDeg, ai.longitudeDeg}) return true;
             }
             return false;
         },
