@@ -237,6 +237,8 @@ struct LiveAc : StaticAc {
     bool checkRegistrationLivery(const TrafficReport& report);
     void resetLivery();
     void removeStaticInWay();
+    // Its object gone for a new livery, the record waits in the buffer to be created anew.
+    void returnToBuffer();
     // Stores the old phase in previousPhase when the phase really changes.
     void setPhase(FlightPhase newPhase);
 

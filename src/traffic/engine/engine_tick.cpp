@@ -23,6 +23,7 @@
 #include "traffic/engine/traffic_intake.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_creation.h"
@@ -193,10 +194,7 @@ void lf_reserveEngine() {
 
 void lf_resetEngine() {
     TrafficReader::groundElevation.reset();
-    {
-        std::lock_guard lock(g_parkAirportsMutex);
-        g_parkAirport = Airport{};
-    }
+    gf_setParkAirport(Airport{});
     MainWindow& window = g_mainWindow();
     if (window.liveCount.exchange(0) != 0) gf_invalidateStatusBand();
     if ((window.staticCount.exchange(0) | window.parkedLiveCount.exchange(0)) != 0) gf_invalidateStatusBand();

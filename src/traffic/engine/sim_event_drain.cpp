@@ -223,13 +223,17 @@ void lf_activateCreatedObjects() {
     if (anyDone) std::erase_if(g_createdObjects, [](const CreatedObject& entry) { return entry.ticks < 0; });
 }
 
+void LiveAc::returnToBuffer() {
+    simState = SimState::Buffer;
+    objectId = 0;
+    throttleIndex = 5;  // as after a creation
+    flapsIndex = 4;
+}
+
 void lf_onObjectRemoved(std::uint32_t objectId) {
     if (LiveAc* aircraft = gf_liveAcOfObject(objectId)) {
         if (aircraft->simState == SimState::LiveryRespawn) {
-            aircraft->simState = SimState::Buffer;
-            aircraft->objectId = 0;
-            aircraft->throttleIndex = 5;
-            aircraft->flapsIndex = 4;
+            aircraft->returnToBuffer();
             return;
         }
         if (aircraft->hasFlightPlan) lf_removeFlightPlan(objectId);

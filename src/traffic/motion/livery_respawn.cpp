@@ -42,9 +42,7 @@ void LiveAc::liveryRespawn() {
             gf_logError(
                 fmt::format("{} removing act {} with objectid=0 ?", "liveryRespawn", gf_aircraftText(*this)));
             // No object to remove, so no removal will be reported: the record is buffered again now.
-            simState = SimState::Buffer;
-            throttleIndex = 5;
-            flapsIndex = 4;
+            returnToBuffer();
         } else {
             g_removeQueue.push_back(objectId);
         }

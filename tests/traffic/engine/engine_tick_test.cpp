@@ -10,6 +10,7 @@
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/sim_queues.h"
@@ -136,8 +137,14 @@ TEST_F(EngineTickTest, ResetEmptiesEverythingButTheTickAndReserveWorksOnce) {
     mrw::g_inSimHexids.insert(5);
     mrw::g_liveCallsigns.insert("ABC");
     mrw::g_removeQueue.push_back(300);
+    mrw::Airport park;
+    park.code = mrw::FixedCode<4>("EHAM");
+    mrw::gf_setParkAirport(park);
+    ASSERT_TRUE(mrw::TrafficReader::parkAirport.load().has_value());
     const std::int32_t tick = mrw::g_engineTick.load();
     mrw::lf_resetEngine();
+    EXPECT_TRUE(mrw::g_parkAirport.code.empty());
+    EXPECT_FALSE(mrw::TrafficReader::parkAirport.load().has_value());  // the reader forgets it too
     EXPECT_TRUE(mrw::g_liveAcs.empty());
     EXPECT_TRUE(mrw::g_trafficReports.empty());
     EXPECT_TRUE(mrw::g_simEvents.empty());
