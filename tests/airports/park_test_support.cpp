@@ -20,22 +20,16 @@
 #include "platform/win32/user32.h"
 #include "support/process_data_directory.h"
 #include "support/test_support.h"
-#include "traffic/parking/static_parking.h"
+#include "support/test_window.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrwtest {
 
 namespace {
 
 const char16_t* lf_windowClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.lpszClassName = u"MrwParkTest";
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    return registered ? u"MrwParkTest" : nullptr;
+    return registerTestWindowClass(u"MrwParkTest", DefWindowProcW) ? u"MrwParkTest" : nullptr;
 }
 
 // The window's own control creation stores each handle in the setting's binding; so does this.

@@ -3,6 +3,7 @@
 #include "platform/win32/standin.h"
 #include "platform/win32/win32.h"
 #include "support/test_support.h"
+#include "support/test_window.h"
 
 #include <gtest/gtest.h>
 
@@ -24,14 +25,7 @@ LRESULT lf_countingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 class MessageLinePostTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        static const bool registered = [] {
-            WNDCLASSEXW windowClass{};
-            windowClass.cbSize = sizeof windowClass;
-            windowClass.lpfnWndProc = lf_countingProc;
-            windowClass.lpszClassName = u"MrwMessageLineTest";
-            return RegisterClassExW(&windowClass) != 0;
-        }();
-        ASSERT_TRUE(registered);
+        ASSERT_TRUE(mrwtest::registerTestWindowClass(u"MrwMessageLineTest", lf_countingProc));
         g_messageLinePosts = 0;
         mrw::MainWindow& window = mrw::g_mainWindow();
         std::lock_guard lock(window.messageMutex);

@@ -10,6 +10,7 @@
 #include "platform/win32/user32.h"
 #include "support/process_data_directory.h"
 #include "support/test_support.h"
+#include "support/test_window.h"
 
 namespace mrw {
 namespace {
@@ -27,16 +28,8 @@ class TrafficRangeTest : public ::testing::Test {
   protected:
     void SetUp() override {
         mrwtest::useProcessDataDirectory();
-        static const bool registered = [] {
-            WNDCLASSEXW windowClass{};
-            windowClass.cbSize = sizeof windowClass;
-            windowClass.lpfnWndProc = DefWindowProcW;
-            windowClass.lpszClassName = u"MrwTrafficRangeTest";
-            return RegisterClassExW(&windowClass) != 0;
-        }();
-        ASSERT_TRUE(registered);
-        HWND window = CreateWindowExW(0, u"MrwTrafficRangeTest", u"", WS_VISIBLE, 0, 0, 880, 516, nullptr,
-                                      nullptr, nullptr, nullptr);
+        HWND window = mrwtest::createTestWindow(u"MrwTrafficRangeTest", DefWindowProcW, WS_VISIBLE);
+        ASSERT_NE(window, nullptr);
         g_mainWindow().hwnd = window;
         auto& s = g_parameters();
         std::vector<std::u16string> ranges;

@@ -13,6 +13,7 @@
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
 #include "support/test_support.h"
+#include "support/test_window.h"
 #include "traffic/run/run_end.h"
 #include "updater_test_support.h"
 
@@ -261,17 +262,9 @@ LRESULT lf_checkBoxParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 // The main worker checks the versions while the UI thread owns the window: a newer liveries scan
 // version checks the scan's box and repaints the panel.
 TEST_F(CheckVersions, NewerScanVersionsCheckTheBoxesOfTheWindow) {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = lf_checkBoxParent;
-        windowClass.lpszClassName = u"MrwUpdaterTest";
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    ASSERT_TRUE(registered);
     auto& s = g_parameters();
-    HWND window = CreateWindowExW(0, u"MrwUpdaterTest", u"", WS_VISIBLE, 0, 0, 880, 516, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND window = mrwtest::createTestWindow(u"MrwUpdaterTest", lf_checkBoxParent, WS_VISIBLE);
+    ASSERT_NE(window, nullptr);
     g_mainWindow().hwnd = window;
     const auto checkBox = [window](CheckBoxParameter& parameter) {
         return parameter.hwnd = CreateWindowExW(

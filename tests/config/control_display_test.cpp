@@ -7,6 +7,7 @@
 #include "config_test_support.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/win32.h"
+#include "support/test_window.h"
 
 #include <gtest/gtest.h>
 
@@ -30,16 +31,7 @@ LRESULT lf_parentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 class ControlDisplay : public mrwtest::ConfigTest {
   protected:
     ControlDisplay() {
-        static const ATOM registered = [] {
-            WNDCLASSEXW windowClass{};
-            windowClass.cbSize = sizeof(windowClass);
-            windowClass.lpfnWndProc = lf_parentProc;
-            windowClass.lpszClassName = u"MrwConfigTestParent";
-            return RegisterClassExW(&windowClass);
-        }();
-        EXPECT_NE(registered, 0);
-        m_parent = CreateWindowExW(0, u"MrwConfigTestParent", u"", WS_OVERLAPPED, 0, 0, 880, 516, nullptr,
-                                   nullptr, nullptr, nullptr);
+        m_parent = mrwtest::createTestWindow(u"MrwConfigTestParent", lf_parentProc);
         EXPECT_NE(m_parent, nullptr);
         g_mainWindow().hwnd = m_parent;
     }

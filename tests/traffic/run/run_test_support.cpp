@@ -12,6 +12,7 @@
 #include "platform/win32/user32.h"
 #include "support/process_data_directory.h"
 #include "support/settings_reset.h"
+#include "support/test_window.h"
 #include "traffic/run/run_end.h"
 
 namespace mrwtest {
@@ -26,19 +27,6 @@ std::vector<UINT>& lf_posted() {
 LRESULT lf_mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == mrw::WM_APP_START_RUN || message == mrw::WM_APP_QUIT) lf_posted().push_back(message);
     return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-HWND lf_createMainWindow() {
-    static const ATOM registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = lf_mainWindowProc;
-        windowClass.lpszClassName = u"MrwRunTestMain";
-        return RegisterClassExW(&windowClass);
-    }();
-    EXPECT_NE(registered, 0);
-    return CreateWindowExW(0, u"MrwRunTestMain", u"", WS_OVERLAPPED, 0, 0, 880, 516, nullptr, nullptr,
-                           nullptr, nullptr);
 }
 
 }  // namespace
@@ -76,7 +64,7 @@ RunTest::RunTest() {
     useProcessDataDirectory();
     resetRunSettings();
     lf_posted().clear();
-    m_window = lf_createMainWindow();
+    m_window = createTestWindow(u"MrwRunTestMain", lf_mainWindowProc);
     mrw::g_mainWindow().hwnd = m_window;
 }
 

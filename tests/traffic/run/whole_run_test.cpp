@@ -30,6 +30,7 @@
 #include "support/loopback_address.h"
 #include "support/process_data_directory.h"
 #include "support/test_support.h"
+#include "support/test_window.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
 #include "traffic/run/main_loop.h"
 #include "traffic/run/main_worker.h"
@@ -62,19 +63,6 @@ LRESULT lf_wholeRunWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-HWND lf_createWindow() {
-    static const ATOM registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = lf_wholeRunWindowProc;
-        windowClass.lpszClassName = u"MrwWholeRun";
-        return RegisterClassExW(&windowClass);
-    }();
-    EXPECT_NE(registered, 0);
-    return CreateWindowExW(0, u"MrwWholeRun", u"", WS_OVERLAPPED, 0, 0, 880, 516, nullptr, nullptr, nullptr,
-                           nullptr);
 }
 
 std::size_t lf_threadCount() {
@@ -126,7 +114,7 @@ class WholeRun : public ::testing::Test {
         options.print = [](std::string_view) {};
         m_peer.emplace(std::move(options));
         m_peer->start();
-        m_window = lf_createWindow();
+        m_window = mrwtest::createTestWindow(u"MrwWholeRun", lf_wholeRunWindowProc);
         g_mainWindow().hwnd = m_window;
     }
     ~WholeRun() override {
