@@ -132,7 +132,7 @@ std::string generatedTrafficRecord(const GeneratedAircraft& aircraft, double ela
     f[3] = fmt::format("{:.6f}", lon2 * 180.0 / std::numbers::pi);
     f[4] = fmt::format("{:.0f}", altitude);
     f[5] = fmt::format("{:.0f}", aircraft.verticalRateFpm);
-    f[6] = altitude > 0.0 ? "1" : "0";
+    f[6] = altitude > 0.0 ? '1' : '0';  // a char: g++ 12 warns falsely on the literals
     f[7] = fmt::format("{:.1f}", aircraft.trackDeg);
     f[8] = fmt::format("{:.1f}", aircraft.groundSpeedKt);
     f[9] = aircraft.callsign;
