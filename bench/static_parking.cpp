@@ -97,32 +97,23 @@ void lf_settings() {
     mrw::g_weekSlotNow = 3 | (std::int64_t{22} << 32);  // Wednesday 11:00
 }
 
-void BM_CalculateStaticParking(benchmark::State& state) {
+// One pass of the parking step over the freshly installed airport, per iteration.
+template <void (*kStep)()>
+void BM_ParkingStep(benchmark::State& state) {
     const Airport airport;
     lf_settings();
     for (auto _ : state) {
         state.PauseTiming();
         airport.install();
         state.ResumeTiming();
-        mrw::lf_calculateStaticParking();
+        kStep();
         benchmark::DoNotOptimize(mrw::g_parkingPlan.data());
     }
     state.counters["planned"] = static_cast<double>(mrw::g_parkingPlan.size());
 }
-BENCHMARK(BM_CalculateStaticParking)->Unit(benchmark::kMillisecond);
-
-void BM_AdjustParking(benchmark::State& state) {
-    const Airport airport;
-    lf_settings();
-    for (auto _ : state) {
-        state.PauseTiming();
-        airport.install();
-        state.ResumeTiming();
-        mrw::lf_adjustParking();
-        benchmark::DoNotOptimize(mrw::g_parkingPlan.data());
-    }
-    state.counters["planned"] = static_cast<double>(mrw::g_parkingPlan.size());
-}
-BENCHMARK(BM_AdjustParking)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParkingStep<mrw::lf_calculateStaticParking>)
+    ->Name("BM_CalculateStaticParking")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParkingStep<mrw::lf_adjustParking>)->Name("BM_AdjustParking")->Unit(benchmark::kMillisecond);
 
 }  // namespace
