@@ -223,6 +223,12 @@ bool updateLiveAc(LiveAc& aircraft) {
     return aircraft.eraseNeverCreated || aircraft.eraseWithdrawn;
 }
 
+bool gf_mixesAirAndGround(const SampleStream& samples) {
+    const auto airborne = [](const PositionSample& s) { return s.airborne; };
+    return std::any_of(samples.begin(), samples.end(), airborne) &&
+           !std::all_of(samples.begin(), samples.end(), airborne);
+}
+
 void LiveAc::decideSpawn() {
     if (samples.empty()) {
         eraseNeverCreated = true;
@@ -239,11 +245,7 @@ void LiveAc::decideSpawn() {
         eraseNeverCreated = true;
         return;
     }
-    const bool anyAirborne =
-        std::any_of(samples.begin(), samples.end(), [](const auto& s) { return s.airborne; });
-    const bool anyOnGround =
-        std::any_of(samples.begin(), samples.end(), [](const auto& s) { return !s.airborne; });
-    if (anyAirborne && anyOnGround) {
+    if (gf_mixesAirAndGround(samples)) {
         samples.pop_front();
         return;
     }

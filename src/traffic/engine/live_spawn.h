@@ -10,6 +10,9 @@ namespace mrw {
 bool updateLiveAc(LiveAc& aircraft);
 // Livery, birth mode and creation position; "adding2sim" and onto the adding stack.
 void spawnLiveAc(LiveAc& aircraft);
+// A stream with samples both in the air and on the ground: its front is dropped until it is one or
+// the other, since the aircraft cannot be born half taking off or landing.
+bool gf_mixesAirAndGround(const SampleStream& samples);
 // The simulator created the aircraft's object; false (event ignored) for an object id of 2 or less.
 bool lf_onLiveObjectCreated(LiveAc& aircraft, const SimEvent& created);
 

@@ -8,6 +8,7 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/live_spawn.h"
 #include "traffic/engine/sim_event_drain.h"
 #include "traffic/engine/sim_events.h"
 #include "traffic/motion/motion_math.h"
@@ -94,11 +95,7 @@ void MotionWorld::spawn(LiveAc& ac, std::int32_t tick) {
         ac.eraseNeverCreated = true;
         return;
     }
-    const bool anyAirborne =
-        std::any_of(samples.begin(), samples.end(), [](const auto& s) { return s.airborne; });
-    const bool anyOnGround =
-        std::any_of(samples.begin(), samples.end(), [](const auto& s) { return !s.airborne; });
-    if (anyAirborne && anyOnGround) {
+    if (gf_mixesAirAndGround(samples)) {
         samples.pop_front();
         return;
     }
