@@ -229,7 +229,7 @@ void onRecvFacilityData(FacilityReadContext& context, const SIMCONNECT_RECV_FACI
     }
 }
 
-void gf_onFacilityDispatch(SIMCONNECT_RECV* record, DWORD size, void* context) {
+void MRW_SIMCONNECT_CALL gf_onFacilityDispatch(SIMCONNECT_RECV* record, DWORD size, void* context) {
     if (context == nullptr || record == nullptr || size < sizeof(SIMCONNECT_RECV)) return;
     auto& read = *static_cast<FacilityReadContext*>(context);
     switch (record->dwID) {

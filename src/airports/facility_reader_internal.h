@@ -24,7 +24,7 @@ struct FacilityReadContext {
     bool failed = false;  // the simulator answered with an exception record
 };
 
-void gf_onFacilityDispatch(SIMCONNECT_RECV* record, DWORD size, void* context);
+void MRW_SIMCONNECT_CALL gf_onFacilityDispatch(SIMCONNECT_RECV* record, DWORD size, void* context);
 // One facility-data record of the context's request; a record too short for its fields throws
 // std::length_error.
 void onRecvFacilityData(FacilityReadContext& context, const SIMCONNECT_RECV_FACILITY_DATA& record,

@@ -1,15 +1,25 @@
 #pragma once
 // Our SimConnect interface: the functions, receive records and constants the traffic engine and the
-// facility reader use, with the simulator's names. Every call talks to the in-process simulated
-// simulator (standin::SimWorld, sim_world.h), so the whole engine runs on Linux.
+// facility reader use, with the simulator's names, declared from the SDK's documented facts. On
+// Linux every call talks to the in-process simulated simulator (standin::SimWorld, sim_world.h), so
+// the whole engine runs there; on Windows the calls go to the SimConnect.dll bound at run time
+// (simconnect_library.h), the simulator's own or our simulated one built as that DLL.
 //
-// Layouts are fixed-width (DWORD is 32 bits), so the byte offsets the program reads hold: dwID at 8,
-// an exception's number, send id and index at 12, 16 and 20, object data and facility fields at 40.
-// Records arrive 8-byte aligned.
+// The records are packed to single bytes, as documented, and the functions have C names (the DLL's
+// export names) and the documented __stdcall convention, which 64-bit Windows folds into its one
+// calling convention. The layouts below are checked by size and offset: dwID at 8, an exception's
+// number, send id and index at 12, 16 and 20, object data and facility fields at 40.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/windows_types.h"
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define MRW_SIMCONNECT_CALL __stdcall
+#else
+#define MRW_SIMCONNECT_CALL
+#endif
 
 using SIMCONNECT_OBJECT_ID = DWORD;
 using SIMCONNECT_DATA_DEFINITION_ID = DWORD;
@@ -83,6 +93,8 @@ enum SIMCONNECT_FACILITY_DATA_TYPE : DWORD {
     SIMCONNECT_FACILITY_DATA_TAXI_PARKING = 15,
 };
 
+#pragma pack(push, 1)
+
 struct SIMCONNECT_RECV {
     DWORD dwSize;  // bytes of the whole record
     DWORD dwVersion;
@@ -101,6 +113,12 @@ struct SIMCONNECT_RECV_OPEN : SIMCONNECT_RECV {
     DWORD dwApplicationVersionMinor;
     DWORD dwApplicationBuildMajor;
     DWORD dwApplicationBuildMinor;
+    DWORD dwSimConnectVersionMajor;
+    DWORD dwSimConnectVersionMinor;
+    DWORD dwSimConnectBuildMajor;
+    DWORD dwSimConnectBuildMinor;
+    DWORD dwReserved1;
+    DWORD dwReserved2;
 };
 
 struct SIMCONNECT_RECV_QUIT : SIMCONNECT_RECV {};
@@ -173,68 +191,127 @@ struct SIMCONNECT_DATA_INITPOSITION {
     DWORD Airspeed;    // knots
 };
 
-static_assert(sizeof(SIMCONNECT_RECV) == 12);
-static_assert(sizeof(SIMCONNECT_RECV_EXCEPTION) == 24);
-static_assert(sizeof(SIMCONNECT_RECV_EVENT) == 24);
-static_assert(sizeof(SIMCONNECT_RECV_EVENT_OBJECT_ADDREMOVE) == 28);
-static_assert(sizeof(SIMCONNECT_RECV_SIMOBJECT_DATA) == 44);
-static_assert(sizeof(SIMCONNECT_RECV_FACILITY_DATA) == 44);
-static_assert(sizeof(SIMCONNECT_DATA_INITPOSITION) == 56);
+#pragma pack(pop)
+
+// The documented layouts. offsetof on records that extend SIMCONNECT_RECV is conditionally supported;
+// g++ and MinGW give the plain byte offset.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+static_assert(sizeof(SIMCONNECT_RECV) == 12 && offsetof(SIMCONNECT_RECV, dwID) == 8);
+static_assert(sizeof(SIMCONNECT_RECV_EXCEPTION) == 24 &&
+              offsetof(SIMCONNECT_RECV_EXCEPTION, dwException) == 12 &&
+              offsetof(SIMCONNECT_RECV_EXCEPTION, dwSendID) == 16 &&
+              offsetof(SIMCONNECT_RECV_EXCEPTION, dwIndex) == 20);
+static_assert(sizeof(SIMCONNECT_RECV_OPEN) == 308 &&
+              offsetof(SIMCONNECT_RECV_OPEN, szApplicationName) == 12 &&
+              offsetof(SIMCONNECT_RECV_OPEN, dwApplicationVersionMajor) == 268 &&
+              offsetof(SIMCONNECT_RECV_OPEN, dwApplicationBuildMinor) == 280);
+static_assert(sizeof(SIMCONNECT_RECV_QUIT) == 12);
+static_assert(sizeof(SIMCONNECT_RECV_EVENT) == 24 && offsetof(SIMCONNECT_RECV_EVENT, uGroupID) == 12 &&
+              offsetof(SIMCONNECT_RECV_EVENT, uEventID) == 16 &&
+              offsetof(SIMCONNECT_RECV_EVENT, dwData) == 20);
+static_assert(sizeof(SIMCONNECT_RECV_EVENT_OBJECT_ADDREMOVE) == 28 &&
+              offsetof(SIMCONNECT_RECV_EVENT_OBJECT_ADDREMOVE, eObjType) == 24);
+static_assert(sizeof(SIMCONNECT_RECV_EVENT_FILENAME) == 288 &&
+              offsetof(SIMCONNECT_RECV_EVENT_FILENAME, szFileName) == 24 &&
+              offsetof(SIMCONNECT_RECV_EVENT_FILENAME, dwFlags) == 284);
+static_assert(sizeof(SIMCONNECT_RECV_EVENT_FRAME) == 32 &&
+              offsetof(SIMCONNECT_RECV_EVENT_FRAME, fFrameRate) == 24 &&
+              offsetof(SIMCONNECT_RECV_EVENT_FRAME, fSimSpeed) == 28);
+static_assert(sizeof(SIMCONNECT_RECV_SIMOBJECT_DATA) == 44 &&
+              offsetof(SIMCONNECT_RECV_SIMOBJECT_DATA, dwRequestID) == 12 &&
+              offsetof(SIMCONNECT_RECV_SIMOBJECT_DATA, dwObjectID) == 16 &&
+              offsetof(SIMCONNECT_RECV_SIMOBJECT_DATA, dwDefineID) == 20 &&
+              offsetof(SIMCONNECT_RECV_SIMOBJECT_DATA, dwentrynumber) == 28 &&
+              offsetof(SIMCONNECT_RECV_SIMOBJECT_DATA, dwoutof) == 32 &&
+              offsetof(SIMCONNECT_RECV_SIMOBJECT_DATA, dwData) == 40);
+static_assert(sizeof(SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE) == 44);
+static_assert(sizeof(SIMCONNECT_RECV_ASSIGNED_OBJECT_ID) == 20 &&
+              offsetof(SIMCONNECT_RECV_ASSIGNED_OBJECT_ID, dwObjectID) == 16);
+static_assert(sizeof(SIMCONNECT_RECV_FACILITY_DATA) == 44 &&
+              offsetof(SIMCONNECT_RECV_FACILITY_DATA, UserRequestId) == 12 &&
+              offsetof(SIMCONNECT_RECV_FACILITY_DATA, Type) == 24 &&
+              offsetof(SIMCONNECT_RECV_FACILITY_DATA, ListSize) == 36 &&
+              offsetof(SIMCONNECT_RECV_FACILITY_DATA, Data) == 40);
+static_assert(sizeof(SIMCONNECT_RECV_FACILITY_DATA_END) == 16 &&
+              offsetof(SIMCONNECT_RECV_FACILITY_DATA_END, RequestId) == 12);
+static_assert(sizeof(SIMCONNECT_DATA_INITPOSITION) == 56 &&
+              offsetof(SIMCONNECT_DATA_INITPOSITION, Heading) == 40 &&
+              offsetof(SIMCONNECT_DATA_INITPOSITION, OnGround) == 48 &&
+              offsetof(SIMCONNECT_DATA_INITPOSITION, Airspeed) == 52);
+#pragma GCC diagnostic pop
 
 // Called by SimConnect_CallDispatch once for each waiting record, on the caller's thread.
-using DispatchProc = void (*)(SIMCONNECT_RECV* pData, DWORD cbData, void* pContext);
+using DispatchProc = void(MRW_SIMCONNECT_CALL*)(SIMCONNECT_RECV* pData, DWORD cbData, void* pContext);
 
 // Every function returns S_OK or a negative HRESULT (E_FAIL on a closed or unknown handle, when no
 // simulator runs, or for arguments it cannot take). Errors found by the simulator arrive later as
 // SIMCONNECT_RECV_EXCEPTION records carrying the call's packet id.
-// hWnd is a window handle on Windows; only a null one is supported here.
-HRESULT SimConnect_Open(HANDLE* phSimConnect, LPCSTR szName, HANDLE hWnd, DWORD UserEventWin32,
-                        HANDLE hEventHandle, DWORD ConfigIndex);
-HRESULT SimConnect_Close(HANDLE hSimConnect);
-HRESULT SimConnect_CallDispatch(HANDLE hSimConnect, DispatchProc pfcnDispatch, void* pContext);
-HRESULT SimConnect_GetLastSentPacketID(HANDLE hSimConnect, DWORD* pdwSendID);
+// hWnd is a window handle on Windows; our simulated simulator takes only a null one.
+extern "C" {
 
-HRESULT SimConnect_SubscribeToSystemEvent(HANDLE hSimConnect, SIMCONNECT_CLIENT_EVENT_ID EventID,
-                                          LPCSTR SystemEventName);
-HRESULT SimConnect_AddToDataDefinition(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
-                                       LPCSTR DatumName, LPCSTR UnitsName,
-                                       SIMCONNECT_DATATYPE DatumType = SIMCONNECT_DATATYPE_FLOAT64,
-                                       float fEpsilon = 0, DWORD DatumID = SIMCONNECT_UNUSED);
-HRESULT SimConnect_MapClientEventToSimEvent(HANDLE hSimConnect, SIMCONNECT_CLIENT_EVENT_ID EventID,
-                                            LPCSTR EventName);
-HRESULT SimConnect_AddClientEventToNotificationGroup(HANDLE hSimConnect,
-                                                     SIMCONNECT_NOTIFICATION_GROUP_ID GroupID,
-                                                     SIMCONNECT_CLIENT_EVENT_ID EventID,
-                                                     BOOL bMaskable = FALSE);
-HRESULT SimConnect_SetNotificationGroupPriority(HANDLE hSimConnect, SIMCONNECT_NOTIFICATION_GROUP_ID GroupID,
-                                                DWORD uPriority);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_Open(HANDLE* phSimConnect, LPCSTR szName, HANDLE hWnd,
+                                            DWORD UserEventWin32, HANDLE hEventHandle, DWORD ConfigIndex);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_Close(HANDLE hSimConnect);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_CallDispatch(HANDLE hSimConnect, DispatchProc pfcnDispatch,
+                                                    void* pContext);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_GetLastSentPacketID(HANDLE hSimConnect, DWORD* pdwSendID);
 
-HRESULT SimConnect_RequestDataOnSimObject(HANDLE hSimConnect, SIMCONNECT_DATA_REQUEST_ID RequestID,
-                                          SIMCONNECT_DATA_DEFINITION_ID DefineID,
-                                          SIMCONNECT_OBJECT_ID ObjectID, SIMCONNECT_PERIOD Period,
-                                          SIMCONNECT_DATA_REQUEST_FLAG Flags = 0, DWORD origin = 0,
-                                          DWORD interval = 0, DWORD limit = 0);
-HRESULT SimConnect_RequestDataOnSimObjectType(HANDLE hSimConnect, SIMCONNECT_DATA_REQUEST_ID RequestID,
-                                              SIMCONNECT_DATA_DEFINITION_ID DefineID, DWORD dwRadiusMeters,
-                                              SIMCONNECT_SIMOBJECT_TYPE type);
-HRESULT SimConnect_SetDataOnSimObject(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
-                                      SIMCONNECT_OBJECT_ID ObjectID, SIMCONNECT_DATA_SET_FLAG Flags,
-                                      DWORD ArrayCount, DWORD cbUnitSize, void* pDataSet);
-HRESULT SimConnect_TransmitClientEvent(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
-                                       SIMCONNECT_CLIENT_EVENT_ID EventID, DWORD dwData,
-                                       SIMCONNECT_NOTIFICATION_GROUP_ID GroupID, SIMCONNECT_EVENT_FLAG Flags);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_SubscribeToSystemEvent(HANDLE hSimConnect,
+                                                              SIMCONNECT_CLIENT_EVENT_ID EventID,
+                                                              LPCSTR SystemEventName);
+HRESULT MRW_SIMCONNECT_CALL
+SimConnect_AddToDataDefinition(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID, LPCSTR DatumName,
+                               LPCSTR UnitsName, SIMCONNECT_DATATYPE DatumType = SIMCONNECT_DATATYPE_FLOAT64,
+                               float fEpsilon = 0, DWORD DatumID = SIMCONNECT_UNUSED);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_MapClientEventToSimEvent(HANDLE hSimConnect,
+                                                                SIMCONNECT_CLIENT_EVENT_ID EventID,
+                                                                LPCSTR EventName);
+HRESULT MRW_SIMCONNECT_CALL
+SimConnect_AddClientEventToNotificationGroup(HANDLE hSimConnect, SIMCONNECT_NOTIFICATION_GROUP_ID GroupID,
+                                             SIMCONNECT_CLIENT_EVENT_ID EventID, BOOL bMaskable = FALSE);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_SetNotificationGroupPriority(HANDLE hSimConnect,
+                                                                    SIMCONNECT_NOTIFICATION_GROUP_ID GroupID,
+                                                                    DWORD uPriority);
 
-HRESULT SimConnect_AICreateNonATCAircraft(HANDLE hSimConnect, LPCSTR szContainerTitle, LPCSTR szTailNumber,
-                                          SIMCONNECT_DATA_INITPOSITION InitPos,
-                                          SIMCONNECT_DATA_REQUEST_ID RequestID);
-HRESULT SimConnect_AIRemoveObject(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
-                                  SIMCONNECT_DATA_REQUEST_ID RequestID);
-HRESULT SimConnect_AIReleaseControl(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
-                                    SIMCONNECT_DATA_REQUEST_ID RequestID);
-HRESULT SimConnect_AISetAircraftFlightPlan(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
-                                           LPCSTR szFlightPlanPath, SIMCONNECT_DATA_REQUEST_ID RequestID);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_RequestDataOnSimObject(
+    HANDLE hSimConnect, SIMCONNECT_DATA_REQUEST_ID RequestID, SIMCONNECT_DATA_DEFINITION_ID DefineID,
+    SIMCONNECT_OBJECT_ID ObjectID, SIMCONNECT_PERIOD Period, SIMCONNECT_DATA_REQUEST_FLAG Flags = 0,
+    DWORD origin = 0, DWORD interval = 0, DWORD limit = 0);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_RequestDataOnSimObjectType(HANDLE hSimConnect,
+                                                                  SIMCONNECT_DATA_REQUEST_ID RequestID,
+                                                                  SIMCONNECT_DATA_DEFINITION_ID DefineID,
+                                                                  DWORD dwRadiusMeters,
+                                                                  SIMCONNECT_SIMOBJECT_TYPE type);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_SetDataOnSimObject(HANDLE hSimConnect,
+                                                          SIMCONNECT_DATA_DEFINITION_ID DefineID,
+                                                          SIMCONNECT_OBJECT_ID ObjectID,
+                                                          SIMCONNECT_DATA_SET_FLAG Flags, DWORD ArrayCount,
+                                                          DWORD cbUnitSize, void* pDataSet);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_TransmitClientEvent(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
+                                                           SIMCONNECT_CLIENT_EVENT_ID EventID, DWORD dwData,
+                                                           SIMCONNECT_NOTIFICATION_GROUP_ID GroupID,
+                                                           SIMCONNECT_EVENT_FLAG Flags);
 
-HRESULT SimConnect_AddToFacilityDefinition(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
-                                           LPCSTR FieldName);
-HRESULT SimConnect_RequestFacilityData(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
-                                       SIMCONNECT_DATA_REQUEST_ID RequestID, LPCSTR ICAO, LPCSTR Region = "");
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AICreateNonATCAircraft(HANDLE hSimConnect, LPCSTR szContainerTitle,
+                                                              LPCSTR szTailNumber,
+                                                              SIMCONNECT_DATA_INITPOSITION InitPos,
+                                                              SIMCONNECT_DATA_REQUEST_ID RequestID);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AIRemoveObject(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
+                                                      SIMCONNECT_DATA_REQUEST_ID RequestID);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AIReleaseControl(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
+                                                        SIMCONNECT_DATA_REQUEST_ID RequestID);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AISetAircraftFlightPlan(HANDLE hSimConnect,
+                                                               SIMCONNECT_OBJECT_ID ObjectID,
+                                                               LPCSTR szFlightPlanPath,
+                                                               SIMCONNECT_DATA_REQUEST_ID RequestID);
+
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AddToFacilityDefinition(HANDLE hSimConnect,
+                                                               SIMCONNECT_DATA_DEFINITION_ID DefineID,
+                                                               LPCSTR FieldName);
+HRESULT MRW_SIMCONNECT_CALL SimConnect_RequestFacilityData(HANDLE hSimConnect,
+                                                           SIMCONNECT_DATA_DEFINITION_ID DefineID,
+                                                           SIMCONNECT_DATA_REQUEST_ID RequestID, LPCSTR ICAO,
+                                                           LPCSTR Region = "");
+
+}  // extern "C"

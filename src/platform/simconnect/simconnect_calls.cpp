@@ -91,7 +91,7 @@ using standin::Connection;
 using standin::Sends;
 using standin::World;
 
-HRESULT SimConnect_Open(HANDLE* phSimConnect, LPCSTR szName, HANDLE hWnd, DWORD UserEventWin32,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_Open(HANDLE* phSimConnect, LPCSTR szName, HANDLE hWnd, DWORD UserEventWin32,
                         HANDLE hEventHandle, DWORD ConfigIndex) {
     World& world = standin::gf_world();
     std::lock_guard lock(world.mutex);
@@ -122,7 +122,7 @@ HRESULT SimConnect_Open(HANDLE* phSimConnect, LPCSTR szName, HANDLE hWnd, DWORD 
     return S_OK;
 }
 
-HRESULT SimConnect_Close(HANDLE hSimConnect) {
+HRESULT MRW_SIMCONNECT_CALL SimConnect_Close(HANDLE hSimConnect) {
     World& world = standin::gf_world();
     std::lock_guard lock(world.mutex);
     Connection* connection = world.openConnection(hSimConnect);
@@ -135,7 +135,7 @@ HRESULT SimConnect_Close(HANDLE hSimConnect) {
     return result;
 }
 
-HRESULT SimConnect_CallDispatch(HANDLE hSimConnect, DispatchProc pfcnDispatch, void* pContext) {
+HRESULT MRW_SIMCONNECT_CALL SimConnect_CallDispatch(HANDLE hSimConnect, DispatchProc pfcnDispatch, void* pContext) {
     World& world = standin::gf_world();
     std::size_t count = 0;
     {
@@ -164,7 +164,7 @@ HRESULT SimConnect_CallDispatch(HANDLE hSimConnect, DispatchProc pfcnDispatch, v
     return S_OK;
 }
 
-HRESULT SimConnect_GetLastSentPacketID(HANDLE hSimConnect, DWORD* pdwSendID) {
+HRESULT MRW_SIMCONNECT_CALL SimConnect_GetLastSentPacketID(HANDLE hSimConnect, DWORD* pdwSendID) {
     return standin::lf_call(hSimConnect, "SimConnect_GetLastSentPacketID", {}, Sends::No,
                             [&](World&, Connection& c, DWORD) {
                                 if (pdwSendID == nullptr) return E_FAIL;
@@ -173,7 +173,7 @@ HRESULT SimConnect_GetLastSentPacketID(HANDLE hSimConnect, DWORD* pdwSendID) {
                             });
 }
 
-HRESULT SimConnect_SubscribeToSystemEvent(HANDLE hSimConnect, SIMCONNECT_CLIENT_EVENT_ID EventID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_SubscribeToSystemEvent(HANDLE hSimConnect, SIMCONNECT_CLIENT_EVENT_ID EventID,
                                           LPCSTR SystemEventName) {
     using namespace standin;
     return lf_call(hSimConnect, "SimConnect_SubscribeToSystemEvent",
@@ -199,7 +199,7 @@ HRESULT SimConnect_SubscribeToSystemEvent(HANDLE hSimConnect, SIMCONNECT_CLIENT_
                    });
 }
 
-HRESULT SimConnect_AddToDataDefinition(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AddToDataDefinition(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
                                        LPCSTR DatumName, LPCSTR UnitsName, SIMCONNECT_DATATYPE DatumType,
                                        float fEpsilon, DWORD DatumID) {
     using namespace standin;
@@ -223,7 +223,7 @@ HRESULT SimConnect_AddToDataDefinition(HANDLE hSimConnect, SIMCONNECT_DATA_DEFIN
         });
 }
 
-HRESULT SimConnect_MapClientEventToSimEvent(HANDLE hSimConnect, SIMCONNECT_CLIENT_EVENT_ID EventID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_MapClientEventToSimEvent(HANDLE hSimConnect, SIMCONNECT_CLIENT_EVENT_ID EventID,
                                             LPCSTR EventName) {
     using namespace standin;
     return lf_call(hSimConnect, "SimConnect_MapClientEventToSimEvent",
@@ -239,7 +239,7 @@ HRESULT SimConnect_MapClientEventToSimEvent(HANDLE hSimConnect, SIMCONNECT_CLIEN
                    });
 }
 
-HRESULT SimConnect_AddClientEventToNotificationGroup(HANDLE hSimConnect,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AddClientEventToNotificationGroup(HANDLE hSimConnect,
                                                      SIMCONNECT_NOTIFICATION_GROUP_ID GroupID,
                                                      SIMCONNECT_CLIENT_EVENT_ID EventID, BOOL bMaskable) {
     using namespace standin;
@@ -256,7 +256,7 @@ HRESULT SimConnect_AddClientEventToNotificationGroup(HANDLE hSimConnect,
                    });
 }
 
-HRESULT SimConnect_SetNotificationGroupPriority(HANDLE hSimConnect, SIMCONNECT_NOTIFICATION_GROUP_ID GroupID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_SetNotificationGroupPriority(HANDLE hSimConnect, SIMCONNECT_NOTIFICATION_GROUP_ID GroupID,
                                                 DWORD uPriority) {
     using namespace standin;
     return lf_call(hSimConnect, "SimConnect_SetNotificationGroupPriority",
@@ -271,7 +271,7 @@ HRESULT SimConnect_SetNotificationGroupPriority(HANDLE hSimConnect, SIMCONNECT_N
                    });
 }
 
-HRESULT SimConnect_RequestDataOnSimObject(HANDLE hSimConnect, SIMCONNECT_DATA_REQUEST_ID RequestID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_RequestDataOnSimObject(HANDLE hSimConnect, SIMCONNECT_DATA_REQUEST_ID RequestID,
                                           SIMCONNECT_DATA_DEFINITION_ID DefineID,
                                           SIMCONNECT_OBJECT_ID ObjectID, SIMCONNECT_PERIOD Period,
                                           SIMCONNECT_DATA_REQUEST_FLAG Flags, DWORD origin, DWORD interval,
@@ -307,7 +307,7 @@ HRESULT SimConnect_RequestDataOnSimObject(HANDLE hSimConnect, SIMCONNECT_DATA_RE
         });
 }
 
-HRESULT SimConnect_RequestDataOnSimObjectType(HANDLE hSimConnect, SIMCONNECT_DATA_REQUEST_ID RequestID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_RequestDataOnSimObjectType(HANDLE hSimConnect, SIMCONNECT_DATA_REQUEST_ID RequestID,
                                               SIMCONNECT_DATA_DEFINITION_ID DefineID, DWORD dwRadiusMeters,
                                               SIMCONNECT_SIMOBJECT_TYPE type) {
     using namespace standin;
@@ -328,7 +328,7 @@ HRESULT SimConnect_RequestDataOnSimObjectType(HANDLE hSimConnect, SIMCONNECT_DAT
         });
 }
 
-HRESULT SimConnect_SetDataOnSimObject(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_SetDataOnSimObject(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
                                       SIMCONNECT_OBJECT_ID ObjectID, SIMCONNECT_DATA_SET_FLAG Flags,
                                       DWORD ArrayCount, DWORD cbUnitSize, void* pDataSet) {
     using namespace standin;
@@ -356,7 +356,7 @@ HRESULT SimConnect_SetDataOnSimObject(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINI
                    });
 }
 
-HRESULT SimConnect_TransmitClientEvent(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_TransmitClientEvent(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
                                        SIMCONNECT_CLIENT_EVENT_ID EventID, DWORD dwData,
                                        SIMCONNECT_NOTIFICATION_GROUP_ID GroupID,
                                        SIMCONNECT_EVENT_FLAG Flags) {
@@ -377,7 +377,7 @@ HRESULT SimConnect_TransmitClientEvent(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID 
                    });
 }
 
-HRESULT SimConnect_AICreateNonATCAircraft(HANDLE hSimConnect, LPCSTR szContainerTitle, LPCSTR szTailNumber,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AICreateNonATCAircraft(HANDLE hSimConnect, LPCSTR szContainerTitle, LPCSTR szTailNumber,
                                           SIMCONNECT_DATA_INITPOSITION InitPos,
                                           SIMCONNECT_DATA_REQUEST_ID RequestID) {
     using namespace standin;
@@ -395,7 +395,7 @@ HRESULT SimConnect_AICreateNonATCAircraft(HANDLE hSimConnect, LPCSTR szContainer
         });
 }
 
-HRESULT SimConnect_AIRemoveObject(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AIRemoveObject(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
                                   SIMCONNECT_DATA_REQUEST_ID RequestID) {
     using namespace standin;
     return lf_call(
@@ -409,7 +409,7 @@ HRESULT SimConnect_AIRemoveObject(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID Objec
         });
 }
 
-HRESULT SimConnect_AIReleaseControl(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AIReleaseControl(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
                                     SIMCONNECT_DATA_REQUEST_ID RequestID) {
     using namespace standin;
     return lf_call(hSimConnect, "SimConnect_AIReleaseControl",
@@ -420,7 +420,7 @@ HRESULT SimConnect_AIReleaseControl(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID Obj
                    });
 }
 
-HRESULT SimConnect_AISetAircraftFlightPlan(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AISetAircraftFlightPlan(HANDLE hSimConnect, SIMCONNECT_OBJECT_ID ObjectID,
                                            LPCSTR szFlightPlanPath, SIMCONNECT_DATA_REQUEST_ID RequestID) {
     using namespace standin;
     return lf_call(
@@ -438,7 +438,7 @@ HRESULT SimConnect_AISetAircraftFlightPlan(HANDLE hSimConnect, SIMCONNECT_OBJECT
         });
 }
 
-HRESULT SimConnect_AddToFacilityDefinition(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_AddToFacilityDefinition(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
                                            LPCSTR FieldName) {
     using namespace standin;
     return lf_call(hSimConnect, "SimConnect_AddToFacilityDefinition",
@@ -455,7 +455,7 @@ HRESULT SimConnect_AddToFacilityDefinition(HANDLE hSimConnect, SIMCONNECT_DATA_D
                    });
 }
 
-HRESULT SimConnect_RequestFacilityData(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
+HRESULT MRW_SIMCONNECT_CALL SimConnect_RequestFacilityData(HANDLE hSimConnect, SIMCONNECT_DATA_DEFINITION_ID DefineID,
                                        SIMCONNECT_DATA_REQUEST_ID RequestID, LPCSTR ICAO, LPCSTR Region) {
     using namespace standin;
     return lf_call(hSimConnect, "SimConnect_RequestFacilityData",

@@ -28,6 +28,7 @@
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/sim_queues.h"
+#include "traffic/sim/simconnect_binding.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
@@ -91,6 +92,7 @@ bool lf_startRun() {
     }
     gf_resetSimQueues();
     gf_invalidateStatusBand();
+    gf_bindSimConnect();
     lf_startSimClient();
     if (!lf_waitForFlight()) return false;
     ParameterCatalogue& p = g_parameters();

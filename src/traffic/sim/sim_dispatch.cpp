@@ -109,7 +109,7 @@ std::string gf_recordText(const SIMCONNECT_RECV* pData, DWORD cbData, std::size_
     return std::string(text, std::find(text, text + limit, '\0'));
 }
 
-void gf_onSimDispatch(SIMCONNECT_RECV* pData, DWORD cbData, void*) {
+void MRW_SIMCONNECT_CALL gf_onSimDispatch(SIMCONNECT_RECV* pData, DWORD cbData, void*) {
     if (pData == nullptr) return;
     if (!gf_recordCovers(pData, cbData, sizeof(SIMCONNECT_RECV))) return;
     switch (pData->dwID) {

@@ -37,7 +37,7 @@ inline bool g_asGenLogged = false;  // the note on simulator-generated traffic w
 
 // The callback handed to SimConnect_CallDispatch. A null message does nothing. Throws
 // UserErrorException 2024, 77, 95 or 73, which the client thread handles.
-void gf_onSimDispatch(SIMCONNECT_RECV* pData, DWORD cbData, void* pContext);
+void MRW_SIMCONNECT_CALL gf_onSimDispatch(SIMCONNECT_RECV* pData, DWORD cbData, void* pContext);
 
 // The handlers; each takes the message and its size in bytes.
 void gf_onSimOpen(const SIMCONNECT_RECV* pData, DWORD cbData);

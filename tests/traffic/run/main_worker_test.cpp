@@ -6,6 +6,8 @@
 #include <fmt/format.h>
 
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,12 +19,15 @@
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/text_encoding.h"
+#include "platform/simconnect/simconnect_library.h"
+#include "support/scripted_simconnect_files.h"
 #include "support/test_support.h"
 #include "traffic/run/main_loop.h"
 #include "traffic/run/main_worker.h"
 #include "traffic/run/main_worker_internal.h"
 #include "traffic/run/run_end.h"
 #include "traffic/run/run_test_support.h"
+#include "traffic/sim/sim_client.h"
 
 namespace fs = std::filesystem;
 using namespace mrw;
@@ -178,6 +183,50 @@ TEST_F(StartUp, AWindowClosedDuringTheStartUpEndsItAsUserClosedSim) {
     EXPECT_EQ(g_exitReason, ExitReason::UserClosedSim);
     EXPECT_NE(log().find("Exiting: USER CLOSED SIM"), std::string::npos);
     EXPECT_EQ(postedRunMessages(), std::vector<UINT>{WM_APP_QUIT});
+}
+
+// Without SimConnect the run does not start: the message line and Log.txt say what is missing and
+// where; the window stays until the user closes it, and no client thread ran.
+TEST_F(StartUp, AMissingSimConnectLibraryOrFunctionStopsTheRunUntilTheWindowCloses) {
+    const fs::path beside = fs::path("C:\\Merrowvale") / "SimConnect.dll";
+    const fs::path sdk = fs::path("D:\\MSFS SDK") / "SimConnect SDK" / "lib" / "SimConnect.dll";
+    const auto withoutOpen = mrwtest::ScriptedSimConnectFiles::allFunctionsBut("SimConnect_Open");
+    struct Case {
+        const char* name;
+        std::map<fs::path, std::set<std::string>> files;
+        std::vector<fs::path> places;
+        std::string error;
+    };
+    const std::vector<Case> cases{
+        {"no file", {}, {beside, sdk},
+         fmt::format("SimConnect.dll not found: looked in {} and {}", path_to_utf8(beside), path_to_utf8(sdk))},
+        {"no file, MSFS_SDK unset", {}, {beside},
+         fmt::format("SimConnect.dll not found: looked in {} (MSFS_SDK is not set)", path_to_utf8(beside))},
+        {"no SimConnect_Open", {{sdk, withoutOpen}}, {beside, sdk},
+         fmt::format("{} has no function SimConnect_Open", path_to_utf8(sdk))},
+    };
+    writeScannedLiveries();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mrwtest::resetRunSettings();
+        mrwtest::ScriptedSimConnectFiles files;
+        files.files = c.files;
+        const platform::SimConnectFilesOverride scripted(files, c.places);
+        // The user reads the message line, then closes the window.
+        m_clock.setSleepHook([](SteadyTime, SteadyTime) {
+            if (!errorLine().empty()) g_windowClosing = true;
+        });
+        const std::size_t postedBefore = postedRunMessages().size();
+        lf_startUpMRWV();
+        EXPECT_EQ(errorLine(), c.error);
+        EXPECT_NE(log().find("Error " + c.error), std::string::npos);
+        EXPECT_FALSE(g_simClientThread.joinable());
+        EXPECT_EQ(g_exitReason, ExitReason::SystemError);
+        // After the close the run end quits.
+        const std::vector<UINT> posted = postedRunMessages();
+        EXPECT_EQ(posted.size(), postedBefore + 1);
+        EXPECT_EQ(posted.back(), WM_APP_QUIT);
+    }
 }
 
 }  // namespace
