@@ -1,5 +1,5 @@
 // Our SimConnect_* functions on Windows: each forwards to the function of the same name in the
-// SimConnect.dll bound at run time, or fails with E_FAIL while none is bound.
+// SimConnect.dll bound at run time, or fails with E_FAIL when none can be bound.
 #include <string_view>
 
 #include "platform/simconnect/simconnect.h"
@@ -16,9 +16,18 @@ consteval std::size_t lf_index(std::string_view name) {
     throw "not a bound SimConnect function";  // a compile error: consteval
 }
 
+// The bound function, binding first when nothing is bound yet (a caller other than the run, such as
+// a test, may call before the run's binding).
+platform::SimConnectProc lf_bound(std::size_t index) {
+    platform::SimConnectProc bound = platform::g_boundFunctions[index].load(std::memory_order_acquire);
+    if (bound == nullptr && platform::bindProgramSimConnect().bound)
+        bound = platform::g_boundFunctions[index].load(std::memory_order_acquire);
+    return bound;
+}
+
 template <auto Function, std::size_t Index, class... Args>
 HRESULT lf_forward(Args... args) {
-    const platform::SimConnectProc bound = platform::g_boundFunctions[Index].load(std::memory_order_acquire);
+    const platform::SimConnectProc bound = lf_bound(Index);
     if (bound == nullptr) return E_FAIL;
     return reinterpret_cast<decltype(Function)>(bound)(args...);
 }
