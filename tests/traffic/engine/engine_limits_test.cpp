@@ -100,6 +100,34 @@ TEST_F(EngineLimitsTest, MaxParkRemovesTheLongestParkedLiveAndTheEarliestStatic)
     mrw::g_mainWindow().maxPark.store(0);
 }
 
+TEST_F(EngineLimitsTest, MaxParkIsReachedNotExceededWithoutRemovals) {
+    struct Case {
+        const char* name;
+        std::uint32_t parked;
+        std::uint32_t statics;
+        bool extra;
+        std::vector<std::uint32_t> removed;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"5 parked live", 5, 0, false, {}},
+             {"4 parked live and one to come", 4, 0, true, {}},
+             {"4 parked live and a static", 4, 1, false, {}},
+             {"4 parked live, a static and one to come", 4, 1, true, {1}},
+             {"5 parked live and one to come", 5, 0, true, {0x540004}},
+         }) {
+        mrw::g_liveAcs.clear();
+        mrw::g_staticAcs.clear();
+        mrw::g_mainWindow().maxPark.store(5);
+        for (std::uint32_t i = 0; i < c.parked; ++i)
+            parkedLive(0x540000 + i, 100 * (i + 1), 400 + i);
+        for (std::uint32_t i = 1; i <= c.statics; ++i)
+            staticAt(i, {1, static_cast<int>(i)}, 500 + i);
+        mrw::lf_enforceMaxPark(c.extra);
+        EXPECT_EQ(removing(), c.removed) << c.name;
+    }
+    mrw::g_mainWindow().maxPark.store(0);
+}
+
 TEST_F(EngineLimitsTest, LongestParkedLiveAircraftAreRemovedOnRequest) {
     parkedLive(0x520001, 100, 601);
     parkedLive(0x520002, 50, 602);

@@ -145,6 +145,43 @@ TEST_F(LiveSpawnTest, LiveLimitRemovesTheFarthestOrGivesUp) {
     }
 }
 
+TEST_F(LiveSpawnTest, LiveLimitCountsTheCreationsOnTheWay) {
+    mrw::g_parameters().MAX_LIVE_SEL.current.store(10);
+    struct Case {
+        const char* name;
+        std::size_t stacked;  // creations not yet built
+        std::size_t queued;   // built, not yet sent
+        bool limitReached;
+    };
+    for (const Case& c : {Case{"5 active, 5 stacked", 5, 0, true}, Case{"5 active, 5 queued", 0, 5, true},
+                          Case{"5 active, 2 stacked, 2 queued", 2, 2, false}}) {
+        mrw::g_liveAcs.clear();
+        mrw::g_removeQueue.clear();
+        for (std::uint32_t i = 0; i < 4; ++i)
+            addActive({.hexid = 0x421000 + i,
+                       .callsign = "UAL" + std::to_string(i),
+                       .lat = kUserLat + 0.1,
+                       .lon = kUserLon},
+                      320 + i);
+        addActive({.hexid = 0x421009, .callsign = "UAL9", .lat = kUserLat + 40.0 / 60.0, .lon = kUserLon},
+                  329);
+        mrw::g_addingStack.assign(c.stacked, 0x430000);
+        mrw::g_liveCreateQueue.assign(c.queued, mrw::CreateRequest{});
+        mrw::LiveAc& fresh = buffered({.hexid = 0x421100,
+                                       .callsign = "DLH31",
+                                       .lat = kUserLat + 20.0 / 60.0,
+                                       .lon = kUserLon,
+                                       .altitudeFt = 12000});
+        mrw::updateLiveAc(fresh);
+        EXPECT_EQ(live(0x421009)->simState,
+                  c.limitReached ? mrw::SimState::RemovingFromSim : mrw::SimState::Active)
+            << c.name;
+        EXPECT_EQ(live(0x421100)->simState, mrw::SimState::Adding2Sim) << c.name;
+        mrw::g_addingStack.clear();
+        mrw::g_liveCreateQueue.clear();
+    }
+}
+
 struct IdentityCase {
     const char* name;
     const char* callsign;

@@ -2,18 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "aircraft/ac_category.h"
 #include "app/main_window.h"
 #include "engine_harness.h"
+#include "support/test_support.h"
 #include "traffic/engine/aircraft_removal.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
+#include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_queues.h"
 
@@ -214,6 +217,8 @@ TEST_F(SimEventsTest, RemovedObjectFreesItsRecordStandAndSelection) {
     mrw::LiveAc& parked = addActive({.hexid = 0x480050, .callsign = "DLH65"}, 980);
     parked.standNumber = 2;
     parked.phase = mrw::FlightPhase::Parked;
+    parked.hasFlightPlan = true;
+    writeFile(mrw::gf_flightPlanPath(980), "plan");
     mrw::g_selectedObjectId.store(980);
     mrw::LiveAc& respawning = addActive({.hexid = 0x480051, .callsign = "DLH66"}, 981);
     respawning.simState = mrw::SimState::LiveryRespawn;
@@ -222,6 +227,7 @@ TEST_F(SimEventsTest, RemovedObjectFreesItsRecordStandAndSelection) {
     post(mrw::SimEventType::Removed, 981, 0);
     mrw::lf_processSimEvents();
     EXPECT_EQ(live(0x480050), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(mrw::gf_flightPlanPath(980))) << "its flight plan deleted";
     EXPECT_FALSE(mrw::g_parkStands[1].occupied);
     EXPECT_EQ(mrw::g_selectedObjectId.load(), 0u);
     const mrw::LiveAc& back = *live(0x480051);

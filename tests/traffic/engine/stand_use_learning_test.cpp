@@ -119,6 +119,17 @@ TEST_F(StandLearningTest, AnExtensionAcrossMidnightIsSharedByTwoUses) {
         << "no option: nothing to extend";
 }
 
+TEST_F(StandLearningTest, SundayNightJoinsMonday) {
+    seen("D-AIZA", "A320", {{7, 46}});
+    mrw::LiveAc& a = aircraft("D-AIZA");
+    EXPECT_TRUE(mrw::lf_addStandOption({1, 1}, mrw::g_parkStands[0], 1, {7, 46}, a, "D-AIZA", false));
+    ASSERT_EQ(options().size(), 2u);
+    EXPECT_EQ(slotsOf(options()[0]), (std::vector<int>{46, 47}));
+    EXPECT_EQ(options()[0].day, 7);
+    EXPECT_EQ(slotsOf(options()[1]), (std::vector<int>{0, 1}));
+    EXPECT_EQ(options()[1].day, 1);
+}
+
 TEST_F(StandLearningTest, ExtensionsAreCountedAndModesTwoAndThreeMarkCpl) {
     seen("D-AIZA", "A320", {{1, 20}});
     EXPECT_EQ(mrw::g_optionCount, 1);

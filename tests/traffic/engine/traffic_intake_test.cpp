@@ -117,6 +117,17 @@ TEST_F(TrafficIntakeTest, LowReportsNearTheParkAirportAreFilteredWhileBuffered) 
     EXPECT_NE(live(0x400301), nullptr) << "without a park airport the elevation is -1000 ft";
 }
 
+TEST_F(TrafficIntakeTest, GroundReportsAreTakenAtAParkAirportNearSeaLevel) {
+    mrw::g_parkAirport.code = mrw::FixedCode<4>("EHAM");
+    mrw::g_parkAirport.altitude = 10.0F;
+    take({.hexid = 0x400310, .callsign = "KLM11", .altitudeFt = 0, .reportTime = 100});
+    ASSERT_NE(live(0x400310), nullptr) << "a new aircraft on the ground, 10 ft below the field";
+    take({.hexid = 0x400310, .altitudeFt = 0, .groundSpeedKt = 0, .trackDeg = 180, .reportTime = 200});
+    EXPECT_EQ(live(0x400310)->samples.size(), 2u) << "buffered: a ground report is no low approach";
+    take({.hexid = 0x400311, .callsign = "KLM12", .altitudeFt = 100, .reportTime = 100});
+    EXPECT_EQ(live(0x400311), nullptr) << "100 ft in the air over the field";
+}
+
 TEST_F(TrafficIntakeTest, NewHexids) {
     take({.hexid = 0x400400, .callsign = "DLH1", .model = "A320"});
     take({.hexid = 0x400401, .callsign = "DLH1", .model = "A320"});

@@ -119,6 +119,8 @@ TEST_F(RealTrafficLinkTest, VersionAnswers) {
     const Case cases[] = {
         {R"({"version": "8.1"})", false, "RT stnd edition: 8.1", ""},
         {R"({"level": 2})", true, "RT prof edition: ", ""},
+        // Only level 2 is the professional edition.
+        {R"({"level": 3, "version": "9.0"})", false, "RT stnd edition: 9.0", ""},
         {"[2, \"9.0\"]", false, "", ""},
         {"garbage", false, "", "lf_processRTVersion: JSON parse failed: "},
         {std::nullopt, false, "", "No RealTraffic version received?"},

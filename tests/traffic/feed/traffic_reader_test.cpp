@@ -305,6 +305,11 @@ TEST_F(TrafficReaderTest, ClosedIntakeQueuesNothingButTheClockMoves) {
     // A record dropped later still moves the clock.
     EXPECT_FALSE(parseRecord(TrafficRecord{}.set(kTime, "1592423601").set(kType, "null").text()));
     EXPECT_EQ(mrw::TrafficReader::trafficTime.load(), 1592423601.0);
+    // So do records out of range and records with an invalid position.
+    EXPECT_FALSE(parseRecord(TrafficRecord{}.set(kTime, "1592423602").set(kLat, "35.0").text()));
+    EXPECT_EQ(mrw::TrafficReader::trafficTime.load(), 1592423602.0);
+    EXPECT_FALSE(parseRecord(TrafficRecord{}.set(kTime, "1592423603").set(kLat, "91").text()));
+    EXPECT_EQ(mrw::TrafficReader::trafficTime.load(), 1592423603.0);
 }
 
 TEST_F(TrafficReaderTest, CollectedCallsignsGoToTheLiveCallsigns) {
@@ -409,17 +414,26 @@ TEST_F(CheckAirborneTest, AltimeterCorrectionBlendsInAbove17000Feet) {
 
 TEST_F(CheckAirborneTest, AirborneOnlyKeepsAircraftWellAboveTheParkAirport) {
     mrw::g_parameters().AIRBORNE_ONLY.current = true;
-    mrw::PositionSample low = sample(140, 200);
-    EXPECT_FALSE(mrw::gf_checkAirborne(low, std::nullopt, 1013));
-    mrw::PositionSample high = sample(160, 200);
-    EXPECT_TRUE(mrw::gf_checkAirborne(high, std::nullopt, 1013));
-
-    mrw::TrafficReader::parkAirport.store(mrw::ParkAirportRef{{0, 0}, 1000.0});
-    mrw::PositionSample nearField = sample(1140, 200);
-    EXPECT_FALSE(mrw::gf_checkAirborne(nearField, 1000.0, 1013));
-    mrw::TrafficReader::parkAirport.store(mrw::ParkAirportRef{{0, 0}, -200.0});
-    mrw::PositionSample onGround = sample(0, 0);
-    EXPECT_TRUE(mrw::gf_checkAirborne(onGround, -200.0, 1013));
+    struct Case {
+        double altitude;
+        std::optional<double> parkElevation;  // nothing: no park airport
+        bool kept;
+    };
+    const Case cases[] = {
+        {140, std::nullopt, false}, {150, std::nullopt, false}, {150.5, std::nullopt, true},
+        {160, std::nullopt, true},  {1140, 1000.0, false},      {1150, 1000.0, false},
+        {1151, 1000.0, true},       {0, -200.0, true},  // on the ground, the field lies lower than -150 ft
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.altitude);
+        if (c.parkElevation) {
+            mrw::TrafficReader::parkAirport.store(mrw::ParkAirportRef{{0, 0}, *c.parkElevation});
+        } else {
+            mrw::TrafficReader::parkAirport.store(std::nullopt);
+        }
+        mrw::PositionSample s = sample(c.altitude, c.altitude == 0 ? 0 : 200);
+        EXPECT_EQ(mrw::gf_checkAirborne(s, c.parkElevation, 1013), c.kept);
+    }
 }
 
 }  // namespace

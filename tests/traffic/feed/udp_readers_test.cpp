@@ -6,7 +6,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -160,6 +162,17 @@ TEST_F(UdpReaderTest, StopRequestEndsTheLoopWithinItsTimeOut) {
     EXPECT_TRUE(reader.stopped.load());
 }
 
+TEST_F(UdpReaderTest, ASocketErrorEndsTheLoopWithAnError) {
+    // The loop on a socket that is not there: every receive fails.
+    try {
+        reader.receiveLoop(false);
+        ADD_FAILURE() << "the loop ended quietly";
+    } catch (const std::runtime_error& e) {
+        EXPECT_TRUE(std::string_view(e.what()).starts_with("receive error: ")) << e.what();
+    }
+    EXPECT_FALSE(reader.stopped.load());
+}
+
 class ReaderThreadsTest : public ::testing::Test {
   protected:
     mrwtest::TrafficReaderState state;
@@ -223,6 +236,21 @@ TEST_F(ReaderThreadsTest, ReadersReceiveFromThePeerAndShowTheirLamps) {
     EXPECT_NE(log.find("Traffic Reader has stopped\n"), std::string::npos);
     EXPECT_NE(log.find("QNH Reader has stopped\n"), std::string::npos);
     EXPECT_NE(log.find("          QNH Reader disconnected\n"), std::string::npos);
+}
+
+TEST_F(ReaderThreadsTest, TheTrafficReaderAloneMovesTheWeatherLampToo) {
+    mrw::MainWindow& window = mrw::g_mainWindow();
+    window.trafficReaderStatus = mrw::ReaderStatus::Stopped;
+    window.weatherReaderStatus = mrw::ReaderStatus::Stopped;
+    mrw::gf_startTrafficReader(freeUdpPort());
+    ASSERT_TRUE(
+        eventually([&] { return window.trafficReaderStatus.load() == mrw::ReaderStatus::Receiving; }));
+    EXPECT_EQ(window.weatherReaderStatus.load(), mrw::ReaderStatus::Receiving);
+    window.weatherReaderStatus = mrw::ReaderStatus::NothingNew;
+    mrw::gf_stopReaders();
+    mrw::gf_waitForReaders();
+    EXPECT_EQ(window.trafficReaderStatus.load(), mrw::ReaderStatus::Stopped);
+    EXPECT_EQ(window.weatherReaderStatus.load(), mrw::ReaderStatus::Stopped);
 }
 
 TEST_F(ReaderThreadsTest, PortInUseStopsTheRunWithReaderError) {

@@ -13,6 +13,7 @@
 #include "config/parameter_catalogue.h"
 #include "platform/simconnect/sim_world.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/run/main_loop.h"
 #include "traffic/run/main_loop_internal.h"
@@ -21,6 +22,7 @@
 #include "traffic/run/run_test_support.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
+#include "traffic/sim/user_aircraft_data.h"
 
 using namespace mrw;
 using namespace std::chrono_literals;
@@ -175,18 +177,53 @@ TEST_F(MainLoop, ANormalMessageStaysTwentyFiveBeats) {
     EXPECT_EQ(messageLine(), "");
 }
 
-TEST_F(MainLoop, TheParkingCountdownAnnouncesNothingWhileInitialLoadOnly) {
-    g_parameters().INITIAL_LOAD_ONLY.current = true;
-    g_parkFileLoaded = true;
-    g_parkingCountdown = 1;
-    g_runSeconds = 59;
+TEST_F(MainLoop, TheFiveSecondBeatCentresTheTrafficRangeOnTheUser) {
+    const Lalo before = TrafficReader::referencePosition.load();
+    UserAcData user;
+    user.latitude = 33.9425;
+    user.longitude = -118.4081;
+    // The engine's step refreshes its copy from the received record: both hold the user.
+    gf_setUserAcDataRecv(user);
+    g_userAcData = user;
+    TrafficReader::referencePosition.store(Lalo{51.47, -0.46});
     g_simRunning = true;
+    for (int beat = 1; beat <= 4; ++beat) {
+        g_newSimSecond = true;
+        ASSERT_TRUE(lf_mainLoopTick());
+    }
+    EXPECT_EQ(TrafficReader::referencePosition.load(), (Lalo{51.47, -0.46})) << "moved before the fifth beat";
     g_newSimSecond = true;
-    ASSERT_TRUE(lf_mainLoopTick());  // c = 60
-    EXPECT_EQ(g_parkingCountdown, 20);
-    EXPECT_FALSE(g_parkingUpdateRequest);
-    EXPECT_EQ(g_mainWindow().minutesToParkingUpdate, 20);
+    ASSERT_TRUE(lf_mainLoopTick());
+    EXPECT_EQ(TrafficReader::referencePosition.load(), (Lalo{33.9425, -118.4081}));
+    gf_setUserAcDataRecv(UserAcData{});
+    g_userAcData = UserAcData{};
+    TrafficReader::referencePosition.store(before);
+}
+
+TEST_F(MainLoop, TheParkingCountdownAnnouncesAnUpdateOnlyWithAParkFileAndNoInitialLoadOnly) {
+    struct Case {
+        const char* name;
+        bool parkFileLoaded;
+        bool initialLoadOnly;
+        bool announced;
+    };
+    for (const Case& c : {Case{"park file loaded", true, false, true}, Case{"no park file", false, false, false},
+                          Case{"initial load only", true, true, false}}) {
+        SCOPED_TRACE(c.name);
+        g_parameters().INITIAL_LOAD_ONLY.current = c.initialLoadOnly;
+        g_parkFileLoaded = c.parkFileLoaded;
+        g_parkingUpdateRequest = false;
+        g_parkingCountdown = 1;
+        g_runSeconds = 59;
+        g_simRunning = true;
+        g_newSimSecond = true;
+        ASSERT_TRUE(lf_mainLoopTick());  // c = 60
+        EXPECT_EQ(g_parkingCountdown, 20);
+        EXPECT_EQ(g_parkingUpdateRequest.load(), c.announced);
+        EXPECT_EQ(g_mainWindow().minutesToParkingUpdate, 20);
+    }
     g_parkFileLoaded = false;
+    g_parkingUpdateRequest = false;
 }
 
 TEST_F(MainLoop, TheDailyDutyRestartsTheCounter) {

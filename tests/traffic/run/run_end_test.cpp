@@ -16,6 +16,8 @@
 #include "app/main_window.h"
 #include "app/window_procedure.h"
 #include "config/parameter_catalogue.h"
+#include "config/parameter_elements.h"
+#include "config/parameters_xml.h"
 #include "foundation/file_names.h"
 #include "support/test_support.h"
 #include "traffic/feed/reader_threads.h"
@@ -38,6 +40,13 @@ using namespace std::chrono_literals;
 namespace {
 
 using RunEnd = mrwtest::RunTest;
+
+// The text parameters.xml holds for the setting.
+std::string storedText(std::string_view name) {
+    pugi::xml_document document;
+    gf_loadParametersDocument(document);
+    return gf_readStringParameter(document, name).value_or("<missing>");
+}
 
 TEST(ExitReasonNames, EveryReasonHasItsLogName) {
     const std::array<std::string_view, 9> names{"NOT YET SET",  "SIM WAS CLOSED",  "NEW FLIGHT",
@@ -178,7 +187,8 @@ TEST_F(RunEnd, EachReasonEndsItsOwnWay) {
         m_clock.clearWaits();
         p.SCAN_LIVERIES.current = true;
         p.SCAN_AIRPORTS.current = true;
-        p.DESTINATION.current.set("EHAM");
+        p.DESTINATION.setAndSave("EHAM");
+        ASSERT_EQ(storedText("DESTINATION"), "EHAM");
         ASSERT_TRUE(gf_stopWithReason(c.reason, c.delay));
         // A SYSTEM ERROR waits for the user to close the window.
         if (c.reason == ExitReason::SystemError) {
@@ -196,6 +206,8 @@ TEST_F(RunEnd, EachReasonEndsItsOwnWay) {
         EXPECT_EQ(p.SCAN_LIVERIES.current, !c.scansOff);
         EXPECT_EQ(p.SCAN_AIRPORTS.current, !c.scansOff);
         EXPECT_TRUE(p.DESTINATION.current.empty());
+        // Saved empty too: the next start must not bring the destination back.
+        EXPECT_EQ(storedText("DESTINATION"), "");
         EXPECT_NE(log().find(fmt::format("Exiting: {}", gf_exitReasonName(c.reason))), std::string::npos);
         EXPECT_EQ(m_clock.waitCount(1s),
                   static_cast<std::size_t>(c.posted == WM_APP_START_RUN ? c.delay : 0));

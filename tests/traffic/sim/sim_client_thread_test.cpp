@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <stdexcept>
@@ -118,6 +119,30 @@ TEST_F(SimClientThreadTest, AStopWhileTheSimulatorIsAbsentClosesNothing) {
     stopClient();
     EXPECT_EQ(folder.logText().find("SimConnect closed ok"), std::string::npos);
     EXPECT_EQ(standin::openConnectionCount(), 0u);
+}
+
+TEST_F(SimClientThreadTest, TheWaitNamesTheChosenSimulatorAndEndsWithTheRun) {
+    struct Case {
+        bool msfs2020;
+        std::atomic<bool>* stopFlag;
+        const char* waiting;
+    };
+    for (const Case& c : {Case{true, &g_stopRequested, "Waiting for MSFS 2020 ..."},
+                          Case{false, &g_windowClosing, "Waiting for MSFS 2024 ..."}}) {
+        SCOPED_TRACE(c.waiting);
+        mrwtest::resetSimClientState();
+        g_msfs2020 = c.msfs2020;
+        startClient();
+        ASSERT_TRUE(waitFor([] { return !mrwtest::messageLine().empty(); }));
+        EXPECT_EQ(mrwtest::messageLine(), c.waiting);
+        // Only the client's end clears the flag while the simulator is absent.
+        g_mainWindow().simConnected = true;
+        *c.stopFlag = true;
+        EXPECT_TRUE(waitFor([] { return !g_mainWindow().simConnected.load(); }))
+            << "the client goes on waiting after the run ended";
+        stopClient();
+        *c.stopFlag = false;
+    }
 }
 
 TEST_F(SimClientThreadTest, ANewRunsClientJoinsTheOldOneAndRegistersAgain) {

@@ -166,6 +166,7 @@ TEST_F(SimDispatchRecordsTest, ExceptionsAreLoggedOrShownByNumber) {
     }
     dispatchOne(exceptionRecord(11), SIMCONNECT_RECV_ID_EXCEPTION);
     EXPECT_EQ(message(), "SimConnect: too many objects (max 1000)");
+    EXPECT_TRUE(logged("SimConnect: too many objects (max 1000)"));
     EXPECT_TRUE(takeEvents().empty());
 }
 
@@ -310,17 +311,25 @@ TEST_F(SimDispatchRecordsTest, ATeleportIsAJumpOfMoreThanTenMilesFasterThanAnAir
         double milesNorth;
         std::int64_t seconds;
         bool newFlight;
+        std::int64_t start = 36000;  // seconds into day 100 of the first answer
+    };
+    // An answer at the given seconds after the start of day 100: later days past midnight.
+    const auto answerAt = [](double lat, std::int64_t seconds) {
+        UserAcData data = userAt(lat, 4.0, seconds % 86400);
+        data.zuluDayOfYear = static_cast<decltype(data.zuluDayOfYear)>(100 + seconds / 86400);
+        return userRecord(data);
     };
     const double degreesPerMile = 1.0 / 60.0;
     for (const Case& c :
          {Case{"11 nm in 1 s", true, 11.0, 1, true}, Case{"11 nm in 120 s", true, 11.0, 120, false},
           Case{"first answer", false, 11.0, 1, false}, Case{"9 nm in 1 s", true, 9.0, 1, false},
           Case{"no time between", true, 11.0, 0, true}, Case{"time back", true, 11.0, -5, true},
-          Case{"40 nm in 120 s", true, 40.0, 120, true}}) {
+          Case{"40 nm in 120 s", true, 40.0, 120, true},
+          Case{"11 nm in 120 s across midnight", true, 11.0, 120, false, 86340}}) {
         SCOPED_TRACE(c.name);
         mrwtest::resetSimClientState();
-        if (c.previousKnown) dispatchOne(userRecord(userAt(52.0, 4.0, 36000)));
-        dispatchOne(userRecord(userAt(52.0 + c.milesNorth * degreesPerMile, 4.0, 36000 + c.seconds)));
+        if (c.previousKnown) dispatchOne(answerAt(52.0, c.start));
+        dispatchOne(answerAt(52.0 + c.milesNorth * degreesPerMile, c.start + c.seconds));
         EXPECT_EQ(g_exitReason.load() == ExitReason::NewFlight, c.newFlight);
         EXPECT_NEAR(g_prevUserPosition.latitude, 52.0 + c.milesNorth * degreesPerMile, 1e-12);
     }
@@ -455,6 +464,20 @@ TEST_F(ObjectsInRangeTest, TwoCreationsOfOneCallsignAreTakenInOrder) {
     EXPECT_EQ(events[1].objectId, 801u);
     EXPECT_EQ(events[1].type, SimEventType::StaticCreated);
     EXPECT_EQ(events[1].value2, 0.0);
+}
+
+TEST_F(ObjectsInRangeTest, CreationsUpToNumber10000AreStaticAboveLive) {
+    g_pendingCreates = {{5, 10000, "STAT1"}, {6, 10001, "LIVE1"}};
+    announce(810);
+    announce(811);
+    dispatchOne(inRangeRecord(810, "STAT1", 0.0));
+    dispatchOne(inRangeRecord(811, "LIVE1", 0.0));
+    const auto events = takeEvents();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].hexid, 10000);
+    EXPECT_EQ(events[0].type, SimEventType::StaticCreated);
+    EXPECT_EQ(events[1].hexid, 10001);
+    EXPECT_EQ(events[1].type, SimEventType::LiveCreated);
 }
 
 TEST_F(ObjectsInRangeTest, ARemovedObjectIsReportedAndNoLongerAnnounced) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "traffic/run/main_worker.h"
 #include "traffic/run/run_end.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
@@ -167,6 +168,16 @@ TEST_F(SimQueuesTest, RemovalsOfLowIdsAreRefusedAndAFailedRemovalEndsTheRun) {
     EXPECT_NE(logText().find("==> SimConnect call to remove ac with objectid 1"), std::string::npos);
     EXPECT_TRUE(g_removeRequests.empty());
     EXPECT_FALSE(g_simConnectError.load());
+
+    // The 2024 simulator's ids are shown in hexadecimal.
+    g_msfs2020 = false;
+    g_userObjectId = 30;
+    g_removeRequests = {26};
+    gf_flushSimRequests();
+    g_msfs2020 = true;
+    g_userObjectId = 1;
+    EXPECT_NE(logText().find("==> SimConnect call to remove ac with objectid 1a\n"), std::string::npos);
+    EXPECT_EQ(calls("SimConnect_AIRemoveObject").size(), 1u);
 
     standin::failNext("SimConnect_AIRemoveObject");
     g_removeRequests = {id};

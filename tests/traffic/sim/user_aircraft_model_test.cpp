@@ -50,7 +50,7 @@ class UserAircraftModelTest : public mrwtest::SimDispatchTest {
 
     static constexpr std::pair<std::string_view, double> kSpans[] = {
         {"B738", 17.9}, {"A359", 32.3}, {"A320", 18.0},     {"B737", 17.2},
-        {"E190", 14.3}, {"CRJ7", 11.7}, {"A388", kLargestM}};
+        {"E190", 14.3}, {"CRJ7", 11.7}, {"A388", kLargestM}, {"A321", 17.9}};
     double m_savedLargest = 0.0;
 };
 
@@ -77,6 +77,9 @@ TEST_F(UserAircraftModelTest, TheModelRulesAndTheHalfSpanTheyGive) {
              Case{"Aerosoft A320 Lufthansa", "AIRBUS-A320",
                   "SimConnect: User aircraft model deduced from title: A320, half wing span: 18.0 meter",
                   18.0, true},
+             Case{"Aerosoft A321", "AIRBUS-A321",
+                  "SimConnect: User aircraft model deduced from title: A321, half wing span: 17.9 meter",
+                  17.9, true},
              Case{"Aerosoft A330 Lufthansa", "AIRBUS-A330",
                   "SimConnect: User aircraft model: AIRBUS-A330, category: ", largest, false},
              Case{"Unknown", "ZZ9", "SimConnect: User aircraft model: ZZ9, category: ", largest, false},
