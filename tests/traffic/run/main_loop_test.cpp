@@ -207,8 +207,9 @@ TEST_F(MainLoop, TheParkingCountdownAnnouncesAnUpdateOnlyWithAParkFileAndNoIniti
         bool initialLoadOnly;
         bool announced;
     };
-    for (const Case& c : {Case{"park file loaded", true, false, true}, Case{"no park file", false, false, false},
-                          Case{"initial load only", true, true, false}}) {
+    for (const Case& c :
+         {Case{"park file loaded", true, false, true}, Case{"no park file", false, false, false},
+          Case{"initial load only", true, true, false}}) {
         SCOPED_TRACE(c.name);
         g_parameters().INITIAL_LOAD_ONLY.current = c.initialLoadOnly;
         g_parkFileLoaded = c.parkFileLoaded;

@@ -49,7 +49,7 @@ class UserAircraftModelTest : public mrwtest::SimDispatchTest {
     }
 
     static constexpr std::pair<std::string_view, double> kSpans[] = {
-        {"B738", 17.9}, {"A359", 32.3}, {"A320", 18.0},     {"B737", 17.2},
+        {"B738", 17.9}, {"A359", 32.3}, {"A320", 18.0},      {"B737", 17.2},
         {"E190", 14.3}, {"CRJ7", 11.7}, {"A388", kLargestM}, {"A321", 17.9}};
     double m_savedLargest = 0.0;
 };
