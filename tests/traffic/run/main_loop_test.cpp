@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/message_line.h"
+#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "platform/simconnect/sim_world.h"
 #include "traffic/engine/engine_containers.h"
@@ -53,6 +54,10 @@ class MainLoop : public mrwtest::RunTest {
         g_flightNotRunningLogged = false;
         g_runSeconds = 0;
         g_rereadRequest = false;
+        // An announced static-parking update holds the parking controls until it has run.
+        g_parkFileLoaded = false;
+        g_parkingUpdateRequest = false;
+        g_parkingUpdateRunning = false;
         std::lock_guard lock(g_trafficMutex);
         g_injectionActive = false;
     }
@@ -223,8 +228,6 @@ TEST_F(MainLoop, TheParkingCountdownAnnouncesAnUpdateOnlyWithAParkFileAndNoIniti
         EXPECT_EQ(g_parkingUpdateRequest.load(), c.announced);
         EXPECT_EQ(g_mainWindow().minutesToParkingUpdate, 20);
     }
-    g_parkFileLoaded = false;
-    g_parkingUpdateRequest = false;
 }
 
 TEST_F(MainLoop, TheDailyDutyRestartsTheCounter) {
