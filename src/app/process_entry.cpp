@@ -210,9 +210,9 @@ int gf_runApplication(HINSTANCE instance) {
 }  // namespace mrw
 
 INT wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, INT) {
-    // Kept for the life of the process: its existence is the guard.
-    static auto* guard = new platform::SingleInstanceLock("MRWV");
-    if (guard->state() == platform::InstanceLock::AlreadyRunning) return -1;
+    // Held while the application runs; an instance that finds it taken ends holding nothing.
+    const platform::SingleInstanceLock guard("MRWV");
+    if (guard.state() == platform::InstanceLock::AlreadyRunning) return -1;
     try {
         mrw::gf_openLog();
     } catch (const std::exception& e) {

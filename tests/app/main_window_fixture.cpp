@@ -4,17 +4,60 @@
 
 #include <mutex>
 
+#include "airports/airports_database.h"
+#include "app/edit_fields.h"
 #include "app/main_window.h"
+#include "app/parking_controls.h"
 #include "app/process_entry.h"
 #include "app/process_entry_internal.h"
+#include "app/window_procedure.h"
 #include "config/parameter_elements.h"
 #include "foundation/file_system.h"
+#include "support/main_window_reset.h"
 #include "support/process_data_directory.h"
+#include "support/settings_reset.h"
+#include "traffic/engine/engine_containers.h"
+#include "traffic/parking/park_airports_list.h"
+#include "traffic/parking/static_parking.h"
+#include "traffic/run/main_loop.h"
+#include "traffic/run/main_worker.h"
+#include "traffic/run/run_end.h"
 
 namespace mrwtest {
 
+void resetAppState() {
+    emptyProcessDataDirectory();
+    resetSettings();
+    resetMainWindowState();
+    mrw::g_nowButtonAllowed = false;
+    mrw::g_parkingUpdateRunning = false;
+    mrw::g_parkFileLoaded = false;
+    mrw::g_packagesFolderFound = false;
+    mrw::g_exitReason = mrw::ExitReason::NotYetSet;
+    mrw::g_restartDelay = 0;
+    mrw::g_restartPending = false;
+    mrw::g_catalogueClearRequest = false;
+    mrw::g_exitCode = 0;
+    for (std::atomic<bool>* request :
+         {&mrw::g_flushStaticRequest, &mrw::g_csToOidRequest, &mrw::g_csToOidLookup,
+          &mrw::g_blockCallsignRequest, &mrw::g_rereadRequest, &mrw::g_noMatchClearRequest,
+          &mrw::g_parkingUpdateRequest})
+        *request = false;
+    mrw::g_parkingCountdown = 20;
+    mrw::g_msfs2020 = true;
+    mrw::g_simId = 1;
+    mrw::g_airports.clear();
+    mrw::g_knownAirportCodes.clear();
+    {
+        std::lock_guard lock(mrw::g_parkAirportsMutex);
+        mrw::g_parkAirports.clear();
+    }
+    mrw::g_liveAcs.clear();
+    mrw::g_staticAcs.clear();
+}
+
 void MainWindowTest::SetUp() {
-    useProcessDataDirectory();
+    resetAppState();
     folder.emplace();
     static const bool registered = mrw::lf_registerWindowClass(nullptr, u"Merrowvale");
     ASSERT_TRUE(registered);
@@ -31,6 +74,7 @@ void MainWindowTest::TearDown() {
     standin::pumpUntilIdle();
     mrw::g_mainWindow().hwnd = nullptr;
     standin::destroyAllWindows();
+    resetAppState();
     folder.reset();
 }
 

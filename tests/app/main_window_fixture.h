@@ -13,6 +13,12 @@
 
 namespace mrwtest {
 
+// What the window's tests share in this process back as a fresh process has it: every setting at
+// its default, the main-window object as constructed, an empty data directory (no parameters.xml),
+// no run flags, exit reason, airports, park airports or aircraft.
+void resetAppState();
+
+// Each test starts from resetAppState and leaves it behind again.
 class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override;

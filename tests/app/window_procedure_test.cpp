@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <mutex>
 #include <string>
 
@@ -97,9 +98,19 @@ TEST_F(WindowProcedureTest, QuitKeepsTheWindowOnTheMonitor) {
 }
 
 TEST_F(WindowProcedureTest, StartRunDetachesItsWorker) {
+    SetWindowPos(window(), nullptr, 310, 230, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     PostMessageW(window(), mrw::WM_APP_START_RUN, 0, 0);
     standin::pumpUntilIdle();
     EXPECT_FALSE(mrw::g_mainWorkerThread.joinable()) << "every worker is detached at once";
+
+    // Closed, the worker's run ends with its last act, the quit, which saves the window's position:
+    // no worker of this test lives on into the next.
+    ASSERT_TRUE(standin::requestClose(window()));
+    ASSERT_TRUE(standin::pumpUntil([] { return mrw::g_mainWindow().mainWindowX.current == 310; },
+                                   std::chrono::seconds(120)));
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
 }
 
 TEST_F(WindowProcedureTest, EditFieldsAskTheWindowForThePanelColour) {

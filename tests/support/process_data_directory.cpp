@@ -20,4 +20,10 @@ void useProcessDataDirectory() {
     (void)done;
 }
 
+void emptyProcessDataDirectory() {
+    useProcessDataDirectory();
+    for (const auto& entry : std::filesystem::directory_iterator(mrw::g_dataDirectory()))
+        std::filesystem::remove_all(entry.path());
+}
+
 }  // namespace mrwtest

@@ -8,4 +8,8 @@ namespace mrwtest {
 // removed when the process ends.
 void useProcessDataDirectory();
 
+// The process's data directory (see above) emptied: no parameters.xml or other file that an earlier
+// test of this process wrote.
+void emptyProcessDataDirectory();
+
 }  // namespace mrwtest

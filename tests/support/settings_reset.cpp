@@ -27,6 +27,8 @@ void resetSettings() {
     c.ALL_INSTALL_PATH.current.set("");
     c.parking_percentage.current = c.parking_percentage.defaultValue;
     c.MAX_FIT_FL.current = c.MAX_FIT_FL.defaultValue;
+    c.CALLSIGN_2_OBJECTID.current.set(c.CALLSIGN_2_OBJECTID.defaultValue.get());
+    g_callsignChoices().replace({""});
     g_stopRequested = false;
     g_windowClosing = false;
 }
