@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "airports/airports_database.h"
 #include "app/edit_fields.h"
@@ -35,10 +36,7 @@ class EditFieldsTest : public MainWindowTest {
     void TearDown() override {
         mrw::g_stopRequested = false;
         mrw::g_exitReason = mrw::ExitReason::NotYetSet;
-        mrw::g_airports.clear();
-        std::lock_guard lock(mrw::g_parkAirportsMutex);
-        mrw::g_parkAirports.clear();
-        MainWindowTest::TearDown();
+        MainWindowTest::TearDown();  // the airports and park airports go too
     }
     // Replaces the field's text by typing, then Enter.
     static void enter(const mrw::ControlParameter& field, const std::string& text) {
@@ -59,6 +57,8 @@ TEST_F(EditFieldsTest, CallsignsMustBeFourToEightLettersOrDigits) {
     };
     const std::string tooLong(10000, 'K');
     const Case cases[] = {
+        {"abcd", "", "ABCD"},
+        {"abcdefgh", "", "ABCDEFGH"},
         {"klm123", "", "KLM123"},
         {"KLM123", "callsign 'KLM123' was already set ...", "KLM123"},
         {"ABC", "callsign 'ABC' is not valid", "KLM123"},
@@ -167,6 +167,11 @@ TEST_F(InstallPathTest, ATypedPackagesFolderIsCheckedAndRestartsTheRun) {
         {(tree / "Other" / "community").string(), "This path exists but is not a path to Community ...", ""},
         {(tree / "missing").string(), "This install path does not exist: " + (tree / "missing").string(), ""},
         {(tree / "file.txt").string(), "This path exists but is not a path to Community ...", ""},
+        // A path through a file exists no more than a missing one, but the system refuses to look.
+        {(tree / "file.txt" / "Community").string(),
+         "Cannot access install path '" + (tree / "file.txt" / "Community").string() +
+             "': " + std::make_error_code(std::errc::not_a_directory).message(),
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);

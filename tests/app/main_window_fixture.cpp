@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-#include "airports/airports_database.h"
+#include "airports/airports_database_internal.h"
 #include "app/edit_fields.h"
 #include "app/main_window.h"
 #include "app/parking_controls.h"
@@ -46,8 +46,7 @@ void resetAppState() {
     mrw::g_parkingCountdown = 20;
     mrw::g_msfs2020 = true;
     mrw::g_simId = 1;
-    mrw::g_airports.clear();
-    mrw::g_knownAirportCodes.clear();
+    mrw::lf_resetAirportsDatabase();
     {
         std::lock_guard lock(mrw::g_parkAirportsMutex);
         mrw::g_parkAirports.clear();

@@ -139,7 +139,41 @@ TEST_F(StatusPaintingTest, ARunningRunWithAParkAirportShowsGreenLampsCountsAndTh
     expectText(571, 427, u"average fit: 1.5", mrw::kGreen);
     expectText(708, 427, u"max park:  40 (=30 %)", mrw::kGreen);
     EXPECT_EQ(at(image, kInfoBand), mrw::kBlack);
+
+    // Week parking: the static aircraft's average fit means nothing there and is not shown.
+    w.weekParking = true;
+    repaint();
+    expectText(370, 399, u"*WS*", mrw::kGreen);
+    expectText(430, 427, u"static:   7", mrw::kGreen);
+    EXPECT_FALSE(textAt(571, 427));
     mrw::g_userStandName.set("");
+}
+
+// Black until RealTraffic is set up, red until it answers, then green only while the Traffic
+// Reader receives: yellow when it has had nothing new, is off or stopped.
+TEST_F(StatusPaintingTest, TheRealTrafficLampFollowsTheTrafficReader) {
+    struct Case {
+        bool notStarted;
+        bool ready;
+        mrw::ReaderStatus traffic;
+        COLORREF lamp;
+    };
+    const Case cases[] = {
+        {true, false, mrw::ReaderStatus::Receiving, mrw::kBlack},
+        {false, false, mrw::ReaderStatus::Receiving, mrw::kRed},
+        {false, true, mrw::ReaderStatus::Receiving, mrw::kGreen},
+        {false, true, mrw::ReaderStatus::NothingNew, mrw::kYellow},
+        {false, true, mrw::ReaderStatus::Off, mrw::kYellow},
+        {false, true, mrw::ReaderStatus::Stopped, mrw::kYellow},
+    };
+    mrw::MainWindow& w = mrw::g_mainWindow();
+    for (const Case& c : cases) {
+        w.realTrafficNotStarted = c.notStarted;
+        w.realTrafficReady = c.ready;
+        w.trafficReaderStatus = c.traffic;
+        repaint();
+        EXPECT_EQ(standin::pixel(window(), kRealTrafficLamp.x, kRealTrafficLamp.y), c.lamp) << &c - cases;
+    }
 }
 
 TEST_F(StatusPaintingTest, AParkAirportWithoutItsFileShowsOnlyItsCodeInYellow) {

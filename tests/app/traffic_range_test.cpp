@@ -114,6 +114,24 @@ TEST_F(TrafficRangeTest, AutomaticRangeFromHeightAndDistance) {
     }
 }
 
+// Below the park airport's height, the range follows the distance to it in whole nautical miles:
+// both sides of each step.
+TEST_F(TrafficRangeTest, EachDistanceStepOfTheAutomaticRange) {
+    const Lalo airport{52.0, 4.0};
+    const std::pair<int, int> cases[] = {{8, 8},   {9, 10},  {10, 10}, {11, 12}, {12, 12}, {13, 14}, {14, 14},
+                                         {15, 16}, {16, 16}, {17, 18}, {18, 18}, {19, 20}, {22, 20}, {23, 25},
+                                         {27, 25}, {28, 30}, {32, 30}, {33, 35}, {36, 35}};
+    auto& s = g_parameters();
+    s.AUTO_RANGE.current = true;
+    for (const auto& [distanceNm, expected] : cases) {
+        s.RANGE.current = 65;
+        gf_setAutoRangeInputs(
+            {false, 3000.0, Lalo{airport.latitude + distanceNm / 60.0, airport.longitude}, airport});
+        lf_autoRange();
+        EXPECT_EQ(s.RANGE.current, expected) << distanceNm << " nm";
+    }
+}
+
 TEST_F(TrafficRangeTest, AutoRangeOffRestoresTheUsersRange) {
     auto& s = g_parameters();
     s.RANGE.current = 65;  // the user's choice, saved at once

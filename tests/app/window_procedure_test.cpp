@@ -67,12 +67,15 @@ TEST_F(WindowProcedureTest, QuitSavesThePositionAndEndsTheLoopWithTheExitCode) {
     EXPECT_EQ(mrwtest::savedInt("MAIN_WINDOW_Y"), 250);
 }
 
-TEST_F(WindowProcedureTest, QuitWhileMinimizedSavesTheRestoredPosition) {
-    SetWindowPos(window(), nullptr, 320, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(window(), SW_MINIMIZE);
-    EXPECT_EQ(quit(), 0);
-    EXPECT_EQ(mrwtest::savedInt("MAIN_WINDOW_X"), 320);
-    EXPECT_EQ(mrwtest::savedInt("MAIN_WINDOW_Y"), 140);
+TEST_F(WindowProcedureTest, QuitWhileMinimizedOrMaximizedSavesTheRestoredPosition) {
+    for (const INT show : {SW_MINIMIZE, SW_SHOWMAXIMIZED}) {
+        ShowWindow(window(), SW_RESTORE);
+        SetWindowPos(window(), nullptr, 320, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ShowWindow(window(), show);
+        EXPECT_EQ(quit(), 0);
+        EXPECT_EQ(mrwtest::savedInt("MAIN_WINDOW_X"), 320) << show;
+        EXPECT_EQ(mrwtest::savedInt("MAIN_WINDOW_Y"), 140) << show;
+    }
 }
 
 TEST_F(WindowProcedureTest, QuitKeepsTheWindowOnTheMonitor) {

@@ -214,6 +214,47 @@ TEST_F(ParkAirportPassTest, ANearerListedAirportEndsTheParkingButTaxiingAwayNeve
     EXPECT_EQ(mrw::g_parkAirport.code, mrw::FixedCode<4>("EHLE"));
 }
 
+// The destination leads the list whatever its distance: in sight but farther than the park airport
+// it leaves the park airport alone, nearer it ends the parking there.
+TEST_F(ParkAirportPassTest, AFartherListedAirportInSightKeepsTheParkAirport) {
+    parkAtEham();
+    mrw::g_parameters().DESTINATION.current.set("EHLE");
+    gf_addParkAirport(mrw::FixedCode<4>("EHLE"), {kEhleLat, kEhleLon});
+    const auto flyAt = [](double fractionToEhle) {
+        mrw::UserAcData user;
+        user.latitude = kEhamLat + fractionToEhle * (kEhleLat - kEhamLat);
+        user.longitude = kEhamLon + fractionToEhle * (kEhleLon - kEhamLon);
+        user.altitudeAboveGroundFt = 2000;
+        mrw::g_userAcData = user;
+        mrw::g_userOnGround = false;
+    };
+    flyAt(0.4);  // 12 nm from EHAM, 17 nm from EHLE: both in sight
+    mrw::lf_checkParkAirport(false);
+    EXPECT_EQ(mrw::g_parkAirport.code, mrw::FixedCode<4>("EHAM"));
+    EXPECT_EQ(log().find("EHLE is in sight ("), std::string::npos);
+
+    flyAt(0.6);
+    mrw::lf_checkParkAirport(false);
+    EXPECT_NE(log().find("EHLE is in sight ("), std::string::npos);
+    EXPECT_TRUE(mrw::g_parkAirport.code.empty());
+}
+
+// On the ground at a known airport without an airport file nothing is chosen, and the message says
+// why.
+TEST_F(ParkAirportPassTest, OnTheGroundAtAnAirportWithoutAFileNothingIsChosen) {
+    mrw::UserAcData user;
+    user.latitude = kEhleLat;
+    user.longitude = kEhleLon;
+    mrw::g_userAcData = user;
+    mrw::gf_setUserAcDataRecv(user);
+    mrw::g_userOnGround = true;
+    mrw::lf_checkParkAirport(true);
+    EXPECT_TRUE(mrw::g_parkAirport.code.empty());
+    EXPECT_FALSE(mrw::g_readParkFilePending);
+    EXPECT_EQ(messageLine(), "User aircraft on the ground at EHLE, no airport file found");
+    EXPECT_NE(log().find("User aircraft on the ground at EHLE, no airport file found\n"), std::string::npos);
+}
+
 // A chosen airport whose file has gone is forgotten with the error on the message line.
 TEST_F(ParkAirportPassTest, AMissingFileForgetsTheAirport) {
     userAt(0, true, 0);

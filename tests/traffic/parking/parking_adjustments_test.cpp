@@ -33,6 +33,10 @@ class ParkingAdjustmentsTest : public ParkingTest {
   protected:
     void SetUp() override {
         ParkingTest::SetUp();
+        arrange();
+    }
+    // The clock and the settings of every test: no random choice, every stand wanted.
+    static void arrange() {
         mrw::gf_setWallClockForTests([] { return kNowSeconds; });
         settings().RANDOM.current = false;
         settings().parking_percentage.current = 100;
@@ -102,8 +106,8 @@ TEST_F(ParkingAdjustmentsTest, LiveAircraftParkedTooLongAreRemoved) {
     EXPECT_EQ(mrw::g_liveParked.size(), 1u);
 }
 
-// At 00:15 on a Monday with a fit of 4 half hours, a use holding Sunday slot 46 still fits, one
-// holding only Sunday slot 40 does not; the use must be of the aircraft's registration and type.
+// At 00:00 on a Monday with a fit of 4 half hours, a use holding Sunday slot 43 still fits, one
+// holding only Sunday slot 42 does not; the use must be of the aircraft's registration and type.
 TEST_F(ParkingAdjustmentsTest, AUseFitsBackAcrossMidnight) {
     struct Case {
         int day;
@@ -113,8 +117,9 @@ TEST_F(ParkingAdjustmentsTest, AUseFitsBackAcrossMidnight) {
         bool fits;
     };
     const Case cases[] = {
-        {7, 46, "PH-A", 1, true},  {7, 40, "PH-A", 1, false}, {1, 0, "PH-A", 1, true},
-        {7, 47, "PH-B", 1, false}, {7, 47, "PH-A", 2, false}, {6, 46, "PH-A", 1, false},
+        {7, 46, "PH-A", 1, true},  {7, 43, "PH-A", 1, true},  {7, 42, "PH-A", 1, false},
+        {7, 40, "PH-A", 1, false}, {1, 0, "PH-A", 1, true},   {7, 47, "PH-B", 1, false},
+        {7, 47, "PH-A", 2, false}, {6, 46, "PH-A", 1, false},
     };
     mrw::g_fitOffsetReal = 4;
     mrw::g_fitOffsetSoft = -1;
@@ -158,22 +163,50 @@ TEST_F(ParkingAdjustmentsTest, StaticsReportedLiveOrOutOfTimeMakeRoom) {
 }
 
 // A turnaround whose use ends with the current half hour is made again under its second callsign
-// on the same stand, and keeps its parked-since half hour.
+// on the same stand, and keeps its parked-since half hour. At 23:30 it ends unless its use holds
+// the next day at 00:00; Sunday's next day is Monday.
 TEST_F(ParkingAdjustmentsTest, AnEndingTurnaroundIsMadeAgainUnderItsSecondCallsign) {
-    auto list = stands(1);
-    addUse(list[0], UseSpec(3, {18, 19, 20}, "IN1", "PH-T").second("OUT1"));
-    setParkStands(std::move(list));
-    setNow(3, 20);
-    addStatic(1, "IN1*", "IN1", "PH-T").optionCallsign2 = "OUT1";
-    g_staticAcs[0].parkedSince = {3, 18};
+    struct Case {
+        int day;
+        std::initializer_list<int> halfHours;
+        mrw::WeekSlot parkedSince;
+        int nextDay;
+        std::initializer_list<int> nextDaySlots;
+        bool replaced;
+        int fitOffset;
+    };
+    const Case cases[] = {
+        {3, {18, 19, 20}, {3, 18}, 4, {}, true, 2},  // Wednesday 10:00, parked since 09:00
+        {7, {45, 46, 47}, {7, 45}, 1, {0, 1}, false, 0},
+        {7, {45, 46, 47}, {7, 45}, 1, {1}, true, 2},
+        {6, {45, 46, 47}, {6, 45}, 7, {0}, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "day " << c.day << ", next day " << c.nextDay);
+        resetParkingState();
+        arrange();
+        auto list = stands(1);
+        addUse(list[0], UseSpec(c.day, c.halfHours, "IN1", "PH-T").second("OUT1"));
+        addUse(list[0], UseSpec(c.nextDay, c.nextDaySlots, "IN1", "PH-T").second("OUT1"));
+        setParkStands(std::move(list));
+        const int now = *(c.halfHours.end() - 1);
+        setNow(c.day, now);
+        addStatic(1, "IN1*", "IN1", "PH-T").optionCallsign2 = "OUT1";
+        g_staticAcs[0].parkedSince = c.parkedSince;
 
-    mrw::lf_adjustParking();
-    EXPECT_EQ(removed(), (std::vector<std::string>{"IN1*"}));
-    ASSERT_EQ(g_parkingPlan.size(), 1u);
-    EXPECT_EQ(g_parkingPlan[0].standNumber, 1);
-    EXPECT_FALSE(g_parkingPlan[0].useFirstCallsign);
-    EXPECT_EQ(g_parkingPlan[0].optionCallsign2, "OUT1");
-    EXPECT_EQ(g_parkingPlan[0].fitOffset, 2);  // Wednesday 09:00, so the new aircraft is parked since then
+        mrw::lf_adjustParking();
+        if (!c.replaced) {
+            EXPECT_TRUE(removed().empty());
+            EXPECT_TRUE(g_parkingPlan.empty());
+            continue;
+        }
+        EXPECT_EQ(removed(), (std::vector<std::string>{"IN1*"}));
+        ASSERT_EQ(g_parkingPlan.size(), 1u);
+        EXPECT_EQ(g_parkingPlan[0].standNumber, 1);
+        EXPECT_FALSE(g_parkingPlan[0].useFirstCallsign);
+        EXPECT_EQ(g_parkingPlan[0].optionCallsign2, "OUT1");
+        EXPECT_EQ(g_parkingPlan[0].fitOffset, c.fitOffset);  // the new aircraft is parked since then
+    }
 }
 
 // Wanted 2 with 4 live aircraft parked: the two beyond it go before anything else.

@@ -165,26 +165,25 @@ TEST_F(ParkingCalculationTest, PlannedOrParkedTests) {
 
 TEST_F(ParkingCalculationTest, ATurnaroundEndingNowCarriesItsSecondCallsign) {
     struct Case {
+        int day;
         int slot;
         std::initializer_list<int> halfHours;
         std::initializer_list<int> nextDaySlots;
         bool useFirst;
     };
     const Case cases[] = {
-        {20, {20, 21}, {}, true},
-        {20, {20}, {}, false},
-        {47, {47}, {0}, true},
-        {47, {47}, {1}, false},
+        {3, 20, {20, 21}, {}, true}, {3, 20, {20}, {}, false}, {3, 47, {47}, {0}, true},
+        {3, 47, {47}, {1}, false},   {7, 47, {47}, {0}, true}, {7, 47, {47}, {1}, false},
     };
     for (const Case& c : cases) {
         auto list = stands(1);
-        addUse(list[0], UseSpec(3, c.halfHours, "IN1", "R").second("OUT1"));
-        addUse(list[0], UseSpec(4, c.nextDaySlots, "NXT", "R2"));
+        addUse(list[0], UseSpec(c.day, c.halfHours, "IN1", "R").second("OUT1"));
+        addUse(list[0], UseSpec(c.day % 7 + 1, c.nextDaySlots, "NXT", "R2"));  // Sunday's next is Monday
         setParkStands(std::move(list));
-        setNow(3, c.slot);
+        setNow(c.day, c.slot);
         mrw::lf_calculateStaticParking();
         ASSERT_EQ(g_parkingPlan.size(), 1u);
-        EXPECT_EQ(g_parkingPlan[0].useFirstCallsign, c.useFirst) << c.slot;
+        EXPECT_EQ(g_parkingPlan[0].useFirstCallsign, c.useFirst) << c.day << ":" << c.slot;
         EXPECT_EQ(g_parkingPlan[0].optionCallsign2, "OUT1");
     }
 }
@@ -255,8 +254,11 @@ TEST_F(ParkingCalculationTest, CountsAndAverageFit) {
     addStatic(1, "A*", "A", "RA").parkedSince = {1, 0};   // 2 half hours
     addStatic(2, "B*", "B", "RB").parkedSince = {7, 46};  // 4 half hours, across the week's end
     addStatic(3, "C*", "C", "RC").simState = mrw::SimState::Adding2Sim;
-    EXPECT_EQ(mrw::gf_countStaticParked(true), 2u);
-    EXPECT_FLOAT_EQ(mrw::g_mainWindow().averageFitStatic.load(), 6.0F / 4.0F + 0.5F);
+    mrw::StaticAc& leaving = addStatic(3, "D*", "D", "RD");  // 0 half hours, still in the simulator
+    leaving.parkedSince = {1, 2};
+    leaving.simState = mrw::SimState::RemovingFromSim;
+    EXPECT_EQ(mrw::gf_countStaticParked(true), 3u);
+    EXPECT_FLOAT_EQ(mrw::g_mainWindow().averageFitStatic.load(), 6.0F / 6.0F + 0.5F);
     addLive(20001, "L1", mrw::FlightPhase::Parked, 1).parkedSince = {1, 1};
     addLive(20002, "L2", mrw::FlightPhase::Parked, 2);  // parked since unknown: counted, no fit
     addLive(20003, "L3", mrw::FlightPhase::Taxi);

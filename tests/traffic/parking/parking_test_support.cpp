@@ -5,6 +5,7 @@
 
 #include "aircraft/wingspans.h"
 #include "airports/airports_database.h"
+#include "airports/airports_database_internal.h"
 #include "airports/park_airport_file.h"
 #include "app/main_window.h"
 #include "app/parking_controls.h"
@@ -26,8 +27,7 @@ namespace mrwtest {
 void resetParkingState() {
     using namespace mrw;
     resetSettings();
-    g_airports.clear();
-    g_knownAirportCodes.clear();
+    lf_resetAirportsDatabase();  // read again by the next test that reads it
     g_parkAirport = {};
     TrafficReader::parkAirport.store(std::nullopt);
     TrafficReader::collectCallsigns = false;
