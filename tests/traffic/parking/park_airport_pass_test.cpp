@@ -83,7 +83,7 @@ void userAt(double nmNorth, bool onGround, double aboveGroundFt) {
 class ParkAirportPassTest : public ParkingTest {
   protected:
     void SetUp() override {
-        useProcessDataDirectory();
+        emptyProcessDataDirectory();
         ParkingTest::SetUp();
         arrange();
     }

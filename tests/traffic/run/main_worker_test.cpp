@@ -11,9 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "aircraft/aircraft_test_support.h"
 #include "airports/airports_database.h"
-#include "airports/airports_database_internal.h"
 #include "app/main_window.h"
 #include "app/message_line.h"
 #include "app/parking_controls.h"
@@ -47,18 +45,12 @@ class StartUp : public mrwtest::RunTest {
         g_parameters().MSFS_INSTALL_PATH.setAndSave(path_to_utf8(m_packages.path()));
         g_restartPending = true;
         g_msfs2020 = true;
-        forgetDatabases();
+        mrwtest::forgetDatabases();  // each test is the process's first start-up
     }
     ~StartUp() override {
         fs::remove_all(gf_appDataPath() / "InsideSystems");
         g_restartPending = false;
-        forgetDatabases();
-    }
-    // Each test starts as the process's first start-up: no database read yet.
-    static void forgetDatabases() {
-        lf_resetAirportsDatabase();
-        mrwtest::resetAircraftData();
-        g_dbaseLoaded = false;
+        mrwtest::forgetDatabases();
     }
     // A liveries file from an earlier scan, so that the start-up scans nothing.
     static void writeScannedLiveries() {

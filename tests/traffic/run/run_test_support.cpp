@@ -7,12 +7,15 @@
 #include <filesystem>
 #include <mutex>
 
+#include "aircraft/aircraft_test_support.h"
+#include "airports/airports_database_internal.h"
 #include "app/main_window.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
 #include "support/process_data_directory.h"
 #include "support/settings_reset.h"
 #include "support/test_window.h"
+#include "traffic/run/main_worker.h"
 #include "traffic/run/run_end.h"
 
 namespace mrwtest {
@@ -60,8 +63,14 @@ void resetRunSettings() {
     window.messageSecond = 0;
 }
 
+void forgetDatabases() {
+    mrw::lf_resetAirportsDatabase();
+    resetAircraftData();
+    mrw::g_dbaseLoaded = false;
+}
+
 RunTest::RunTest() {
-    useProcessDataDirectory();
+    emptyProcessDataDirectory();  // no parameters.xml of an earlier test
     resetRunSettings();
     lf_posted().clear();
     m_window = createTestWindow(u"MrwRunTestMain", lf_mainWindowProc);

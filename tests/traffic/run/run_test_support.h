@@ -47,4 +47,8 @@ class RealTrafficPortsLock {
 // Every setting back at its default and the run's shared flags cleared.
 void resetRunSettings();
 
+// The aircraft and airports databases as a fresh process has them: empty and not read yet, so that
+// the next start-up reads them again.
+void forgetDatabases();
+
 }  // namespace mrwtest

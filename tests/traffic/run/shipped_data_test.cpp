@@ -9,18 +9,17 @@
 
 #include "aircraft/ac_category.h"
 #include "aircraft/aircraft_database.h"
-#include "aircraft/aircraft_test_support.h"
 #include "aircraft/code_tables.h"
 #include "aircraft/dbase_lookups.h"
 #include "aircraft/dbase_reader.h"
 #include "aircraft/regcode_readers.h"
 #include "aircraft/wingspans.h"
 #include "airports/airports_database.h"
-#include "airports/airports_database_internal.h"
 #include "airports/airports_scan.h"
 #include "foundation/data_decryption.h"
 #include "foundation/file_names.h"
 #include "support/logged_program_folder.h"
+#include "traffic/run/run_test_support.h"
 
 namespace fs = std::filesystem;
 using namespace mrw;
@@ -32,13 +31,9 @@ class ShippedDataTest : public ::testing::Test {
   protected:
     void SetUp() override {
         fs::copy(fs::path(MRW_PROGRAM_DIR) / "input", m_folder / "input", fs::copy_options::recursive);
-        forgetDatabases();  // an earlier test of the process may have read or emptied them
+        mrwtest::forgetDatabases();  // an earlier test of the process may have read or emptied them
     }
-    void TearDown() override { forgetDatabases(); }
-    static void forgetDatabases() {
-        lf_resetAirportsDatabase();
-        mrwtest::resetAircraftData();
-    }
+    void TearDown() override { mrwtest::forgetDatabases(); }
     // No warning or error line was logged.
     void expectNoErrorLine() {
         const std::string log = m_folder.logText();

@@ -90,8 +90,9 @@ std::size_t lf_count(const std::string& text, const std::string& what) {
 class WholeRun : public ::testing::Test {
   protected:
     WholeRun() {
-        mrwtest::useProcessDataDirectory();
+        mrwtest::emptyProcessDataDirectory();  // no parameters.xml of an earlier test
         mrwtest::resetRunSettings();
+        mrwtest::forgetDatabases();  // the run reads them as the process's first run does
         g_runsStarted = 0;
         g_quitPosted = false;
         m_threadsBefore = lf_threadCount();
