@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "aircraft/aircraft_test_support.h"
+#include "aircraft/livery_catalogue.h"
 #include "airports/airports_database_internal.h"
 #include "app/main_window.h"
 #include "platform/win32/standin.h"
@@ -67,6 +68,9 @@ void forgetDatabases() {
     mrw::lf_resetAirportsDatabase();
     resetAircraftData();
     mrw::g_dbaseLoaded = false;
+    mrw::gf_clearLiveryCatalogue();  // at once on the thread that built it, else at the next safe point
+    mrw::gf_serveCatalogueClearRequest();
+    mrw::g_liveriesProcessed = false;
 }
 
 RunTest::RunTest() {

@@ -47,8 +47,8 @@ class RealTrafficPortsLock {
 // Every setting back at its default and the run's shared flags cleared.
 void resetRunSettings();
 
-// The aircraft and airports databases as a fresh process has them: empty and not read yet, so that
-// the next start-up reads them again.
+// The aircraft and airports databases and the livery catalogue as a fresh process has them: empty
+// and not read or built yet, so that the next start-up reads and builds them again.
 void forgetDatabases();
 
 }  // namespace mrwtest

@@ -256,7 +256,7 @@ TEST_F(WholeRun, TrafficIsCreatedMovedBlockedRestartedAndClosed) {
     // The new run connects and registers anew.
     ASSERT_TRUE(standin::pumpUntil([this] { return lf_count(log(), "Traffic Reader connected") >= 2; }, 120s))
         << log();
-    EXPECT_EQ(g_runsStarted, 2);
+    EXPECT_EQ(g_runsStarted, 2) << log();
     EXPECT_GE(lf_count(log(), "MSFS 2020 (11.0.282174.999) connected"), 2u);
 
     // Closed by the user: the run ends, the client closes its connection, the program quits.
