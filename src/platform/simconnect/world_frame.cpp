@@ -11,16 +11,9 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegToRad = kPi / 180.0;
-constexpr double kEarthRadiusMeters = 6371008.8;
 
 double lf_distanceMeters(const SimObject& a, const SimObject& b) {
-    const double lat1 = a.latitudeDeg * kDegToRad;
-    const double lat2 = b.latitudeDeg * kDegToRad;
-    const double dLat = lat2 - lat1;
-    const double dLon = (b.longitudeDeg - a.longitudeDeg) * kDegToRad;
-    const double h = std::sin(dLat / 2) * std::sin(dLat / 2) +
-                     std::cos(lat1) * std::cos(lat2) * std::sin(dLon / 2) * std::sin(dLon / 2);
-    return 2.0 * kEarthRadiusMeters * std::asin(std::min(1.0, std::sqrt(h)));
+    return gf_distanceMeters(a.latitudeDeg, a.longitudeDeg, b.latitudeDeg, b.longitudeDeg);
 }
 
 double lf_between(double from, double to, double fraction) {
@@ -103,7 +96,8 @@ void World::completeCreations() {
         const SIMCONNECT_DATA_INITPOSITION& p = creation.position;
         object.latitudeDeg = p.Latitude;
         object.longitudeDeg = p.Longitude;
-        object.altitudeFeet = p.OnGround != 0 ? groundFeet + object.staticCgFeet : p.Altitude;
+        object.altitudeFeet =
+            p.OnGround != 0 ? groundFeetAt(p.Latitude, p.Longitude) + object.staticCgFeet : p.Altitude;
         object.indicatedAltitudeFeet = object.altitudeFeet;
         object.pitchRad = p.Pitch * kDegToRad;
         object.bankRad = p.Bank * kDegToRad;
@@ -134,7 +128,7 @@ SimRecord World::objectData(SIMCONNECT_RECV_ID id, const DataRequest& request,
                             const std::vector<Datum>& definition, const SimObject& object, DWORD entry,
                             DWORD outOf) {
     std::vector<std::byte> data;
-    gf_appendData(data, definition, object, variableContext());
+    gf_appendData(data, definition, object, variableContext(object));
     constexpr std::size_t kDataOffset = sizeof(SIMCONNECT_RECV_SIMOBJECT_DATA) - sizeof(DWORD);  // at dwData
     auto record = SimRecord::make<SIMCONNECT_RECV_SIMOBJECT_DATA>(id, kDataOffset + data.size());
     auto& header = record.as<SIMCONNECT_RECV_SIMOBJECT_DATA>();

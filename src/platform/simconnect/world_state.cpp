@@ -1,11 +1,24 @@
 #include "platform/simconnect/world_state.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "platform/simconnect/name_compare.h"
 
 namespace standin {
+
+double gf_distanceMeters(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg) {
+    constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
+    constexpr double kEarthRadiusMeters = 6371008.8;
+    const double lat1 = lat1Deg * kDegToRad;
+    const double lat2 = lat2Deg * kDegToRad;
+    const double dLat = lat2 - lat1;
+    const double dLon = (lon2Deg - lon1Deg) * kDegToRad;
+    const double h = std::sin(dLat / 2) * std::sin(dLat / 2) +
+                     std::cos(lat1) * std::cos(lat2) * std::sin(dLon / 2) * std::sin(dLon / 2);
+    return 2.0 * kEarthRadiusMeters * std::asin(std::min(1.0, std::sqrt(h)));
+}
 
 World& gf_world() {
     // Never destroyed: program threads may still call SimConnect while the process ends.
@@ -87,14 +100,31 @@ double World::seconds() const {
     return static_cast<double>(frames) / config.frameRate + pendingSeconds;
 }
 
-VariableContext World::variableContext() const {
-    return {groundFeet, config.zuluEpochSeconds + static_cast<std::int64_t>(std::floor(seconds()))};
+VariableContext World::variableContext(const SimObject& object) const {
+    return {groundFeetAt(object.latitudeDeg, object.longitudeDeg),
+            config.zuluEpochSeconds + static_cast<std::int64_t>(std::floor(seconds()))};
+}
+
+double World::groundFeetAt(double latitudeDeg, double longitudeDeg) const {
+    constexpr double kFeetPerMetre = 1.0 / 0.3048;
+    double nearestNm = kAirportGroundNm;
+    double ground = groundFeet;
+    for (const auto& [code, airport] : airports) {
+        const double nm =
+            gf_distanceMeters(latitudeDeg, longitudeDeg, airport.latitudeDeg, airport.longitudeDeg) / 1852.0;
+        if (nm <= nearestNm) {
+            nearestNm = nm;
+            ground = airport.altitudeM * kFeetPerMetre;
+        }
+    }
+    return ground;
 }
 
 void World::settle(SimObject& object) const {
     constexpr double kContactFeet = 0.5;
     if (object.kind != ObjectKind::User) {
-        object.onGround = object.altitudeFeet - groundFeet - object.staticCgFeet <= kContactFeet;
+        const double ground = groundFeetAt(object.latitudeDeg, object.longitudeDeg);
+        object.onGround = object.altitudeFeet - ground - object.staticCgFeet <= kContactFeet;
     }
 }
 

@@ -68,6 +68,12 @@ struct Connection {
     }
 };
 
+// The great-circle distance between two positions in degrees.
+double gf_distanceMeters(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg);
+
+// How far from an airport's reference point its elevation is the ground's.
+inline constexpr double kAirportGroundNm = 5.0;
+
 struct PendingCreation {
     DWORD connectionId = 0;
     DWORD sendId = 0;
@@ -128,9 +134,12 @@ class World {
     // The object with that id; 0 is the user. Null when there is none.
     SimObject* findObject(DWORD objectId);
     SimObject& userObject();
-    VariableContext variableContext() const;
-    // The ground model: an object other than the user is on the ground when its reference point is
-    // no higher than its static CG above the flat ground.
+    VariableContext variableContext(const SimObject& object) const;
+    // The ground model: within kAirportGroundNm of an airport of the world the ground lies at the
+    // nearest such airport's elevation, elsewhere at the flat ground's (groundFeet).
+    double groundFeetAt(double latitudeDeg, double longitudeDeg) const;
+    // An object other than the user is on the ground when its reference point is no higher than its
+    // static CG above the ground beneath it.
     void settle(SimObject& object) const;
 
     void send(Connection& connection, SimRecord record);

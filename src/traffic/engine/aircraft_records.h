@@ -282,6 +282,8 @@ struct LiveAc : StaticAc {
     void setClimbStep();
     bool skipToAirborneSample(std::size_t k);
     void setBankStep(double headingError, double ticks);
+    // In the air: the turn rate and bank step that steer onto targetHeading (every tick).
+    void steerInAir();
     void startTakeOff();
     bool reachesLiftOffSpeed() const;
     bool checkNewPosDuringLanding(PositionSample& sample);

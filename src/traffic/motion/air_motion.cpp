@@ -49,10 +49,10 @@ void lf_setAltitudeStep(LiveAc& ac, std::int32_t n) {
                 ac.altStep = (s1.altitudeFt - altitude) / n;
             }
         } else {
-            const double v = (s1.altitudeFt - altitude) / n;
-            ac.altStep = ac.heightAboveGround <= 1000 ? std::min(ac.maxVerticalStepFt, std::max(v, 0.2))
-                                                      : std::min(v, ac.maxVerticalStepFt);
+            ac.altStep = std::min((s1.altitudeFt - altitude) / n, ac.maxVerticalStepFt);
         }
+        // A descending or level aircraft climbs only when its samples climb.
+        if (s1.altitudeFt <= s0.altitudeFt) ac.altStep = std::min(ac.altStep, 0.0);
     } else if (s0.airborne) {
         const std::int32_t qnh = g_qnh.load();
         if (qnh <= 1013 && lf_parkAirportSet()) {
@@ -89,22 +89,28 @@ void lf_setPitchStep(LiveAc& ac, std::int32_t n) {
     ac.pitchStep = std::clamp((target - ac.simPosition.pitch) / n, -limit, limit);
 }
 
-void lf_setHeadingAndBank(LiveAc& ac, std::int32_t n) {
+// The heading to aim for over the leg: its track over the ground, turned half way towards the next
+// leg's track, so that the nose neither lags nor leads the track by more than half a turn.
+double lf_legHeading(const LiveAc& ac) {
+    const SampleStream& samples = ac.samples;
+    const Lalo here = gf_lalo(ac.simPosition);
+    if (gf_samePosition(here, gf_lalo(samples[1]))) return ac.simPosition.heading;
+    const double track = gf_bearingRad(here, gf_lalo(samples[1]));
+    if (samples.size() < 3 || samples[2].stationary ||
+        gf_samePosition(gf_lalo(samples[1]), gf_lalo(samples[2])))
+        return track;
+    return gf_wrap2pi(track + gf_wrapPi(gf_bearingRad(gf_lalo(samples[1]), gf_lalo(samples[2])) - track) / 2);
+}
+
+void lf_setHeadingAndBank(LiveAc& ac) {
     const PositionSample& s1 = ac.samples[1];
     const double below = ac.approaching ? 2000 : 1000;
-    double e = 0;
     if (s1.headingFromAdsb && s1.rollRad && s1.headingRad && ac.heightAboveGround < below) {
-        e = gf_wrapPi(*s1.headingRad - ac.simPosition.heading);
+        ac.targetHeading = gf_wrap2pi(*s1.headingRad);
     } else {
-        e = ac.headingErrorToNext();
+        ac.targetHeading = lf_legHeading(ac);
     }
-    // Never faster than the aircraft's own turn rate.
-    ac.headingRate = std::clamp(e / n, -ac.turnRatePerTick, ac.turnRatePerTick);
-    if (s1.rollRad) {
-        ac.bankStep = (*s1.rollRad - ac.simPosition.bank) / n;
-    } else {
-        ac.setBankStep(e, n);
-    }
+    ac.steerInAir();
 }
 
 }  // namespace
@@ -136,7 +142,7 @@ void LiveAc::stepAirborne() {
         n = legTicks();  // a skip to an airborne sample retimes the leg
         if (phase != FlightPhase::TakeOff) lf_setPitchStep(*this, n);
     }
-    lf_setHeadingAndBank(*this, n);
+    lf_setHeadingAndBank(*this);
     if (samples[0].altitudeFt >= 10000) {
         if (!cruiseConfigured) {
             cruiseConfigured = true;
@@ -238,11 +244,25 @@ bool LiveAc::skipToAirborneSample(std::size_t k) {
     return true;
 }
 
+void LiveAc::steerInAir() {
+    const double e = gf_wrapPi(targetHeading - simPosition.heading);
+    headingRate = std::clamp(e / kTurnTicks, -turnRatePerTick, turnRatePerTick);
+    setBankStep(e, kTurnTicks);
+}
+
 void LiveAc::setBankStep(double headingError, double ticks) {
-    const double largest = maxBankRad(category);
-    const double target = -std::clamp(headingError, -largest, largest);
+    // The bank of a coordinated turn through the heading error over the ticks at the speed flown, no
+    // steeper than the aircraft's turn rate allows, nor than it can roll out of before the heading
+    // is reached (a roll-out from bank b at roll rate r turns the heading by g b^2 / (2 r v)).
+    const double speed = gf_stepSpeedMps(*this);
     const double rate = maxBankRatePerTick(category);
-    bankStep = std::clamp((target - simPosition.bank) / ticks, -rate, rate);
+    const double turn = std::clamp(headingError / std::max(ticks, 1.0), -turnRatePerTick, turnRatePerTick);
+    const double rollOutLimit =
+        std::sqrt(2 * rate / kSecondsPerTick * speed * std::fabs(headingError) / kGravityMps2);
+    const double largest = std::min(maxBankRad(category), rollOutLimit);
+    const double coordinated = std::atan(speed * turn / kSecondsPerTick / kGravityMps2);
+    const double target = -std::clamp(coordinated, -largest, largest);
+    bankStep = std::clamp(target - simPosition.bank, -rate, rate);
 }
 
 }  // namespace mrw

@@ -11,12 +11,12 @@ namespace mrw {
 struct CurveSegment {
     static constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
-    Lalo origin;               // P0: the aircraft's position when the curve was built
-    double t0 = kNone;         // parameter at P0
-    double endNorthM = 0.0;    // P2, metres north of the origin
-    double endEastM = 0.0;     // P2, metres east of the origin
-    double t1 = kNone;         // parameter at P2
-    double controlEastM = kNone;   // P1; NaN in either control value = no curve
+    Lalo origin;                  // P0: the aircraft's position when the curve was built
+    double t0 = kNone;            // parameter at P0
+    double endNorthM = 0.0;       // P2, metres north of the origin
+    double endEastM = 0.0;        // P2, metres east of the origin
+    double t1 = kNone;            // parameter at P2
+    double controlEastM = kNone;  // P1; NaN in either control value = no curve
     double controlNorthM = kNone;
 
     bool exists() const { return controlEastM == controlEastM && controlNorthM == controlNorthM; }

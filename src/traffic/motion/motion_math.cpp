@@ -43,6 +43,26 @@ bool gf_samePosition(Lalo a, Lalo b) {
 }
 
 namespace {
+double lf_stepEastM(const LiveAc& ac) {
+    return ac.lonStep * kMetresPerDegree * std::cos(ac.simPosition.lat * kRadPerDeg);
+}
+double lf_stepNorthM(const LiveAc& ac) {
+    return ac.latStep * kMetresPerDegree;
+}
+}  // namespace
+
+double gf_stepSpeedMps(const LiveAc& ac) {
+    return std::hypot(lf_stepEastM(ac), lf_stepNorthM(ac)) / kSecondsPerTick;
+}
+
+double gf_stepTrackRad(const LiveAc& ac) {
+    const double east = lf_stepEastM(ac);
+    const double north = lf_stepNorthM(ac);
+    if (east == 0 && north == 0) return ac.simPosition.heading;
+    return gf_wrap2pi(std::atan2(east, north));
+}
+
+namespace {
 double lf_normaliseLongitude(double lon) {
     double r = std::fmod(lon + 180.0, 360.0);
     if (r < 0) r += 360.0;

@@ -16,6 +16,10 @@ inline constexpr double kMetresPerNm = 1852.0;
 inline constexpr double kMetresPerDegree = 111132.95;
 // Ticks per hour: a distance in nm over a speed in kt, times this, is a tick count.
 inline constexpr double kTicksPerHour = 360000.0;
+inline constexpr double kGravityMps2 = 9.80665;
+inline constexpr double kSecondsPerTick = 0.01;
+// In the air the heading error is flown out over about this many ticks, as far as bank allows.
+inline constexpr double kTurnTicks = 300;
 // Two positions closer than this in latitude and longitude are the same position.
 inline constexpr double kSamePositionDeg = 1e-8;
 
@@ -38,6 +42,11 @@ inline Lalo gf_lalo(const SimPosition& position) {
 }
 // Within kSamePositionDeg in both latitude and longitude.
 bool gf_samePosition(Lalo a, Lalo b);
+
+// The speed over the ground (m/s) of the aircraft's straight step per tick.
+double gf_stepSpeedMps(const LiveAc& ac);
+// The direction of the aircraft's straight step per tick (radians); its heading when it does not move.
+double gf_stepTrackRad(const LiveAc& ac);
 
 // Brings a position onto the globe: longitude into [-180, 180), a latitude beyond a pole folded back
 // with the longitude turned half round.

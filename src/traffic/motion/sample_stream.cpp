@@ -18,10 +18,12 @@ namespace mrw {
 
 namespace {
 
-// The fastest a leg may be flown: max(3 v, v + 100 kt), v the larger ground speed of its samples.
-double lf_fastestLegSpeedKt(const PositionSample& s0, const PositionSample& s1) {
+// The fastest a leg may be flown to catch up, v the larger ground speed of its samples: on the ground
+// a few knots above it (a late aircraft rather makes up the time while it stands), in the air a
+// quarter above it.
+double lf_fastestLegSpeedKt(bool onGround, const PositionSample& s0, const PositionSample& s1) {
     const double v = std::max({s0.groundSpeedKt, s1.groundSpeedKt, 0.0});
-    return std::max(3 * v, v + 100.0);
+    return onGround ? std::max(1.4 * v, v + 12.0) : 1.25 * std::max(v, 1.0);
 }
 
 // The longest way the aircraft may have to go to reach s1 in nm: the straight line, or for a curve
@@ -133,8 +135,8 @@ void LiveAc::advanceToNextSample() {
         const std::int32_t now = g_engineTick.load();
         std::int32_t n = legTicks();
         // Never faster than the leg's samples allow: a late limit or the 25-tick floor would jump.
-        const double needed =
-            std::ceil(lf_legLengthNm(*this, s1) * kTicksPerHour / lf_fastestLegSpeedKt(samples[0], s1));
+        const double needed = std::ceil(lf_legLengthNm(*this, s1) * kTicksPerHour /
+                                        lf_fastestLegSpeedKt(onGroundInSim, samples[0], s1));
         if (needed > n) {
             n = gf_roundTicks(needed);
             s1.dueTick = gf_tickAfter(now, n);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "traffic/engine/aircraft_records.h"
 #include "traffic/motion/motion_math.h"
@@ -16,19 +17,54 @@ namespace {
 
 constexpr double kFlarePitchRad = -0.06981317007977318;  // 4 degrees nose up
 
-// Turns the heading one turn step towards h. Within half a degree nothing happens; a target closer
-// than one step is taken at once, so the nose never swings across it.
-void lf_turnTowards(LiveAc& ac, double h) {
+// Turns the heading one step towards h. Within half a degree nothing happens; a target closer than
+// one step is taken at once, so the nose never swings across it.
+void lf_turnTowards(LiveAc& ac, double h, double step) {
     const double gap = gf_wrapPi(h - ac.simPosition.heading);
     if (std::fabs(gap) * kDegPerRad <= 0.5) return;
-    if (std::fabs(gap) < ac.turnStep) {
+    if (std::fabs(gap) < step) {
         ac.simPosition.heading = gf_wrap2pi(h);
         return;
     }
     const double c = ac.simPosition.heading * kDegPerRad;
     const double t = gf_wrap2pi(h) * kDegPerRad;
     const bool clockwise = (c <= 180 && c < t && t < c + 180) || (c > 180 && !(c - 180 < t && t < c));
-    ac.simPosition.heading = gf_wrap2pi(ac.simPosition.heading + (clockwise ? 1 : -1) * ac.turnStep);
+    ac.simPosition.heading = gf_wrap2pi(ac.simPosition.heading + (clockwise ? 1 : -1) * step);
+}
+
+void lf_turnTowards(LiveAc& ac, double h) {
+    lf_turnTowards(ac, h, ac.turnStep);
+}
+
+// On the ground an aircraft moves only along its nose, a pushback aside: while its way lies farther
+// off the nose than this, it turns on the spot (at its full rate) instead of sliding.
+constexpr double kMostOffNoseRad = 45 * kRadPerDeg;
+
+bool lf_turnsBeforeMoving(LiveAc& ac, double wayRad) {
+    if (!ac.onGroundInSim || ac.phase == FlightPhase::PushingBack) return false;
+    if (std::fabs(gf_wrapPi(wayRad - ac.simPosition.heading)) <= kMostOffNoseRad) return false;
+    lf_turnTowards(ac, wayRad, std::max(ac.turnStep, ac.turnRatePerTick));
+    return true;
+}
+
+// Below this speed an aircraft in the air turns flat (a hovering helicopter).
+constexpr double kSlowestBankedTurnMps = 1.0;
+
+// A coordinated turn: the bank rolls towards the bank that steers onto the target heading, and the
+// heading turns at the rate that the bank gives at the speed flown, never faster than the
+// aircraft's own turn rate.
+void lf_turnInAir(LiveAc& ac) {
+    SimPosition& pos = ac.simPosition;
+    ac.steerInAir();
+    const double speed = gf_stepSpeedMps(ac);
+    if (speed < kSlowestBankedTurnMps) {
+        pos.heading = gf_wrap2pi(pos.heading + ac.headingRate);
+        return;
+    }
+    // Slowing down, the aircraft levels its wings at once to the bank of its fastest turn.
+    const double steepest = std::atan(speed * ac.turnRatePerTick / kSecondsPerTick / kGravityMps2);
+    pos.bank = std::clamp(pos.bank, -steepest, steepest);
+    pos.heading = gf_wrap2pi(pos.heading + kGravityMps2 * std::tan(-pos.bank) / speed * kSecondsPerTick);
 }
 
 // Changes the altitude by a step, never by more than the profile's largest change per tick.
@@ -41,21 +77,34 @@ double lf_clampedBank(double bank) {
     return std::clamp(bank, -kPi, kPi);
 }
 
+void lf_stepOnCurve(LiveAc& ac) {
+    SimPosition& pos = ac.simPosition;
+    const double t = std::clamp(ac.curveT + ac.curveStep, 0.0, 0.999999);
+    Lalo point;
+    double tangent = 0;
+    if (!ac.curve.positionAt(t, point, tangent)) {
+        ac.curveT = t;
+        gf_logLine(fmt::format("{} error in curve at index: {:.2F}", ac.callsign, ac.curveT));
+        return;
+    }
+    if (!gf_samePosition(point, gf_lalo(pos)) &&
+        lf_turnsBeforeMoving(ac, gf_bearingRad(gf_lalo(pos), point))) {
+        return;
+    }
+    ac.curveT = t;
+    pos.lat = point.latitude;
+    pos.lon = point.longitude;
+    lf_turnTowards(ac, ac.phase == FlightPhase::PushingBack ? gf_wrap2pi(tangent + kPi) : tangent);
+}
+
 void lf_stepHorizontal(LiveAc& ac) {
     SimPosition& pos = ac.simPosition;
     if (ac.curve.exists()) {
-        ac.curveT = std::clamp(ac.curveT + ac.curveStep, 0.0, 0.999999);
-        Lalo point;
-        double tangent = 0;
-        if (ac.curve.positionAt(ac.curveT, point, tangent)) {
-            pos.lat = point.latitude;
-            pos.lon = point.longitude;
-            lf_turnTowards(ac, ac.phase == FlightPhase::PushingBack ? gf_wrap2pi(tangent + kPi) : tangent);
-        } else {
-            gf_logLine(fmt::format("{} error in curve at index: {:.2F}", ac.callsign, ac.curveT));
-        }
+        lf_stepOnCurve(ac);
         return;
     }
+    const bool moves = (ac.latStep != 0 || ac.lonStep != 0) && ac.phase != FlightPhase::PushedBack;
+    if (moves && lf_turnsBeforeMoving(ac, gf_stepTrackRad(ac))) return;
     switch (ac.phase) {
         case FlightPhase::PushingBack:
         case FlightPhase::PushedBack:
@@ -63,16 +112,20 @@ void lf_stepHorizontal(LiveAc& ac) {
             if (ac.turnInPlace) lf_turnTowards(ac, ac.targetHeading);
             break;
         case FlightPhase::Parking:
-            lf_turnTowards(ac, ac.targetHeading);
+            // Nose first onto the stand, then round to its heading.
+            lf_turnTowards(ac, moves ? gf_stepTrackRad(ac) : ac.targetHeading);
             break;
         default:
-            pos.heading = gf_wrap2pi(pos.heading + ac.headingRate);
+            if (ac.onGroundInSim) {
+                pos.heading = gf_wrap2pi(pos.heading + ac.headingRate);
+            } else {
+                lf_turnInAir(ac);
+            }
             break;
     }
-    if (ac.phase != FlightPhase::PushedBack) {
-        pos.lat += ac.latStep;
-        pos.lon += ac.lonStep;
-    }
+    if (!moves) return;
+    pos.lat += ac.latStep;
+    pos.lon += ac.lonStep;
 }
 
 // Rotation, then climb-out until the climb pitch and 800 ft above ground are reached.

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
+#include "foundation/geometry.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/motion/air_tables.h"
 #include "traffic/motion/motion_math.h"
@@ -39,15 +41,25 @@ LiveAc lf_airLeg(std::int32_t now, AcCategory category, double altitude, double 
     return ac;
 }
 
-TEST_F(AirMotion, BelowAThousandFeetANonApproachingAircraftNeverDescends) {
-    LiveAc ac = lf_airLeg(now, AcCategory::Large, 900, 700, -500);
-    ac.heightAboveGround = 775;
-    ac.nextPosMain();
-    EXPECT_DOUBLE_EQ(ac.altStep, 0.2);
-    LiveAc high = lf_airLeg(now, AcCategory::Large, 5000, 4000, -1500);
-    high.heightAboveGround = 2500;
-    high.nextPosMain();
-    EXPECT_LT(high.altStep, 0);
+TEST_F(AirMotion, AnAircraftClimbsOnlyWhenItsSamplesClimb) {
+    const struct {
+        double altitude, s1Altitude, s0Altitude, heightAboveGround;
+        bool climbs, descends;
+    } cases[] = {
+        {900, 700, 900, 775, false, true},  // low, not approaching: follows its samples down
+        {5000, 4000, 5000, 2500, false, true},
+        {600, 800, 900, 500, false, false},  // below its descending samples: holds its height
+        {600, 700, 700, 500, false, false},  // below level samples: holds its height
+        {600, 800, 700, 500, true, false},   // samples that climb are followed up
+    };
+    for (const auto& c : cases) {
+        LiveAc ac = lf_airLeg(now, AcCategory::Large, c.altitude, c.s1Altitude);
+        ac.samples[0].altitudeFt = c.s0Altitude;
+        ac.heightAboveGround = c.heightAboveGround;
+        ac.nextPosMain();
+        EXPECT_EQ(ac.altStep > 0, c.climbs) << c.altitude << " to " << c.s1Altitude;
+        EXPECT_EQ(ac.altStep < 0, c.descends) << c.altitude << " to " << c.s1Altitude;
+    }
 }
 
 TEST_F(AirMotion, TheLastLegToTheGroundFollowsTheQnh) {
@@ -102,6 +114,45 @@ TEST_F(AirMotion, TheHeadingRateNeverExceedsTheTurnRate) {
     EXPECT_LE(std::fabs(ac.bankStep), maxBankRatePerTick(AcCategory::Heavy));
 }
 
+// A turning stream in the air: samples every 4 s along a circle flown at the turn rate.
+std::vector<PositionSample> lf_turningStream(std::int32_t now, double turnDegPerS, double speedKt) {
+    std::vector<PositionSample> samples;
+    Lalo at{34.2, -118.4};
+    double heading = 0;
+    for (int i = 0; i < 8; ++i) {
+        samples.push_back(gf_sample(at.latitude, at.longitude, now + i * 400, speedKt, 5000));
+        for (int step = 0; step < 40; ++step) {
+            heading += turnDegPerS * 0.1;
+            at = gf_destinationPoint(at, heading * kRadPerDeg, speedKt * 0.1 / 3600 * kFeetPerNm);
+        }
+    }
+    return samples;
+}
+
+TEST_F(AirMotion, TheBankLeansIntoTheTurnThatIsFlown) {
+    for (const double turnDegPerS : {3.0, -3.0}) {
+        SCOPED_TRACE(turnDegPerS);
+        test::gf_resetMotionState(now);
+        constexpr double speedKt = 160;
+        LiveAc ac = gf_activeAircraft(AcCategory::Large, 34.2, -118.4, 5000);
+        ac.heightAboveGround = 2500;
+        const std::vector<PositionSample> stream = lf_turningStream(now, turnDegPerS, speedKt);
+        ac.samples.assign(stream.begin(), stream.end());
+        const double startHeading = ac.simPosition.heading;
+        for (int tick = 0; tick < 2000; ++tick) {
+            test::gf_updateActive(ac);
+            ++g_engineTick;
+        }
+        // A turn of 3 degrees a second at 160 kt is flown with about 14 degrees of bank, into the turn
+        // (a turn to the right banks to the right, negative).
+        const double coordinated =
+            std::atan(speedKt / 3600 * kMetresPerNm * turnDegPerS * kRadPerDeg / 9.80665);
+        EXPECT_NEAR(ac.simPosition.bank, -coordinated, 5 * kRadPerDeg);
+        const double turned = gf_wrapPi(ac.simPosition.heading - startHeading) * kDegPerRad;
+        EXPECT_GT(turned * turnDegPerS, 0) << "turned " << turned;
+    }
+}
+
 TEST_F(AirMotion, ARotorcraftLiftsOffAtAnySpeed) {
     LiveAc ac = gf_activeAircraft(AcCategory::Rotorcraft, 34.2, -118.4);
     ac.samples = {gf_sample(34.2, -118.4, now, 0), gf_sample(34.2001, -118.4, now + 100, 0)};
@@ -126,6 +177,39 @@ TEST_F(AirMotion, TheApproachConfigurationNeedsTheParkAirportWithinTenMiles) {
         EXPECT_EQ(ac.approaching, near) << lat;
         EXPECT_EQ(ac.flapsIndex, near ? 3 : 4);
         EXPECT_EQ(ac.standNumber, near ? 0 : 7);
+    }
+}
+
+TEST_F(AirMotion, SkippingGroundSamplesStopsAtTheFirstAirborneOne) {
+    // Samples by altitude: 0 on the ground, else airborne; the front one is 0.
+    const struct {
+        std::vector<double> altitudes;
+        std::size_t k;
+        bool skips;
+        std::vector<double> after;
+    } cases[] = {
+        {{0, 0, 300, 0}, 3, true, {0, 300, 0}},
+        {{0, 0, 0, 300}, 3, false, {0, 0, 0, 300}},
+        {{0, 0, 0, 300, 400}, 4, true, {0, 300, 400}},
+        {{0, 0, 300}, 4, false, {0, 0, 300}},
+        {{0, 0, 300}, 3, true, {0, 300}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "k " << c.k << ", " << c.altitudes.size() << " samples");
+        LiveAc ac = gf_activeAircraft(AcCategory::Large, 34.2, -118.4);
+        ac.takeOffRoll = true;
+        PositionSample at = gf_sample(34.2, -118.4, now, 150);
+        ac.samples.clear();
+        for (const double altitude : c.altitudes) {
+            at = gf_sampleAt(at, 0, ac.samples.empty() ? 0 : 300,
+                             now + 200 * static_cast<int>(ac.samples.size()), 150, altitude, 1500);
+            ac.samples.push_back(at);
+        }
+        EXPECT_EQ(ac.skipToAirborneSample(c.k), c.skips);
+        std::vector<double> after;
+        for (const PositionSample& s : ac.samples)
+            after.push_back(s.altitudeFt);
+        EXPECT_EQ(after, c.after);
     }
 }
 

@@ -114,22 +114,45 @@ TEST_F(GroundMotion, ALegWithoutSpeedsTakesItsDistanceOverItsTime) {
 }
 
 TEST_F(GroundMotion, ALandingRollSlowingTo90KnotsCleansUpButKeepsTheThrottle) {
+    for (const double knots : {120.0, 91.0, 90.0, 60.0}) {
+        SCOPED_TRACE(knots);
+        LiveAc ac = gf_activeAircraft(AcCategory::Large, 50, 8);
+        ac.phase = FlightPhase::Taxi;
+        ac.landingRoll = true;
+        ac.touchdownHeading = 0;
+        ac.throttleIndex = 2;
+        ac.flapsIndex = 3;
+        const PositionSample s0 = gf_sample(50, 8, now, knots);
+        ac.samples = {s0, gf_sampleAt(s0, 0, 300, now + 700, 50)};
+        ac.stepGround();
+        EXPECT_EQ(ac.flapsIndex, knots <= 90 ? 1 : 3);
+        EXPECT_EQ(ac.throttleIndex, 2);
+        EXPECT_TRUE(ac.landingRoll);
+        ac.simPosition.heading = 16 * kRadPerDeg;  // turned off the runway
+        ac.stepGround();
+        EXPECT_FALSE(ac.landingRoll);
+        EXPECT_EQ(ac.flapsIndex, 0);
+        EXPECT_EQ(ac.throttleIndex, 0);
+    }
+}
+
+TEST_F(GroundMotion, APushbackEndsRightOfTheNoseUnlessTheNoseIsToTurnRight) {
+    // Stand heading north: 2.5 radii behind is south of the stand, right of the nose east of it.
+    const std::int32_t stand = test::gf_addParkStand(50, 8, 0, 30);
     LiveAc ac = gf_activeAircraft(AcCategory::Large, 50, 8);
-    ac.phase = FlightPhase::Taxi;
-    ac.landingRoll = true;
-    ac.touchdownHeading = 0;
-    ac.throttleIndex = 2;
-    const PositionSample s0 = gf_sample(50, 8, now, 90);
-    ac.samples = {s0, gf_sampleAt(s0, 0, 300, now + 700, 70)};
-    ac.stepGround();
-    EXPECT_EQ(ac.flapsIndex, 1);
-    EXPECT_EQ(ac.throttleIndex, 2);
-    EXPECT_TRUE(ac.landingRoll);
-    ac.simPosition.heading = 16 * kRadPerDeg;  // turned off the runway
-    ac.stepGround();
-    EXPECT_FALSE(ac.landingRoll);
-    EXPECT_EQ(ac.flapsIndex, 0);
-    EXPECT_EQ(ac.throttleIndex, 0);
+    ac.phase = FlightPhase::Parked;
+    ac.standNumber = stand;
+    ac.standPosition = {50, 8};
+    ac.samples = {gf_sample(50, 8, now, 0), gf_sample(49.999, 8, now + 3000, 5)};
+    ac.startPushback();
+    ASSERT_EQ(ac.phase, FlightPhase::PushingBack);
+    const Lalo p = gf_destinationPoint({50, 8}, kPi, 2.5 * 30 / kMetresPerNm * kFeetPerNm);
+    const double halfSpanM = ac.halfSpanNm * kMetresPerNm;
+    const auto eastOfP = [&](const PositionSample& s) {
+        return (s.lon - p.longitude) * std::cos(50 * kRadPerDeg) * kMetresPerDegree;
+    };
+    EXPECT_NEAR(eastOfP(ac.samples.back()), halfSpanM, 0.5);
+    EXPECT_NEAR(eastOfP(ac.pushbackOtherEnd), -halfSpanM, 0.5);
 }
 
 TEST_F(GroundMotion, AParkedAircraftPushesBackWhenItsSamplesLieAsideOrBehind) {

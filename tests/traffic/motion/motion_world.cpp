@@ -11,6 +11,7 @@
 #include "traffic/engine/live_spawn.h"
 #include "traffic/engine/sim_event_drain.h"
 #include "traffic/engine/sim_events.h"
+#include "traffic/motion/air_tables.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/motion/motion_test_support.h"
 #include "traffic/parking/static_parking.h"
@@ -58,9 +59,65 @@ std::string lf_sampleText(const PositionSample& s) {
                        s.stationary ? " stat" : "");
 }
 
+constexpr double kGravity = 9.80665;  // m/s2
+constexpr double kSecondsPerTick = 0.01;
+
+// The distance in metres from a point to a segment, on a plane around the point.
+double lf_metresToSegment(Lalo p, Lalo a, Lalo b) {
+    const double east = std::cos(p.latitude * kRadPerDeg) * kMetresPerDegree;
+    const double ax = (a.longitude - p.longitude) * east;
+    const double ay = (a.latitude - p.latitude) * kMetresPerDegree;
+    const double bx = (b.longitude - p.longitude) * east;
+    const double by = (b.latitude - p.latitude) * kMetresPerDegree;
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double length2 = dx * dx + dy * dy;
+    const double t = length2 > 0 ? std::clamp(-(ax * dx + ay * dy) / length2, 0.0, 1.0) : 0.0;
+    return std::hypot(ax + t * dx, ay + t * dy);
+}
+
 }  // namespace
 
-MotionWorld::MotionWorld(double groundFt) : m_groundFt(groundFt) {}
+double gf_watchedBound(Watched what) {
+    switch (what) {
+        case Watched::HeadingOffTrack:
+            return 30;
+        case Watched::BankOffTurn:
+            return 5;
+        case Watched::BankBeyondLimit:
+        case Watched::GroundSpeedExcess:
+            return 0;
+        case Watched::AgainstHeading:
+            return 90;
+        case Watched::AirSpeedRatio:
+            return 1.3;
+        case Watched::ClimbInDescent:
+            return 30;
+        case Watched::TouchdownMiss:
+            return 300;
+    }
+    return 0;
+}
+
+const char* gf_watchedName(Watched what) {
+    static const char* const names[kWatchedCount] = {"heading off track (deg)",   "bank off the turn's (deg)",
+                                                     "bank beyond limit (deg)",   "ground: off heading (deg)",
+                                                     "ground: speed excess (kt)", "air: speed ratio",
+                                                     "climb in a descent (ft)",   "touchdown miss (m)"};
+    return names[static_cast<std::size_t>(what)];
+}
+
+MotionWorld::MotionWorld(double groundFt) : m_groundFt(groundFt) {
+    for (std::size_t i = 0; i < kWatchedCount; ++i)
+        m_bounds[i] = gf_watchedBound(static_cast<Watched>(i));
+}
+
+double MotionWorld::groundAt(const SimPosition& p) const {
+    constexpr double kAirportGroundNm = 5;
+    const bool nearField =
+        !g_parkAirport.code.empty() && gf_distanceNm(gf_lalo(p), g_parkAirport.lalo()) <= kAirportGroundNm;
+    return nearField ? m_groundFt : 0.0;
+}
 
 void MotionWorld::intake(const FedSample& fed, std::int32_t tick) {
     PositionSample sample = fed.sample;
@@ -116,7 +173,7 @@ void MotionWorld::spawn(LiveAc& ac, std::int32_t tick) {
         const double v = first.verticalRateFpm;
         const double k = v < 0 ? std::max(v, -3000.0) * 0.5 : std::min(v, 2400.0);
         pos.pitch = -0.05235987755982989 - k / 600 * 2.2 * kRadPerDeg;
-        ac.heightAboveGround = std::min(first.altitudeFt - m_groundFt, 2500.0);
+        ac.heightAboveGround = std::min(first.altitudeFt - groundAt(pos), 2500.0);
     } else {
         // A stand where the aircraft stands still; else it is born taxiing.
         const auto stand = std::find_if(g_parkStands.begin(), g_parkStands.end(), [&](const Stand& s) {
@@ -140,7 +197,7 @@ void MotionWorld::spawn(LiveAc& ac, std::int32_t tick) {
         } else {
             ac.setPhase(FlightPhase::Taxi);
         }
-        pos.altitudeFt = m_groundFt + ac.staticCgFt;
+        pos.altitudeFt = groundAt(pos) + ac.staticCgFt;
         pos.pitch = 0.010471975511965976;
         ac.onGroundInSim = true;
         ac.heightAboveGround = 0;
@@ -163,10 +220,11 @@ void MotionWorld::spawn(LiveAc& ac, std::int32_t tick) {
 }
 
 void MotionWorld::reportInRange(const LiveAc& ac) const {
-    const double height = ac.simPosition.altitudeFt - m_groundFt - ac.staticCgFt;
+    const double ground = groundAt(ac.simPosition);
+    const double height = ac.simPosition.altitudeFt - ground - ac.staticCgFt;
     if (height > 2500) return;
     const std::int32_t onGround = height <= 0.5 ? 1 : 0;
-    gf_postSimEvent({ac.objectId, onGround, 0, SimEventType::InRange, m_groundFt, std::max(height, 0.0)});
+    gf_postSimEvent({ac.objectId, onGround, 0, SimEventType::InRange, ground, std::max(height, 0.0)});
 }
 
 void MotionWorld::fail(const LiveAc& ac, std::int32_t tick, const std::string& what) {
@@ -178,6 +236,85 @@ void MotionWorld::fail(const LiveAc& ac, std::int32_t tick, const std::string& w
     for (std::size_t i = 0; i < std::min<std::size_t>(ac.samples.size(), 4); ++i)
         text += " " + lf_sampleText(ac.samples[i]);
     m_failures.push_back(text);
+}
+
+void MotionWorld::note(const LiveAc& ac, std::int32_t tick, Watched what, double value,
+                       const std::string& detail) {
+    WorstCase& worst = m_worst[static_cast<std::size_t>(what)];
+    if (value > bound(what) + 1e-9) {
+        ++worst.ticksBeyond;
+        fail(ac, tick, fmt::format("{} {:.3f} ({})", gf_watchedName(what), value, detail));
+    }
+    if (value <= worst.value) return;
+    worst = WorstCase{value, ac.callsign, tick, detail, worst.ticksBeyond};
+}
+
+std::string MotionWorld::worstCasesText() const {
+    std::string text = fmt::format("{} landings, {} where the samples never touch the ground\n", m_landings,
+                                   m_landingsWithoutSampleTouchdown);
+    for (std::size_t i = 0; i < kWatchedCount; ++i) {
+        const WorstCase& w = m_worst[i];
+        text += fmt::format("{:28} {:9.2f}  {:8} tick {:6}  {} ({} ticks beyond the bound)\n",
+                            gf_watchedName(static_cast<Watched>(i)), w.value, w.callsign, w.tick, w.detail,
+                            w.ticksBeyond);
+    }
+    return text;
+}
+
+// A touchdown is measured against the legs on which the samples touch down; one whose samples never
+// reach the ground (a helicopter low over the flat ground of this world) is only counted.
+void MotionWorld::noteTouchdown(const LiveAc& ac, std::int32_t tick) {
+    ++m_landings;
+    const auto found = m_sampleTouchdowns.find(ac.hexid);
+    if (found == m_sampleTouchdowns.end()) {
+        ++m_landingsWithoutSampleTouchdown;
+        return;
+    }
+    double nearest = 1e9;
+    for (const Segment& segment : found->second)
+        nearest =
+            std::min(nearest, lf_metresToSegment(gf_lalo(ac.simPosition), segment.first, segment.second));
+    note(ac, tick, Watched::TouchdownMiss, nearest, "from the samples' touchdown");
+}
+
+// The bounds a person watching would accept, after the tick that moved the aircraft from w.before.
+void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGround) {
+    const SimPosition& p = ac.simPosition;
+    const double movedNm = gf_distanceNm(gf_lalo(w.before), gf_lalo(p));
+    const double speedKt = movedNm * kTicksPerHour;
+    const double v = w.legSpeedKt;
+    const double height = p.altitudeFt - groundAt(p) - ac.staticCgFt;
+    const bool airborne = !wasOnGround && !ac.onGroundInSim;
+    const double track = movedNm > 0 ? gf_bearingRad(gf_lalo(w.before), gf_lalo(p)) : p.heading;
+    const double offTrackDeg = std::fabs(gf_wrapPi(track - p.heading)) * kDegPerRad;
+    if (airborne) {
+        if (speedKt > 60)
+            note(ac, tick, Watched::HeadingOffTrack, offTrackDeg, fmt::format("{:.0f} kt", speedKt));
+        const double turn = gf_wrapPi(p.heading - w.before.heading) / kSecondsPerTick;
+        const double metresPerSecond = movedNm * kMetresPerNm / kSecondsPerTick;
+        const double coordinated = -std::atan(metresPerSecond * turn / kGravity);
+        note(ac, tick, Watched::BankOffTurn, std::fabs(p.bank - coordinated) * kDegPerRad,
+             fmt::format("bank {:.1f}, turn {:.2f} deg/s at {:.0f} kt", p.bank * kDegPerRad,
+                         turn * kDegPerRad, speedKt));
+        note(ac, tick, Watched::BankBeyondLimit, (std::fabs(p.bank) - maxBankRad(ac.category)) * kDegPerRad,
+             fmt::format("bank {:.1f}", p.bank * kDegPerRad));
+        note(ac, tick, Watched::AirSpeedRatio, speedKt / std::max(v, 1.0),
+             fmt::format("{:.0f} kt against {:.0f} kt", speedKt, v));
+    } else if (wasOnGround && ac.onGroundInSim && ac.phase != FlightPhase::PushingBack) {
+        if (movedNm * kMetresPerNm > 1e-4)
+            note(ac, tick, Watched::AgainstHeading, offTrackDeg, fmt::format("{:.1f} kt", speedKt));
+        note(ac, tick, Watched::GroundSpeedExcess, speedKt - std::max(1.5 * v, v + 15),
+             fmt::format("{:.0f} kt against {:.0f} kt", speedKt, v));
+    }
+    if (!airborne || height >= 3000 || w.samplesClimb || w.lowestFt == -1e9) {
+        w.lowestFt = p.altitudeFt;
+    } else {
+        w.lowestFt = std::min(w.lowestFt, p.altitudeFt);
+        note(ac, tick, Watched::ClimbInDescent, p.altitudeFt - w.lowestFt,
+             fmt::format("at {:.0f} ft above the ground", height));
+    }
+    if (!w.onGroundSeen && ac.onGroundInSim && ac.phase == FlightPhase::Flying) noteTouchdown(ac, tick);
+    w.onGroundSeen = ac.onGroundInSim;
 }
 
 void MotionWorld::check(LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGround) {
@@ -222,7 +359,7 @@ void MotionWorld::check(LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGroun
     if (climbed > ac.maxVerticalStepFt + 1e-9)
         fail(ac, tick, fmt::format("altitude changed {:.3f} ft", climbed));
     if (p.trueAirspeedKt < 0 && ac.phase != FlightPhase::PushingBack) fail(ac, tick, "negative speed sent");
-    const double height = p.altitudeFt - m_groundFt - ac.staticCgFt;
+    const double height = p.altitudeFt - groundAt(p) - ac.staticCgFt;
     if (!ac.onGroundInSim) {
         if (height < -25 * ac.maxVerticalStepFt)
             fail(ac, tick, fmt::format("{:.1f} ft below the ground", -height));
@@ -241,6 +378,7 @@ void MotionWorld::check(LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGroun
         w.runOutTick = tick;
         w.runOutOnGround = false;
     }
+    watch(ac, w, tick, wasOnGround);
     if (ac.holding && ac.streamEndState != 0) {
         const std::int32_t held = tick - ac.holdStartTick;
         if (held > (g_parameters().MAX_HOLDING_MINUTES.current.load() + 1) * 6000) {
@@ -258,6 +396,13 @@ void MotionWorld::run(std::vector<FedSample> feed, std::int32_t extraTicks) {
     std::stable_sort(feed.begin(), feed.end(),
                      [](const FedSample& a, const FedSample& b) { return a.tick < b.tick; });
     if (feed.empty()) return;
+    std::map<std::uint32_t, const FedSample*> lastFed;
+    for (const FedSample& fed : feed) {
+        const FedSample*& last = lastFed[fed.hexid];
+        if (last != nullptr && last->sample.airborne && !fed.sample.airborne)
+            m_sampleTouchdowns[fed.hexid].emplace_back(gf_lalo(last->sample), gf_lalo(fed.sample));
+        last = &fed;
+    }
     const std::int32_t start = feed.front().tick;
     const std::int32_t end = feed.back().tick + 3000 + extraTicks;
     std::size_t next = 0;
@@ -284,9 +429,11 @@ void MotionWorld::run(std::vector<FedSample> feed, std::int32_t extraTicks) {
             if (ac.samples.empty()) {
                 ac.removeAircraftFromSim();
             } else if (ac.samples.front().dueTick <= tick) {
-                const double s0 = ac.samples.front().groundSpeedKt;
+                const PositionSample s0 = ac.samples.front();
                 gf_updateActive(ac);
-                w.legSpeedKt = std::max(s0, ac.samples.empty() ? 0.0 : ac.samples.front().groundSpeedKt);
+                const PositionSample* s1 = ac.samples.empty() ? nullptr : &ac.samples.front();
+                w.legSpeedKt = std::max(s0.groundSpeedKt, s1 != nullptr ? s1->groundSpeedKt : 0.0);
+                w.samplesClimb = s1 != nullptr && s1->altitudeFt > s0.altitudeFt;
             } else {
                 gf_updateActive(ac);
             }

@@ -8,11 +8,14 @@
 // (on-ground state, ground elevation, height above ground), posted as the SimConnect client posts it
 // and drained by the engine, whose handler also lands it.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "foundation/lalo.h"
 #include "traffic/engine/aircraft_records.h"
 
 namespace mrw::test {
@@ -26,9 +29,38 @@ struct FedSample {
     PositionSample sample;
 };
 
+// What a person watching the traffic would notice, measured for every aircraft at every tick.
+enum class Watched {
+    HeadingOffTrack,    // airborne above 60 kt: heading off the track over the ground (deg)
+    BankOffTurn,        // airborne: bank off the coordinated-turn bank of the turn flown (deg)
+    BankBeyondLimit,    // airborne: bank beyond the category's largest bank (deg)
+    AgainstHeading,     // on the ground outside a pushback: movement off the heading (deg)
+    GroundSpeedExcess,  // on the ground: speed above max(1.5 v, v + 15 kt), v the samples' speed (kt)
+    AirSpeedRatio,      // airborne: speed over the samples' speed
+    ClimbInDescent,     // below 3000 ft above the ground, samples not climbing: climb (ft)
+    TouchdownMiss,      // a landing's distance from where its samples touch down (m)
+};
+inline constexpr std::size_t kWatchedCount = 8;
+
+// The largest value a watched quantity may take.
+double gf_watchedBound(Watched what);
+const char* gf_watchedName(Watched what);
+
+// The worst value of a watched quantity over a run, and where it happened.
+struct WorstCase {
+    double value = 0;
+    std::string callsign;
+    std::int32_t tick = 0;
+    std::string detail;
+    int ticksBeyond = 0;  // ticks at which the bound was broken
+};
+
 class MotionWorld {
   public:
+    // The ground lies at groundFt within 5 nm of the park airport, at 0 ft elsewhere.
     explicit MotionWorld(double groundFt);
+    // A watched quantity's bound for this run.
+    void setBound(Watched what, double bound) { m_bounds[static_cast<std::size_t>(what)] = bound; }
 
     // Runs from the first fed tick until every aircraft has left or the tick limit is reached.
     void run(std::vector<FedSample> feed, std::int32_t extraTicks);
@@ -40,6 +72,12 @@ class MotionWorld {
     int removed() const { return m_removed; }
     // Phases reached by any aircraft.
     const std::map<FlightPhase, int>& phasesSeen() const { return m_phasesSeen; }
+    // The worst case of every watched quantity; a value beyond its bound is also a failure.
+    const WorstCase& worst(Watched what) const { return m_worst[static_cast<std::size_t>(what)]; }
+    // One line per watched quantity: name, value, aircraft, tick.
+    std::string worstCasesText() const;
+    // Landings (touchdowns from the air) over the run, with or without a touchdown in the samples.
+    int landings() const { return m_landings; }
 
   private:
     struct Watch {
@@ -50,13 +88,23 @@ class MotionWorld {
         std::int32_t runOutTick = -1;  // when the stream last ran out; -1 while fed
         bool runOutOnGround = false;
         std::int32_t contactTicks = 0;  // ticks in contact with the ground while flying
+        bool samplesClimb = false;      // the leg's target sample lies above the one before
+        double lowestFt = -1e9;         // lowest altitude since the samples last climbed; -1e9 none
+        bool onGroundSeen = true;       // on the ground at the last check
     };
+    // A leg of the fed samples on which they touch down: the last airborne and the first ground one.
+    using Segment = std::pair<Lalo, Lalo>;
 
+    double groundAt(const SimPosition& p) const;
+    double bound(Watched what) const { return m_bounds[static_cast<std::size_t>(what)]; }
     void intake(const FedSample& fed, std::int32_t tick);
     void spawn(LiveAc& ac, std::int32_t tick);
     void reportInRange(const LiveAc& ac) const;
     void check(LiveAc& ac, Watch& watch, std::int32_t tick, bool wasOnGround);
     void fail(const LiveAc& ac, std::int32_t tick, const std::string& what);
+    void watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGround);
+    void note(const LiveAc& ac, std::int32_t tick, Watched what, double value, const std::string& detail);
+    void noteTouchdown(const LiveAc& ac, std::int32_t tick);
 
     double m_groundFt;
     std::map<std::uint32_t, Watch> m_watches;
@@ -64,6 +112,11 @@ class MotionWorld {
     std::map<FlightPhase, int> m_phasesSeen;
     int m_created = 0;
     int m_removed = 0;
+    int m_landings = 0;
+    int m_landingsWithoutSampleTouchdown = 0;
+    std::array<WorstCase, kWatchedCount> m_worst{};
+    std::array<double, kWatchedCount> m_bounds{};
+    std::map<std::uint32_t, std::vector<Segment>> m_sampleTouchdowns;
 };
 
 }  // namespace mrw::test

@@ -75,17 +75,17 @@ TEST_F(SampleStream, APastDueTargetIsFlownInTwentyFiveTicksNeverFewer) {
 }
 
 TEST_F(SampleStream, ALegIsNeverFlownFasterThanItsSamplesAllow) {
-    // The late limit leaves 900 ticks for 5 km at 100 kt: the leg takes what 300 kt need.
+    // The late limit leaves 900 ticks for 5 km at 100 kt: the leg takes what 125 kt need.
     LiveAc ac = gf_activeAircraft(AcCategory::Large, 50, 8, 3000);
     const PositionSample s0 = gf_sample(50, 8, now - 200, 100, 3000);
     const PositionSample s1 = gf_sampleAt(s0, 0, 5000, now - 100, 100, 3000);
     ac.samples = {s0, s1};
     ac.nextPosMain();
     const double nm = 5000 / kMetresPerNm;
-    const std::int32_t ticks = static_cast<std::int32_t>(std::ceil(nm * kTicksPerHour / 300));
+    const std::int32_t ticks = static_cast<std::int32_t>(std::ceil(nm * kTicksPerHour / 125));
     EXPECT_EQ(ac.samples.front().dueTick, now + ticks);
     const double perTickNm = gf_distanceNm({50, 8}, {50 + ac.latStep, 8 + ac.lonStep});
-    EXPECT_LE(perTickNm, 300.0 / kTicksPerHour * 1.0001);
+    EXPECT_LE(perTickNm, 125.0 / kTicksPerHour * 1.0001);
 }
 
 TEST_F(SampleStream, The201stQueuedSampleRemovesTheAircraft) {

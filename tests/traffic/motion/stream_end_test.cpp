@@ -121,6 +121,35 @@ TEST_F(StreamEnd, AParkedAircraftKeepsItsStandOccupiedAWeekAhead) {
     EXPECT_TRUE(g_parkStands[0].occupied);
 }
 
+TEST_F(StreamEnd, LeavingSoonAfterLandingIsAQuickTurnaround) {
+    const struct {
+        AcCategory category;
+        std::int32_t parkedTicks;
+        bool quick;
+    } cases[] = {{AcCategory::Large, 149999, true},
+                 {AcCategory::Large, 150000, false},
+                 {AcCategory::Heavy, 300000, true},
+                 {AcCategory::Heavy, 400000, false},
+                 {AcCategory::Light, 1000, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(c.category) << ", " << c.parkedTicks);
+        test::gf_resetMotionState(now);
+        const std::int32_t stand = test::gf_addParkStand(50, 8, 0, 30);
+        LiveAc ac = gf_activeAircraft(c.category, 50, 8);
+        ac.phase = FlightPhase::Parked;
+        ac.previousPhase = FlightPhase::Parking;
+        ac.standNumber = stand;
+        ac.landed = true;
+        ac.streamEndState = 1;
+        ac.samples = {gf_sample(50, 8, now - c.parkedTicks + 60480000)};
+        PositionSample away = gf_sampleAt(ac.samples.front(), 180, 60, now + 3000, 5);
+        ac.prepareDeparture(away);
+        EXPECT_EQ(ac.quickTurnaround, c.quick);
+        EXPECT_FALSE(ac.landed);
+        EXPECT_EQ(ac.samples.front().dueTick, now + 1);
+    }
+}
+
 TEST_F(StreamEnd, RollsExtrapolateAtTheTablesSpeeds) {
     const struct {
         bool landing;
