@@ -283,6 +283,39 @@ TEST_F(SimConnectTest, UserAircraftDataRoundTrips) {
     EXPECT_EQ(user.lightStates, 3);
 }
 
+// Within 5 nm of an airport of the world the ground lies at its elevation; elsewhere it is flat.
+TEST_F(SimConnectTest, TheGroundLiesAtTheElevationOfANearbyAirport) {
+    standin::FacilityAirport airport;
+    airport.icao = "LXHI";
+    airport.latitudeDeg = 47.0;
+    airport.longitudeDeg = 11.0;
+    airport.altitudeM = 600.0;  // 1968.5 ft
+    standin::addAirport(airport);
+    standin::setGroundElevation(50.0);
+    const struct {
+        double latitude;
+        double aboveGround;
+    } cases[] = {{47.0, 2500.0 - 600.0 / 0.3048},
+                 {47.08, 2500.0 - 600.0 / 0.3048},  // 4.8 nm north
+                 {47.09, 2450.0}};                  // 5.4 nm north
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.latitude);
+        standin::modifyUser([&c](standin::SimObject& user) {
+            user.latitudeDeg = c.latitude;
+            user.longitudeDeg = 11.0;
+            user.altitudeFeet = 2500.0;
+        });
+        drain(handle_);
+        ASSERT_EQ(SimConnect_RequestDataOnSimObject(handle_, 109, 403, SIMCONNECT_OBJECT_ID_USER,
+                                                    SIMCONNECT_PERIOD_ONCE),
+                  S_OK);
+        standin::stepFrames(1);
+        const auto data = withId(drain(handle_), SIMCONNECT_RECV_ID_SIMOBJECT_DATA);
+        ASSERT_EQ(data.size(), 1u);
+        EXPECT_NEAR(data[0].at<UserAcData>(40).altitudeAboveGround, c.aboveGround, 1e-6);
+    }
+}
+
 TEST_F(SimConnectTest, ZuluDateFollowsTheCalendar) {
     struct Case {
         std::int64_t epoch;
