@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "aircraft/ac_category.h"
+#include "aircraft/aircraft_test_support.h"
 #include "aircraft/code_tables.h"
 #include "aircraft/wingspans.h"
 #include "app/main_window.h"
@@ -25,6 +26,8 @@ class UserAircraftModelTest : public mrwtest::SimDispatchTest {
   protected:
     void SetUp() override {
         mrwtest::SimDispatchTest::SetUp();
+        // Spans and categories of an earlier test's codes would belong to other models here.
+        mrwtest::resetAircraftData();
         m_savedLargest = g_maxHalfWingspan.load();
         for (const auto& [model, metres] : kSpans)
             setSpan(model, nm(metres));
@@ -34,6 +37,7 @@ class UserAircraftModelTest : public mrwtest::SimDispatchTest {
         for (const auto& [model, metres] : kSpans)
             setSpan(model, 0.0);
         g_maxHalfWingspan = m_savedLargest;
+        mrwtest::resetAircraftData();
         mrwtest::SimDispatchTest::TearDown();
     }
     static void setSpan(std::string_view model, double halfSpanNm) {
