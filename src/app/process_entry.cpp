@@ -22,6 +22,7 @@
 #include "foundation/text_encoding.h"
 #include "platform/system/message_box.h"
 #include "platform/system/single_instance.h"
+#include "platform/wide_text.h"
 #include "platform/win32/win32.h"
 
 namespace fs = std::filesystem;
@@ -46,7 +47,7 @@ std::vector<std::u16string> lf_commandLineArguments() {
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::u16string> arguments;
     for (INT i = 1; argv != nullptr && i < count; ++i)
-        arguments.emplace_back(argv[i]);
+        arguments.emplace_back(platform::asUtf16(argv[i]));
     LocalFree(argv);
     return arguments;
 }
@@ -193,7 +194,7 @@ int gf_runApplication(HINSTANCE instance) {
         gf_logLine("Failed to load application title");
         return 1;
     }
-    if (!lf_registerWindowClass(instance, title)) {
+    if (!lf_registerWindowClass(instance, platform::asWide(title))) {
         gf_logLine("Failed to register window class");
         return 1;
     }

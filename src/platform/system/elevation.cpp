@@ -1,6 +1,6 @@
 #include "platform/system/elevation.h"
 
-#include <unistd.h>
+#include "platform/system/native_calls.h"
 
 #include <atomic>
 
@@ -14,7 +14,7 @@ std::atomic<int> g_elevationOverride{0};
 bool isProcessElevated() {
     int scripted = g_elevationOverride.load();
     if (scripted != 0) return scripted == 2;
-    return ::geteuid() == 0;
+    return native::isProcessElevated();
 }
 
 ScopedElevationOverride::ScopedElevationOverride(bool elevated) {

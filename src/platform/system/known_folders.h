@@ -1,7 +1,7 @@
 #pragma once
-// The folders the program keeps its data in, found the Linux way. Each lookup first reads an
-// environment override, so that tests (and a process whose data directory is fixed by a static
-// initialiser) can point them elsewhere before the program starts.
+// The folders the program keeps its data in: Windows' known folders, and their Linux counterparts
+// below. Each lookup first reads an environment override, so that tests (and a process whose data
+// directory is fixed by a static initialiser) can point them elsewhere before the program starts.
 
 #include <filesystem>
 #include <optional>
@@ -15,7 +15,9 @@ enum class KnownFolder { RoamingAppData, LocalAppData, ProgramFiles, ProgramFile
 // ProgramFiles:   $MRW_PROGRAM_FILES, else /opt.
 // ProgramFilesX86: $MRW_PROGRAM_FILES_X86, else /usr/local.
 // An empty variable counts as unset. Without HOME the home-based defaults give no path.
-// Safe to call from static initialisers: it reads only the environment.
+// On Windows, after the override: the shell's FOLDERID_RoamingAppData, _LocalAppData,
+// _ProgramFiles and _ProgramFilesX86.
+// Safe to call from static initialisers.
 std::optional<std::filesystem::path> knownFolderPath(KnownFolder folder);
 
 }  // namespace platform

@@ -1,7 +1,8 @@
 #include "platform/system/message_box.h"
 
-#include <iostream>
 #include <mutex>
+
+#include "platform/system/native_calls.h"
 
 namespace platform {
 
@@ -22,13 +23,15 @@ MessageBoxJournal& lf_journal() {
 
 int showWarningMessageBox(std::string_view text, std::string_view caption) {
     MessageBoxJournal& journal = lf_journal();
-    std::lock_guard lock(journal.mutex);
-    if (journal.recording) {
-        journal.shown.push_back(MessageBoxRecord{std::string(text), std::string(caption)});
-    } else {
-        std::cerr << caption << " (warning): " << text << '\n';
+    {
+        std::lock_guard lock(journal.mutex);
+        if (journal.recording) {
+            journal.shown.push_back(MessageBoxRecord{std::string(text), std::string(caption)});
+            return kMessageBoxOk;
+        }
     }
-    return kMessageBoxOk;
+    // Not under the lock: a real message box waits for the user.
+    return native::showWarningMessageBox(text, caption);
 }
 
 MessageBoxRecorder::MessageBoxRecorder() {

@@ -1,7 +1,9 @@
 #pragma once
-// The single-instance guard: an exclusive flock on a lock file, kept for the life of the object
-// (the program keeps its one object to the end of the process; the kernel frees the lock at exit).
+// The single-instance guard, kept for the life of the object (the program keeps its one object to
+// the end of the process; the system frees it at exit): on Linux an exclusive flock on a lock file,
+// on Windows the named mutex "Local\\$<name>$".
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
@@ -16,7 +18,7 @@ enum class InstanceLock {
 class SingleInstanceLock {
   public:
     // Locks `<directory>/<name>.lock`; the default directory is $XDG_RUNTIME_DIR, else the
-    // system's temporary folder.
+    // system's temporary folder. Windows' mutex has no folder: it ignores `directory`.
     explicit SingleInstanceLock(std::string_view name,
                                 const std::filesystem::path& directory = defaultDirectory());
     ~SingleInstanceLock();
@@ -27,7 +29,7 @@ class SingleInstanceLock {
     static std::filesystem::path defaultDirectory();
 
   private:
-    int m_fd = -1;
+    std::intptr_t m_native = -1;  // the lock file's descriptor; on Windows the mutex handle
     InstanceLock m_state = InstanceLock::Unavailable;
 };
 

@@ -2,11 +2,14 @@
 
 #include <atomic>
 
+#include "platform/system/native_calls.h"
+
 namespace platform {
 
 namespace {
 
 struct TimerJournal {
+    std::atomic<bool> recording{false};
     std::atomic<unsigned> beginResult{kTimerNoError};
     std::atomic<int> begins{0};
     std::atomic<int> ends{0};
@@ -23,14 +26,14 @@ unsigned beginTimerPeriod(unsigned milliseconds) {
     TimerJournal& journal = lf_journal();
     if (milliseconds == 0) return kTimerNoCanDo;
     ++journal.begins;
-    return journal.beginResult.load();
+    return journal.recording ? journal.beginResult.load() : native::beginTimerPeriod(milliseconds);
 }
 
 unsigned endTimerPeriod(unsigned milliseconds) {
     TimerJournal& journal = lf_journal();
     if (milliseconds == 0) return kTimerNoCanDo;
     ++journal.ends;
-    return kTimerNoError;
+    return journal.recording ? kTimerNoError : native::endTimerPeriod(milliseconds);
 }
 
 TimerPeriodRecorder::TimerPeriodRecorder(unsigned beginResult) {
@@ -38,11 +41,13 @@ TimerPeriodRecorder::TimerPeriodRecorder(unsigned beginResult) {
     journal.begins = 0;
     journal.ends = 0;
     journal.beginResult = beginResult;
+    journal.recording = true;
 }
 
 TimerPeriodRecorder::~TimerPeriodRecorder() {
     TimerJournal& journal = lf_journal();
     journal.beginResult = kTimerNoError;
+    journal.recording = false;
 }
 
 int TimerPeriodRecorder::begins() const {

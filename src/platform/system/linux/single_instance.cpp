@@ -12,19 +12,19 @@ namespace platform {
 
 SingleInstanceLock::SingleInstanceLock(std::string_view name, const std::filesystem::path& directory) {
     std::filesystem::path file = directory / (std::string(name) + ".lock");
-    m_fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_fd < 0) return;
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
         m_state = InstanceLock::Acquired;
+        m_native = fd;
         return;
     }
     m_state = errno == EWOULDBLOCK ? InstanceLock::AlreadyRunning : InstanceLock::Unavailable;
-    ::close(m_fd);
-    m_fd = -1;
+    ::close(fd);
 }
 
 SingleInstanceLock::~SingleInstanceLock() {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_native >= 0) ::close(static_cast<int>(m_native));
 }
 
 std::filesystem::path SingleInstanceLock::defaultDirectory() {

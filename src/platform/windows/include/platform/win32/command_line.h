@@ -1,0 +1,6 @@
+#pragma once
+// The process command line: GetCommandLineW, and CommandLineToArgvW from the shell.
+
+#include "platform/win32/win32_types.h"
+
+#include <shellapi.h>
