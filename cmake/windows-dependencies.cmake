@@ -9,6 +9,10 @@ if(NOT MRW_WINDOWS_LIBS OR NOT EXISTS ${MRW_WINDOWS_LIBS}/lib/libpugixml.a)
   message(FATAL_ERROR "MRW_WINDOWS_LIBS must name the prefix that scripts/cross-build-libs filled")
 endif()
 
+# The real platform's headers stand where the product includes our stand-ins' ("platform/win32/...",
+# "platform/winsock/...", "platform/windows_types.h"): first in every target's include path.
+include_directories(BEFORE ${PROJECT_SOURCE_DIR}/src/platform/windows/include)
+
 # Windows 10 interfaces; the W functions; no min/max macros; <windows.h> without Winsock 1.
 add_compile_definitions(_WIN32_WINNT=0x0A00 WINVER=0x0A00 UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
 
@@ -49,8 +53,6 @@ set(MRW_WINDOWS_SYSTEM_LIBRARIES user32 gdi32 ws2_32 shell32 ole32 winmm advapi3
 if(MRW_TESTS)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  # Defines GTest::gtest, GTest::gmock and their _main targets.
   add_subdirectory(/usr/src/googletest ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  foreach(target IN ITEMS gtest gtest_main gmock gmock_main)
-    add_library(GTest::${target} ALIAS ${target})
-  endforeach()
 endif()

@@ -12,6 +12,7 @@
 #include "foundation/downloader.h"
 #include "foundation/file_names.h"
 #include "foundation/log.h"
+#include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "traffic/run/main_worker.h"
 
@@ -166,14 +167,14 @@ std::string gf_icaoVersionKey(FixedCode<4> code, std::string_view version) {
 
 std::filesystem::path gf_shortApfPath(const std::filesystem::path& path) {
     // Taken apart as text: a reference with '\' is one file name to std::filesystem here.
-    const std::string text = path.string();
+    const std::string text = path_to_utf8(path);
     const std::size_t separator = text.find_last_of("/\\");
     const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
     const std::string name = text.substr(nameStart);
     if (name.size() <= 4) return path;
     const std::size_t dot = name.rfind('.');
     const std::string extension = dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot);
-    return std::filesystem::path(text.substr(0, nameStart) + name.substr(0, 4) + extension);
+    return utf8_to_path(text.substr(0, nameStart) + name.substr(0, 4) + extension);
 }
 
 std::string gf_trimBlanks(std::string_view text) {

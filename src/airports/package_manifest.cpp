@@ -23,10 +23,10 @@ constexpr int kManifestLevels = 7;
 
 // The path without its last element, trailing separators ignored.
 fs::path lf_parentOf(const fs::path& path) {
-    std::string text = path.native();
+    std::string text = path_to_utf8(path);
     while (text.size() > 1 && (text.back() == '/' || text.back() == '\\'))
         text.pop_back();
-    return fs::path(text).parent_path();
+    return utf8_to_path(text).parent_path();
 }
 
 void lf_report(std::string line) {

@@ -156,7 +156,7 @@ std::string lf_readFile(const std::string& reference, const std::filesystem::pat
     lf_setQualityFactors(document);
     lf_saveUserValues();
     const std::filesystem::path learned =
-        gf_learnedApfPath(gf_shortApfPath(reference).string(), info.publisher);
+        gf_learnedApfPath(path_to_utf8(gf_shortApfPath(reference)), info.publisher);
     lf_readLearnedOrSetDefaults(learned, info);
     g_mainWindow().standsCount = static_cast<std::int32_t>(g_parkStands.size());
     gf_invalidateStatusBand();

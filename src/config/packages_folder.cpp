@@ -116,7 +116,7 @@ bool gf_detectPackagesPath() {
 }
 
 fs::path gf_installPathOf(const fs::path& relative) {
-    return fs::path(lf_activeInstallPath().current.get()) / relative;
+    return utf8_to_path(lf_activeInstallPath().current.get()) / relative;
 }
 
 }  // namespace mrw

@@ -84,9 +84,9 @@ void gf_assembleDataKey(DataKey& key) {
 
 void gf_decryptFile(const DataKey& key, const std::string& inputPath, const std::string& outputPath) {
     if (sodium_init() < 0) throw std::runtime_error("libsodium could not be initialised");
-    std::ifstream in(fs::path(inputPath), std::ios::binary);
+    std::ifstream in(utf8_to_path(inputPath), std::ios::binary);
     if (!in.is_open()) throw std::runtime_error("Could not open input file: " + inputPath);
-    TemporaryOutput temporary(gf_temporarySibling(outputPath));
+    TemporaryOutput temporary(gf_temporarySibling(utf8_to_path(outputPath)));
     {
         std::ofstream out(temporary.path(), std::ios::binary | std::ios::trunc);
         if (!out.is_open()) throw std::runtime_error("Could not open output file: " + outputPath);
@@ -105,7 +105,7 @@ void gf_decryptFile(const DataKey& key, const std::string& inputPath, const std:
         if (!out) throw std::runtime_error("Could not write output file: " + outputPath);
     }
     std::error_code ec;
-    fs::rename(temporary.path(), fs::path(outputPath), ec);
+    fs::rename(temporary.path(), utf8_to_path(outputPath), ec);
     if (ec)
         throw std::runtime_error(
             fmt::format("Could not write output file: {} ({})", outputPath, ec.message()));

@@ -9,9 +9,9 @@
 #include <curl/curl.h>
 #include <fmt/format.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
 #include <mutex>
 #include <system_error>
 
@@ -27,25 +27,29 @@ void lf_initCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// The open temporary file of one download; removed unless it was renamed over the target.
+// The open temporary file of one download; removed unless it was renamed over the target. A stream
+// opened by path: on Windows it takes the path's wide text, where fopen would take the ANSI code page.
 class TemporaryDownload {
   public:
     TemporaryDownload(const fs::path& target, bool binary)
-        : m_path(gf_temporarySibling(target)), m_file(std::fopen(m_path.c_str(), binary ? "wb" : "w")) {}
+        : m_path(gf_temporarySibling(target)),
+          m_file(m_path, binary ? std::ios::out | std::ios::trunc | std::ios::binary
+                                : std::ios::out | std::ios::trunc) {}
     ~TemporaryDownload() {
-        if (m_file) std::fclose(m_file);
+        m_file.close();
         std::error_code ec;
         if (!m_renamed) fs::remove(m_path, ec);
     }
     TemporaryDownload(const TemporaryDownload&) = delete;
     TemporaryDownload& operator=(const TemporaryDownload&) = delete;
 
-    std::FILE* file() const { return m_file; }
+    bool isOpen() const { return m_file.is_open(); }
+    std::ofstream* file() { return &m_file; }
 
     // Closes the file and renames it over the target; false when either fails.
     bool replace(const fs::path& target) {
-        const bool closed = std::fclose(m_file) == 0;
-        m_file = nullptr;
+        m_file.close();
+        const bool closed = !m_file.fail();
         std::error_code ec;
         if (closed) fs::rename(m_path, target, ec);
         m_renamed = closed && !ec;
@@ -54,20 +58,22 @@ class TemporaryDownload {
 
   private:
     fs::path m_path;
-    std::FILE* m_file;
+    std::ofstream m_file;
     bool m_renamed = false;
 };
 
 std::size_t lf_write(char* data, std::size_t size, std::size_t count, void* file) {
     // A short count makes libcurl stop with a write error.
-    return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
+    std::ofstream& out = *static_cast<std::ofstream*>(file);
+    out.write(data, static_cast<std::streamsize>(size * count));
+    return out ? size * count : 0;
 }
 
 int lf_stopCheck(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return gf_stopping() ? 1 : 0;
 }
 
-void lf_setOptions(CURL* curl, const std::string& url, std::FILE* file, const DownloadLimits& limits) {
+void lf_setOptions(CURL* curl, const std::string& url, std::ofstream* file, const DownloadLimits& limits) {
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "MRWV");
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, lf_write);
@@ -115,7 +121,7 @@ bool Downloader::download(const std::string& url, const fs::path& target, bool b
     CURL* curl = static_cast<CURL*>(m_curl);
     try {
         TemporaryDownload temporary(target, binary);
-        if (!temporary.file()) {
+        if (!temporary.isOpen()) {
             gf_logLine(fmt::format("Could not open output file: {}", path_to_utf8(target)));
             return false;
         }

@@ -30,7 +30,7 @@ std::string lf_upper(std::string text) {
 }
 
 bool lf_hasXmlExtension(const fs::path& path) {
-    return lf_upper(path.extension().string()) == ".XML";
+    return lf_upper(path_to_utf8(path.extension())) == ".XML";
 }
 
 fs::path lf_knownFolderOrLog(platform::KnownFolder folder, std::string_view error) {
@@ -131,7 +131,7 @@ std::vector<FixedCode<4>> gf_listXmlCodes(const fs::path& folder) {
     codes.reserve(std::max(kExpectedAirportFiles, files.size()));
     for (const fs::path& file : files) {
         try {
-            codes.emplace_back(file.stem().native());
+            codes.emplace_back(path_to_utf8(file.stem()));
         } catch (const std::invalid_argument&) {
             // The folder is the user's: one stray file must not hide the other airports.
             gf_logError(fmt::format("{} is not named after an airport code, skipped", path_to_utf8(file)));

@@ -1,6 +1,7 @@
 #include "foundation/log.h"
 
 #include "foundation/file_names.h"
+#include "foundation/text_encoding.h"
 #include "foundation/time_texts.h"
 #include "foundation/version_data.h"
 
@@ -48,13 +49,13 @@ enum class CopyResult { copied, sourceMissing, failed };
 
 CopyResult lf_copyGeneration(const std::string& source, const std::string& target) {
     std::error_code ec;
-    const auto status = fs::status(source, ec);
+    const auto status = fs::status(utf8_to_path(source), ec);
     if (ec && ec != std::errc::no_such_file_or_directory) {
         gf_logError(fmt::format("exists({}): {}", source, ec.message()));
         return CopyResult::failed;
     }
     if (!fs::exists(status)) return CopyResult::sourceMissing;
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+    fs::copy_file(utf8_to_path(source), utf8_to_path(target), fs::copy_options::overwrite_existing, ec);
     if (ec) {
         gf_logError(fmt::format("copy {} -> {} failed: {}", source, target, ec.message()));
         return CopyResult::failed;
@@ -81,14 +82,14 @@ void gf_openLog() {
         if (g_logStream().is_open()) g_logStream().close();  // the process opens it once; tests reopen it
         g_logStream().open(g_logFile, std::ios::out | std::ios::trunc | std::ios::binary);
         if (!g_logStream().is_open())
-            throw std::runtime_error("Failed to write file " + g_logFile.string());
+            throw std::runtime_error("Failed to write file " + path_to_utf8(g_logFile));
     }
     gf_logLine(fmt::format("{} (utc) {} version {} for {}", gf_ctimeUtc(gf_wallClockSeconds()), "Merrowvale",
                            g_programVersion.toString(), "MSFS 2020/2024"));
 }
 
 bool gf_save1GenerationOf(const fs::path& path) {
-    const std::string text = path.string();
+    const std::string text = path_to_utf8(path);
     const auto target = lf_generationName(text, "0");
     if (!target) {
         gf_logError(fmt::format("gf_save1GenerationOf: no dot in filename: {}", text));
@@ -98,7 +99,7 @@ bool gf_save1GenerationOf(const fs::path& path) {
 }
 
 bool gf_saveUpto3GenerationsOf(const fs::path& path) {
-    const std::string text = path.string();
+    const std::string text = path_to_utf8(path);
     const auto gen0 = lf_generationName(text, "0");
     if (!gen0) {
         gf_logError(fmt::format("gf_saveUpto3GenerationsOf: no dot in filename: {}", text));

@@ -124,8 +124,12 @@ std::u16string utf8_to_wide(std::string_view text) {
 }
 
 std::string path_to_utf8(const std::filesystem::path& path) {
-    // Narrow path text is UTF-8 on this platform.
-    return path.string();
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path utf8_to_path(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
 std::string gf_ansiToUtf8(std::string_view text) {

@@ -12,8 +12,10 @@ namespace mrw {
 std::string wide_to_utf8(std::u16string_view text);
 // Throws std::runtime_error "utf8_to_wide: invalid UTF-8".
 std::u16string utf8_to_wide(std::string_view text);
-// The path's text as UTF-8.
+// The path's text as UTF-8, and a path from UTF-8 text. Never path::string() or path(std::string)
+// for this: on Windows those use the ANSI code page, which loses or garbles other characters.
 std::string path_to_utf8(const std::filesystem::path& path);
+std::filesystem::path utf8_to_path(std::string_view text);
 
 // Windows-1252 to UTF-8; the five undefined bytes map to their C1 code points, never an error.
 std::string gf_ansiToUtf8(std::string_view text);

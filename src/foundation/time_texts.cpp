@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include <array>
+#include <chrono>
 #include <ctime>
 #include <optional>
 
@@ -15,13 +16,26 @@ namespace {
 
 constexpr std::string_view kInvalidTime = "Invalid time";
 
-// Breaks a time down into UTC calendar time; glibc accepts negative times, the program does not.
+// The last second of the year 9999: the text has room for four digits.
+constexpr std::int64_t kLastCalendarSecond = 253'402'300'799;
+
+// Breaks a time down into UTC calendar time (the same on every platform, unlike gmtime); negative
+// times are refused.
 std::optional<std::tm> lf_utcCalendar(std::int64_t seconds) {
-    if (seconds < 0) return std::nullopt;
-    const auto t = static_cast<std::time_t>(seconds);
+    if (seconds < 0 || seconds > kLastCalendarSecond) return std::nullopt;
+    using namespace std::chrono;
+    const sys_seconds time{std::chrono::seconds(seconds)};
+    const sys_days day = floor<days>(time);
+    const year_month_day date{day};
+    const hh_mm_ss clock{time - day};
     std::tm tm{};
-    if (gmtime_r(&t, &tm) == nullptr) return std::nullopt;
-    if (tm.tm_year + 1900 > 9999) return std::nullopt;  // the text has room for four digits
+    tm.tm_year = static_cast<int>(date.year()) - 1900;
+    tm.tm_mon = static_cast<int>(static_cast<unsigned>(date.month())) - 1;
+    tm.tm_mday = static_cast<int>(static_cast<unsigned>(date.day()));
+    tm.tm_hour = static_cast<int>(clock.hours().count());
+    tm.tm_min = static_cast<int>(clock.minutes().count());
+    tm.tm_sec = static_cast<int>(clock.seconds().count());
+    tm.tm_wday = static_cast<int>(weekday{day}.c_encoding());
     return tm;
 }
 

@@ -22,7 +22,8 @@ namespace {
 
 zip* lf_open(const fs::path& path, int flags) {
     int code = 0;
-    zip* archive = zip_open(path.c_str(), flags, &code);
+    // libzip takes UTF-8 file names on every platform.
+    zip* archive = zip_open(path_to_utf8(path).c_str(), flags, &code);
     if (!archive) {
         zip_error_t error;
         zip_error_init_with_code(&error, code);

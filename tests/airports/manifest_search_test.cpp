@@ -9,6 +9,7 @@
 #include "airports/airports_scan_report.h"
 #include "airports/package_manifest.h"
 #include "airports_scan_test_support.h"
+#include "foundation/text_encoding.h"
 
 namespace fs = std::filesystem;
 using namespace mrw;
@@ -65,6 +66,21 @@ TEST_F(ManifestTest, TheSearchGoesSixFoldersUpAndWantsTheExactName) {
     writeFile(folder / "other/Manifest.json", R"({"title":"Found"})");
     EXPECT_TRUE(gf_findManifestFile(folder / "other").empty());
     EXPECT_FALSE(gf_searchManifest(folder / "other/x.bgl").has_value());
+}
+
+// The search walks up by path text: folders named beyond ASCII (Japanese, German) and a trailing
+// separator must still lead to the package's manifest.
+TEST_F(ManifestTest, TheSearchClimbsFoldersNamedBeyondAscii) {
+    for (const std::string name : {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "M\xC3\xBCller"}) {
+        const fs::path package = folder / utf8_to_path(name);
+        writeFile(package / "manifest.json", R"({"title":"Found"})");
+        const fs::path scenery = package / utf8_to_path(name + "-scenery");
+        for (const fs::path& start : {scenery / "x.bgl", scenery / ""}) {
+            const auto manifest = gf_searchManifest(start);
+            ASSERT_TRUE(manifest.has_value()) << name;
+            EXPECT_EQ(manifest->title, "Found");
+        }
+    }
 }
 
 TEST_F(ManifestTest, AirportCodeFromPathStemOrTitle) {

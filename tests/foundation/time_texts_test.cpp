@@ -27,9 +27,11 @@ TEST_F(TimeTextsTest, CtimeTexts) {
         std::int64_t seconds;
         const char* text;
     };
-    for (const Case& c : {Case{0, "Thu Jan 01 00:00:00 1970"}, Case{1791000000, "Sat Okt 03 04:00:00 2026"},
-                          Case{1796775995, "Wed Dec 09 00:26:35 2026"}, Case{-1, "Invalid time"},
-                          Case{-86400LL * 365, "Invalid time"}}) {
+    for (const Case& c :
+         {Case{0, "Thu Jan 01 00:00:00 1970"}, Case{1791000000, "Sat Okt 03 04:00:00 2026"},
+          Case{1796775995, "Wed Dec 09 00:26:35 2026"}, Case{-1, "Invalid time"},
+          Case{-86400LL * 365, "Invalid time"}, Case{951782400, "Tue Feb 29 00:00:00 2000"},
+          Case{253402300799, "Fri Dec 31 23:59:59 9999"}, Case{253402300800, "Invalid time"}}) {
         EXPECT_EQ(gf_ctimeUtc(c.seconds), c.text) << c.seconds;
     }
 }

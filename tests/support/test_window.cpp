@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/wide_text.h"
+
 #include <mutex>
 #include <set>
 #include <string>
@@ -16,7 +18,7 @@ bool registerTestWindowClass(const char16_t* className, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
-    windowClass.lpszClassName = className;
+    windowClass.lpszClassName = platform::asWide(className);
     if (RegisterClassExW(&windowClass) == 0) return false;
     registered.insert(className);
     return true;

@@ -19,7 +19,8 @@ constexpr DWORD kReceiveTimeoutMs = 1000;
 ULONG lf_bindAddress() {
     switch (g_realTrafficMode.load()) {
         case RealTrafficMode::ConfiguredAddress: {
-            in_addr address{INADDR_ANY};
+            in_addr address{};
+            address.s_addr = INADDR_ANY;
             // A text that is no IPv4 address leaves every local address.
             if (inet_pton(AF_INET, g_parameters().RT_IP_ADDRESS.current.get().c_str(), &address) != 1) {
                 return INADDR_ANY;

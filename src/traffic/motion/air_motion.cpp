@@ -196,10 +196,11 @@ void LiveAc::configureLowAltitude() {
 void LiveAc::configureApproach() {
     gf_setCabinLights(objectId, 0);
     const double v = samples[0].verticalRateFpm;
-    const bool near = lf_parkAirportSet() &&
-                      gf_distanceNm(gf_lalo(simPosition), g_parkAirport.lalo()) <= kNearParkAirportNm;
+    const bool nearParkAirport =
+        lf_parkAirportSet() &&
+        gf_distanceNm(gf_lalo(simPosition), g_parkAirport.lalo()) <= kNearParkAirportNm;
     if (v <= -250) {
-        if (approaching || !near) return;
+        if (approaching || !nearParkAirport) return;
         setThrottle(lf_airThrottle(*this, 1));
         gf_setFlaps(*this, 3);
         setGear(true);
@@ -212,7 +213,7 @@ void LiveAc::configureApproach() {
         standCargo = false;
         rotationCounter = 1;
         resetTimingLimits();
-    } else if ((v > 600 || (approaching && !near)) && !goAroundDone) {
+    } else if ((v > 600 || (approaching && !nearParkAirport)) && !goAroundDone) {
         relaxTimingLimits();
         setThrottle(4);
         setGear(false);

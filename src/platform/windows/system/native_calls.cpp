@@ -1,11 +1,11 @@
 #include "platform/system/native_calls.h"
 
-#include <shellapi.h>
-#include <timeapi.h>
-
 #include "platform/system/message_box.h"
 #include "platform/windows/wide_conversion.h"
 #include "platform/windows_types.h"
+
+#include <shellapi.h>
+#include <timeapi.h>
 
 namespace platform::native {
 
@@ -20,13 +20,13 @@ bool isProcessElevated() {
 }
 
 int openFolder(const std::filesystem::path& folder) {
-    const HINSTANCE result =
-        ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return static_cast<int>(reinterpret_cast<INT_PTR>(result));
 }
 
 int showWarningMessageBox(std::string_view text, std::string_view caption) {
-    return MessageBoxW(nullptr, utf8ToWide(text).c_str(), utf8ToWide(caption).c_str(), MB_OK | MB_ICONWARNING);
+    return MessageBoxW(nullptr, utf8ToWide(text).c_str(), utf8ToWide(caption).c_str(),
+                       MB_OK | MB_ICONWARNING);
 }
 
 unsigned beginTimerPeriod(unsigned milliseconds) {
