@@ -10,8 +10,9 @@
 #include "platform/win32/win32_types.h"
 
 // The GUI entry point the runtime calls (global, as the platform expects it); its result is the
-// process exit code: -1 for a second instance, 1 for a failed start.
-INT wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, INT show);
+// process exit code: -1 for a second instance, 1 for a failed start. C linkage: Windows' start-up
+// code calls it by its C name.
+extern "C" INT wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, INT show);
 
 namespace mrw {
 
