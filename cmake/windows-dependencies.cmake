@@ -33,6 +33,7 @@ target_compile_definitions(fmt::fmt INTERFACE FMT_HEADER_ONLY)
 add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
 
 find_package(pugixml CONFIG REQUIRED)
+set(ZLIB_USE_STATIC_LIBS ON)  # libz.a: the programs need no zlib1.dll
 find_package(ZLIB REQUIRED)
 find_package(libzip CONFIG REQUIRED)
 find_package(CURL CONFIG REQUIRED)
