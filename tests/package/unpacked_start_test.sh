@@ -3,6 +3,7 @@
 # into a fresh folder, and started there under Wine (on a virtual display). It must find docs\ and
 # input\ beside it, read its data files, and, as the zip holds no SimConnect.dll, say on its message
 # line and in Log.txt that SimConnect.dll was not found beside it; closed, it ends its run and quits.
+# Needs Wine, Xvfb, unzip and zip (scripts/install-deps).
 #
 #   unpacked_start_test.sh SOURCE_DIR PROGRAM_FOLDER
 set -euo pipefail
@@ -13,6 +14,7 @@ work=$(mktemp -d)
 cleanup() {
   [ -n "${program:-}" ] && kill "$program" 2>/dev/null || true
   WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -23,11 +25,19 @@ mkdir "$work/unpacked"
 (cd "$work/unpacked" && unzip -q "$work/Merrowvale.zip")
 [ ! -e "$work/unpacked/SimConnect.dll" ] || fail "the zip holds a SimConnect.dll"
 
+# One virtual display for the prefix's start and the program.
+display=:$((200 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+sleep 1
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wineboot --init >/dev/null 2>&1
-# Known folders of this test only, and a simulator packages folder with no AI packages.
-mkdir -p "$work/roaming" "$work/packages/Community" "$work/packages/Official" \
-  "$work/local/Packages/Microsoft.FlightSimulator_8wekyb3d8bbwe/LocalCache"
+wineserver -w  # the prefix is ready only once its first processes have ended
+# Known folders of this test only, and the demo's simulator packages folder (a start-up without AI
+# packages ends before the run).
+mkdir -p "$work/roaming" "$work/local/Packages/Microsoft.FlightSimulator_8wekyb3d8bbwe/LocalCache"
+cp -r "$source_dir/tests/fixtures/demo/packages" "$work/packages"
 printf 'InstalledPackagesPath "%s"\r\n' "$(winepath -w "$work/packages")" \
   >"$work/local/Packages/Microsoft.FlightSimulator_8wekyb3d8bbwe/LocalCache/UserCfg.opt"
 export MRW_ROAMING_APPDATA=$(winepath -w "$work/roaming")
@@ -35,13 +45,14 @@ export MRW_LOCAL_APPDATA=$(winepath -w "$work/local")
 export MRW_DOWNLOAD_SITE=http://127.0.0.1:9
 unset MSFS_SDK
 
-(cd "$work/unpacked" && exec xvfb-run -a wine merrowvale.exe) >"$work/wine.log" 2>&1 &
+(cd "$work/unpacked" && exec wine merrowvale.exe) >"$work/wine.log" 2>&1 &
 program=$!
 
 expected="SimConnect.dll not found: looked in $(winepath -w "$work/unpacked")\\SimConnect.dll (MSFS_SDK is not set)"
 deadline=$((SECONDS + 180))
 until grep -qF "$expected" "$work/unpacked/Log.txt" 2>/dev/null; do
   kill -0 "$program" 2>/dev/null || fail "merrowvale.exe ended before it reported the missing SimConnect.dll"
+  ! grep -q "^Exiting: " "$work/unpacked/Log.txt" 2>/dev/null || fail "the run ended before it reported the missing SimConnect.dll"
   [ $SECONDS -lt $deadline ] || fail "no line '$expected' in Log.txt within 180 s"
   sleep 1
 done
