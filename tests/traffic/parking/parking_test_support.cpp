@@ -9,6 +9,7 @@
 #include "airports/park_airport_file.h"
 #include "app/main_window.h"
 #include "app/parking_controls.h"
+#include "support/main_window_reset.h"
 #include "support/settings_reset.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/stand_use_learning.h"
@@ -67,13 +68,7 @@ void resetParkingState() {
     g_userDataReceived = false;
     g_userHalfSpanNm = 0.0;
     g_parkingUpdateRunning = false;
-    auto& window = g_mainWindow();
-    window.parkAirportCode = FixedCode<4>{};
-    window.updatesCount = 0;
-    window.userStandText.set("");
-    std::lock_guard lock(window.messageMutex);
-    window.message.clear();
-    window.errorMessage.clear();
+    resetMainWindowState();  // week and soft parking, averages, counters, texts, message line
 }
 
 void addAirport(const std::string& code, double latitude, double longitude) {
