@@ -10,15 +10,16 @@
 
 #include "aircraft/scan_report_files.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
 #include "config/packages_folder.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/version_data.h"
 #include "platform/system/message_box.h"
 #include "platform/win32/user32.h"
 #include "traffic/run/run_end.h"
@@ -38,7 +39,6 @@ namespace fs = std::filesystem;
 
 constexpr int kMaxPriority = 10;
 constexpr std::string_view kCaption = "MRWV";
-constexpr std::string_view kProductName = "Merrowvale";
 
 enum class FolderScan { Complete, Stopped, NothingFound };
 

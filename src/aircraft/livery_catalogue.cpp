@@ -17,8 +17,8 @@
 #include "aircraft/similar_models.h"
 #include "app/main_window.h"
 #include "config/parameter_catalogue.h"
+#include "config/random_helpers.h"
 #include "foundation/log.h"
-#include "foundation/random_helpers.h"
 #include "foundation/text_helpers.h"
 #include "platform/win32/user32.h"
 

@@ -17,8 +17,8 @@
 #include "aircraft/similar_models.h"
 #include "airports/stand.h"
 #include "config/parameter_catalogue.h"
+#include "config/random_helpers.h"
 #include "foundation/log.h"
-#include "foundation/random_helpers.h"
 #include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/livery_cache.h"
 

@@ -6,7 +6,9 @@
 
 #include "aircraft/livery_data.h"
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <list>
@@ -15,6 +17,13 @@
 #include <vector>
 
 namespace mrw {
+
+// The most aircraft.cfg workers of the liveries scan that run at once: the hardware threads, or 2
+// when the platform reports none; set before each scan.
+inline std::atomic<std::int32_t> g_scanThreadLimit{2};
+// The liveries-scan workers holding a slot; reset to 0 before each scan. A worker's slot is given
+// back once, when it ends or when the scan gives up waiting for it.
+inline std::atomic<std::int32_t> g_scanThreadsRunning{0};
 
 class LiveryScanPool {
   public:

@@ -2,7 +2,7 @@
 
 #include "aircraft/aircraft_database.h"
 #include "aircraft/group_peers.h"
-#include "foundation/random_helpers.h"
+#include "config/random_helpers.h"
 
 #include <cstdint>
 #include <numeric>

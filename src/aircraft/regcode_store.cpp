@@ -10,7 +10,7 @@
 #include "aircraft/livery_data.h"
 #include "aircraft/plain_file_guard.h"
 #include "aircraft/regcode_store_internal.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/data_decryption.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"

@@ -18,7 +18,7 @@
 #include "airports/facility_reader.h"
 #include "airports/tblo_packaging.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"

@@ -12,7 +12,7 @@
 #include "airports/facility_reader.h"
 #include "airports/tblo_packaging.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "config/packages_folder.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"

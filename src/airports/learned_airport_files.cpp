@@ -11,7 +11,7 @@
 #include "airports/learned_airport_files_internal.h"
 #include "airports/park_airport_file.h"
 #include "app/control_updates.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/traffic_range.h"
 #include "config/data_file_meta.h"
 #include "config/parameter_catalogue.h"

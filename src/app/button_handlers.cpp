@@ -6,7 +6,7 @@
 
 #include "app/control_updates.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/parameter_display.h"
 #include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"

@@ -10,7 +10,7 @@
 #include "aircraft/livery_catalogue.h"
 #include "app/control_updates.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/parking_controls.h"
 #include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"

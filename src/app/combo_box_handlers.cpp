@@ -5,7 +5,7 @@
 
 #include "app/control_updates.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/text_encoding.h"

@@ -11,7 +11,7 @@
 #include "app/button_handlers.h"
 #include "app/control_updates.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/parameter_display.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/fixed_code.h"

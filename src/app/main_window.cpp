@@ -7,40 +7,46 @@
 
 namespace mrw {
 
-MainWindow::MainWindow()
+namespace {
+
+// The window model's observer: a change of the model repaints what shows it.
+void lf_showChange(WindowChange change) {
+    HWND hwnd = g_mainWindowView().hwnd.load();
+    if (hwnd == nullptr) return;
+    switch (change) {
+        case WindowChange::StatusBand:
+            InvalidateRect(hwnd, &kStatusBandRect, TRUE);
+            break;
+        case WindowChange::ControlPanel:
+            InvalidateRect(hwnd, &kControlPanelRect, TRUE);
+            break;
+        case WindowChange::InfoBand:
+            InvalidateRect(hwnd, &kInfoBandRect, TRUE);
+            break;
+        case WindowChange::MessageLine:
+            PostMessageW(hwnd, WM_APP_MESSAGE_LINE, 0, 0);
+            break;
+    }
+}
+
+}  // namespace
+
+MainWindowView::MainWindowView()
     : redBrush(CreateSolidBrush(kRed)),
       panelBrush(CreateSolidBrush(kPanelBlue)),
       blackBrush(CreateSolidBrush(kBlack)),
       greenBrush(CreateSolidBrush(kGreen)),
       yellowBrush(CreateSolidBrush(kYellow)),
       blackPen(CreatePen(PS_SOLID, 1, kBlack)),
-      whitePen(CreatePen(PS_SOLID, 1, kWhite)) {
-    initialised.exchange(true);
-}
+      whitePen(CreatePen(PS_SOLID, 1, kWhite)) {}
 
-MainWindow& g_mainWindow() {
-    static auto* window = new MainWindow();  // never destroyed: see the header
-    return *window;
-}
-
-namespace {
-
-void lf_invalidate(const RECT& band) {
-    if (HWND hwnd = g_mainWindow().hwnd.load()) InvalidateRect(hwnd, &band, TRUE);
-}
-
-}  // namespace
-
-void gf_invalidateStatusBand() {
-    lf_invalidate(kStatusBandRect);
-}
-
-void gf_invalidateControlPanel() {
-    lf_invalidate(kControlPanelRect);
-}
-
-void gf_invalidateInfoBand() {
-    lf_invalidate(kInfoBandRect);
+MainWindowView& g_mainWindowView() {
+    static auto* view = [] {
+        auto* built = new MainWindowView();  // never destroyed: see the header
+        gf_observeWindowModel(&lf_showChange);
+        return built;
+    }();
+    return *view;
 }
 
 void lf_refreshCounters() {

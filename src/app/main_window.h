@@ -1,10 +1,7 @@
 #pragma once
-// The one main-window object: the state that every subsystem writes and the window paints.
-//
-// Sharing: other threads write these fields while the UI thread paints them. Numbers and flags are
-// atomics, texts are GuardedTexts (the painter takes a copy), the park airport's code is an atomic
-// four-byte value; only the message line has the mutex of its own (message_line.h). A writer stores
-// and then invalidates the band that shows the field.
+// The main window on the window floor: its messages, geometry, colours, the window handle and GDI
+// objects. The state it shows is the window model (foundation/window_model.h), which the lower
+// floors write; the view observes the model's changes and repaints.
 
 #include <array>
 #include <atomic>
@@ -13,16 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "config/guarded_text.h"
-#include "config/parameter.h"
-#include "foundation/fixed_code.h"
+#include "foundation/version_data.h"
+#include "foundation/window_model.h"
 #include "platform/win32/win32.h"
-#include "traffic/feed/reader_status.h"
 
 namespace mrw {
-
-// The product's name: the window's class and title, and the name in the window's texts.
-inline constexpr std::string_view kProductName = "Merrowvale";
 
 // The main window's private messages.
 inline constexpr UINT WM_APP_START_RUN = WM_APP + 1;        // start a new main worker
@@ -55,17 +47,13 @@ struct LineSegment {
     POINT to;
 };
 
-class MainWindow {
+// What the window floor adds to the window model: the window itself and its GDI objects.
+class MainWindowView {
   public:
-    MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
-    virtual ~MainWindow() = default;
-
-    // The window's top-left corner in screen pixels, saved in parameters.xml; they lead the
-    // registry of int settings.
-    IntParameter mainWindowX{"MAIN_WINDOW_X", 400, -30000, 30000};
-    IntParameter mainWindowY{"MAIN_WINDOW_Y", 20, -30000, 30000};
+    MainWindowView();
+    MainWindowView(const MainWindowView&) = delete;
+    MainWindowView& operator=(const MainWindowView&) = delete;
+    virtual ~MainWindowView() = default;
 
     HBRUSH redBrush = nullptr;     // red lamps, error message line
     HBRUSH panelBrush = nullptr;   // the control panel
@@ -84,75 +72,15 @@ class MainWindow {
                                                  {{0, 280}, {642, 280}},
                                                  {{0, 308}, {880, 308}}}};
 
-    // The message line: the normal text, the sticky error text and the second the normal text was
-    // set (0 = none). Guarded by messageMutex; changed only through the message-line functions.
-    std::mutex messageMutex;
-
     // The main window; null until it exists. Written once by the UI thread, read by every thread
     // to post messages and invalidate bands.
     std::atomic<HWND> hwnd{nullptr};
-
-    std::string message;
-    std::string errorMessage;
-
-    GuardedText userAircraftText;        // the user aircraft's title or model (status band)
-    GuardedText parkAirportText;         // the park airport's name (info band)
-    GuardedText parkPublisherText;       // publisher of the park airport's file
-    GuardedText parkQualityText;         // its quality factors, "qf: {}"
-    GuardedText simulatorText;           // simulator name and version
-    GuardedText realTrafficEditionText;  // "RT {} edition: {}"
-    GuardedText userStandText;           // the user aircraft's stand
-    GuardedText callsignObjectIdText;    // result of the callsign-to-object-id lookup
-
-    // The park airport; the empty code means none and hides the info band's content.
-    std::atomic<FixedCode<4>> parkAirportCode{FixedCode<4>{}};
-    std::atomic<float> averageFitStatic{-1.0f};  // hours; -1 = none
-    std::atomic<float> averageFitLive{-1.0f};
-
-    std::atomic<std::uint64_t> liveCount{0};        // active live aircraft not parked, "live: {:3}"
-    std::atomic<std::int32_t> simaddonCount{0};     // "# simaddon: {}"
-    std::atomic<std::int32_t> thirdPartyCount{0};   // "# thirdp: {}"
-    std::atomic<std::uint64_t> liveriesCount{0};    // "# liveries: {}"
-    std::atomic<std::uint64_t> parkedLiveCount{0};  // "parked live: {:3}"
-    std::atomic<std::uint64_t> staticCount{0};      // "static: {:3}"
-    std::atomic<std::int32_t> standsCount{0};       // "# stands: {:3}"
-
-    const std::int32_t infoRowY = 399;  // first info-band row; the second is 28 pixels lower
-    std::atomic<std::int32_t> maxParkPercent{0};
-    std::atomic<std::int32_t> qnh{0};      // hPa
-    std::atomic<std::int32_t> maxPark{0};  // wanted parked aircraft; 0 = "no max park live"
-    std::atomic<std::int32_t> minutesToParkingUpdate{0};
-    // Seconds of the run, advanced once per simulator second by the main loop. Atomic because the
-    // message line reads it from other threads.
-    std::atomic<std::int32_t> secondsCounter{0};
-    std::int32_t messageSecond = 0;             // messageMutex
-    std::atomic<std::int32_t> updatesCount{0};  // "# updates: {:4}"
-    std::atomic<std::uint64_t> pendingStaticCount{0};
-
-    // The park airport's file is handmade: " (h)" in the info band.
-    std::atomic<std::uint8_t> parkHandmade{0};
-    std::atomic<bool> realTrafficNotStarted{true};  // the RealTraffic lamp is black
-    std::atomic<bool> realTrafficReady{false};
-    std::atomic<bool> parkFileOk{false};
-    std::atomic<bool> simConnected{false};
-    std::atomic<bool> simRunning{false};
-    std::atomic<bool> userModelKnown{true};
-    std::atomic<bool> softParking{false};
-    std::atomic<bool> weekParking{false};
-    std::atomic<bool> reservedStandFound{false};
-    // Set last by the constructor; the process entry waits for it.
-    std::atomic<bool> initialised{false};
-    std::atomic<ReaderStatus> trafficReaderStatus{ReaderStatus::Stopped};
-    std::atomic<ReaderStatus> weatherReaderStatus{ReaderStatus::Stopped};
 };
 
 // Built on first use and never destroyed: threads that outlive static destruction still use it.
-MainWindow& g_mainWindow();
-
-// Invalidate one band of the main window (with erase); nothing before the window exists.
-void gf_invalidateStatusBand();
-void gf_invalidateControlPanel();
-void gf_invalidateInfoBand();
+// Building it registers the window's observer of the window model: a band change invalidates the
+// band (with erase), a message-line change posts WM_APP_MESSAGE_LINE; nothing while hwnd is null.
+MainWindowView& g_mainWindowView();
 
 // Recounts the active live aircraft (parked and not) and the static aircraft and repaints only the
 // bands whose counts changed. Main worker only: it walks the engine's lists.

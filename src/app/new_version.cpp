@@ -1,6 +1,6 @@
 #include "app/new_version.h"
 
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/downloader.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"

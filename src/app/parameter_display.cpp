@@ -18,7 +18,7 @@ namespace {
 
 // The control of the binding under the main window; logged when the window has none.
 HWND lf_control(const ControlBinding& binding) {
-    const HWND control = GetDlgItem(g_mainWindow().hwnd, binding.controlId);
+    const HWND control = GetDlgItem(g_mainWindowView().hwnd, binding.controlId);
     if (control == nullptr) gf_logLine(fmt::format("GetDlgItem failed for ID {}", binding.controlId));
     return control;
 }

@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/process_entry_internal.h"
 #include "app/window_procedure.h"
+#include "config/parameter_catalogue.h"
 #include "config/parameter_elements.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
@@ -71,7 +72,6 @@ void lf_repairAtLimit(IntParameter& coordinate, std::int32_t fallback) {
 // The saved position from parameters.xml; a file that does not parse is kept as parameters0.xml
 // and removed, so that the run writes a new one.
 void lf_readSavedPosition() {
-    MainWindow& window = g_mainWindow();
     const fs::path file = gf_appDataPath() / "Merrowvale" / "parameters.xml";
     std::error_code error;
     if (!fs::exists(fs::status(file, error)) || error) return;
@@ -84,11 +84,11 @@ void lf_readSavedPosition() {
         fs::remove(file, error);
         return;
     }
-    for (IntParameter* coordinate : {&window.mainWindowX, &window.mainWindowY}) {
+    for (IntParameter* coordinate : {&g_parameters().mainWindowX, &g_parameters().mainWindowY}) {
         const auto stored = gf_readIntParameter(document, coordinate->name);
         coordinate->current = stored ? coordinate->clamp(*stored) : coordinate->defaultValue;
     }
-    lf_keepWindowOnMonitor(window.mainWindowX.defaultValue, window.mainWindowY.defaultValue);
+    lf_keepWindowOnMonitor(g_parameters().mainWindowX.defaultValue, g_parameters().mainWindowY.defaultValue);
 }
 
 bool lf_makeDataDirectory() {
@@ -128,16 +128,15 @@ std::optional<bool> lf_productionSwitch(const std::vector<std::u16string>& argum
 }
 
 void lf_keepWindowOnMonitor(std::int32_t fallbackX, std::int32_t fallbackY) {
-    MainWindow& window = g_mainWindow();
-    lf_repairAtLimit(window.mainWindowX, fallbackX);
-    lf_repairAtLimit(window.mainWindowY, fallbackY);
+    lf_repairAtLimit(g_parameters().mainWindowX, fallbackX);
+    lf_repairAtLimit(g_parameters().mainWindowY, fallbackY);
 
     RECT rect{};
-    if (!GetWindowRect(window.hwnd, &rect)) rect = RECT{};
+    if (!GetWindowRect(g_mainWindowView().hwnd, &rect)) rect = RECT{};
     const LONG width = rect.right - rect.left;
     const LONG height = rect.bottom - rect.top;
-    const LONG left = window.mainWindowX.current;
-    const LONG top = window.mainWindowY.current;
+    const LONG left = g_parameters().mainWindowX.current;
+    const LONG top = g_parameters().mainWindowY.current;
     const RECT moved{left, top, left + width, top + height};
 
     MONITORINFO info{};
@@ -146,11 +145,12 @@ void lf_keepWindowOnMonitor(std::int32_t fallbackX, std::int32_t fallbackY) {
     const LONG newLeft = lf_keptInside(left, width, info.rcWork.left, info.rcWork.right);
     const LONG newTop = lf_keptInside(top, height, info.rcWork.top, info.rcWork.bottom);
     if (newLeft == left && newTop == top) return;
-    window.mainWindowX.current = window.mainWindowX.clamp(newLeft);
-    window.mainWindowX.save();
-    window.mainWindowY.current = window.mainWindowY.clamp(newTop);
-    window.mainWindowY.save();
-    SetWindowPos(window.hwnd, nullptr, newLeft, newTop, 0, 0, SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOSIZE);
+    g_parameters().mainWindowX.current = g_parameters().mainWindowX.clamp(newLeft);
+    g_parameters().mainWindowX.save();
+    g_parameters().mainWindowY.current = g_parameters().mainWindowY.clamp(newTop);
+    g_parameters().mainWindowY.save();
+    SetWindowPos(g_mainWindowView().hwnd, nullptr, newLeft, newTop, 0, 0,
+                 SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOSIZE);
 }
 
 bool initInstance(HINSTANCE instance, std::u16string_view className) {
@@ -163,9 +163,9 @@ bool initInstance(HINSTANCE instance, std::u16string_view className) {
     lf_readSavedPosition();
     const std::u16string name(className);
     HWND hwnd = CreateWindowExW(0, name.c_str(), name.c_str(), WS_CAPTION | WS_SYSMENU,
-                                window.mainWindowX.current, window.mainWindowY.current, kWindowWidth,
-                                kWindowHeight, nullptr, nullptr, instance, nullptr);
-    window.hwnd = hwnd;
+                                g_parameters().mainWindowX.current, g_parameters().mainWindowY.current,
+                                kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
+    g_mainWindowView().hwnd = hwnd;
     if (hwnd == nullptr) return false;
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
@@ -204,7 +204,7 @@ int gf_runApplication(HINSTANCE instance) {
         return 1;
     }
     g_productionMode = production.value_or(false);
-    if (HWND hwnd = g_mainWindow().hwnd.load()) PostMessageW(hwnd, WM_APP_START_RUN, 0, 0);
+    if (HWND hwnd = g_mainWindowView().hwnd.load()) PostMessageW(hwnd, WM_APP_START_RUN, 0, 0);
     return lf_messageLoop();
 }
 

@@ -69,16 +69,16 @@ COLORREF lf_realTrafficLampColour(const MainWindow& window) {
     return kRed;
 }
 
-HBRUSH lf_brushOf(const MainWindow& window, COLORREF colour) {
+HBRUSH lf_brushOf(COLORREF colour) {
     switch (colour) {
         case kGreen:
-            return window.greenBrush;
+            return g_mainWindowView().greenBrush;
         case kYellow:
-            return window.yellowBrush;
+            return g_mainWindowView().yellowBrush;
         case kRed:
-            return window.redBrush;
+            return g_mainWindowView().redBrush;
         default:
-            return window.blackBrush;
+            return g_mainWindowView().blackBrush;
     }
 }
 
@@ -95,7 +95,7 @@ void lf_paintStatusArea(HDC hdc) {
     MainWindow& window = g_mainWindow();
     const std::string userAircraft = window.userAircraftText.get();
     const COLORREF simLamp = lf_simLampColour(window, userAircraft);
-    lf_fill(hdc, RECT{397, 30, 426, 113}, lf_brushOf(window, simLamp));
+    lf_fill(hdc, RECT{397, 30, 426, 113}, lf_brushOf(simLamp));
     lf_drawText(hdc, 398, 63, "Sim", kGreen);
     if (window.simConnected) {
         std::string simulator = window.simulatorText.get();
@@ -116,7 +116,7 @@ void lf_paintStatusArea(HDC hdc) {
     lf_drawAddonCount(hdc, 141, "# simaddon", window.simaddonCount);
     lf_drawAddonCount(hdc, 278, "# thirdp", window.thirdPartyCount);
 
-    lf_fill(hdc, RECT{425, 30, 454, 113}, lf_brushOf(window, lf_realTrafficLampColour(window)));
+    lf_fill(hdc, RECT{425, 30, 454, 113}, lf_brushOf(lf_realTrafficLampColour(window)));
     lf_drawText(hdc, 430, 63, "RT", kGreen);
     if (window.realTrafficReady) {
         const ReaderStatus traffic = window.trafficReaderStatus;
@@ -128,7 +128,7 @@ void lf_paintStatusArea(HDC hdc) {
         if (traffic != ReaderStatus::Stopped)
             lf_drawText(hdc, 458, 91, "Traffic", traffic == ReaderStatus::Receiving ? kGreen : kYellow);
     }
-    SelectObject(hdc, window.blackPen);
+    SelectObject(hdc, g_mainWindowView().blackPen);
     lf_line(hdc, 425, 29, 425, 112);
 }
 
@@ -285,22 +285,21 @@ void lf_paintMessageLine(HDC hdc) {
     }
     const RECT band{0, 448, 881, 477};
     if (!error.empty()) {
-        lf_fill(hdc, band, window.redBrush);
+        lf_fill(hdc, band, g_mainWindowView().redBrush);
         lf_drawText(hdc, 3, 455, error, kYellow);
     } else {
-        lf_fill(hdc, band, window.greenBrush);
+        lf_fill(hdc, band, g_mainWindowView().greenBrush);
         if (!message.empty()) lf_drawText(hdc, 3, 455, message, kYellow);
     }
 }
 
 void lf_paintBands(HDC hdc) {
-    MainWindow& window = g_mainWindow();
-    lf_fill(hdc, kTitleBandRect, window.blackBrush);
-    lf_fill(hdc, RECT{0, 28, 880, 112}, window.blackBrush);
-    lf_fill(hdc, kControlPanelRect, window.panelBrush);
-    lf_fill(hdc, kInfoBandRect, window.blackBrush);
-    lf_fill(hdc, RECT{0, 448, 880, 476}, window.greenBrush);
-    SelectObject(hdc, window.whitePen);
+    lf_fill(hdc, kTitleBandRect, g_mainWindowView().blackBrush);
+    lf_fill(hdc, RECT{0, 28, 880, 112}, g_mainWindowView().blackBrush);
+    lf_fill(hdc, kControlPanelRect, g_mainWindowView().panelBrush);
+    lf_fill(hdc, kInfoBandRect, g_mainWindowView().blackBrush);
+    lf_fill(hdc, RECT{0, 448, 880, 476}, g_mainWindowView().greenBrush);
+    SelectObject(hdc, g_mainWindowView().whitePen);
     lf_line(hdc, 0, 28, 880, 28);
     lf_line(hdc, 0, 113, 880, 113);
     lf_line(hdc, 0, 449, 880, 449);
@@ -310,8 +309,8 @@ void lf_paintBands(HDC hdc) {
     lf_drawText(hdc, 3, 7, fmt::format("Version {}.{}.{}", version.major, version.minor, version.patch),
                 kGreen);
     lf_drawText(hdc, 390, 7, "Merrowvale", kGreen);
-    SelectObject(hdc, window.blackPen);
-    for (const LineSegment& line : window.panelLines)
+    SelectObject(hdc, g_mainWindowView().blackPen);
+    for (const LineSegment& line : g_mainWindowView().panelLines)
         lf_line(hdc, line.from.x, line.from.y, line.to.x, line.to.y);
     lf_line(hdc, 642, 140, 642, 308);
 }

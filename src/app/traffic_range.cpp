@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "app/control_updates.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
 #include "foundation/geometry.h"

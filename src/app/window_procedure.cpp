@@ -7,11 +7,12 @@
 #include "app/child_controls.h"
 #include "app/command_dispatch.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
 #include "app/process_entry.h"
 #include "app/status_painting.h"
+#include "config/parameter_catalogue.h"
 #include "foundation/clock.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/time_texts.h"
 #include "platform/win32/win32.h"
 #include "traffic/feed/realtraffic_link.h"
@@ -52,14 +53,13 @@ RECT lf_restoredRect(HWND hwnd) {
 }
 
 void lf_onQuit() {
-    MainWindow& window = g_mainWindow();
-    const RECT rect = lf_restoredRect(window.hwnd);
-    const std::int32_t oldX = window.mainWindowX.current;
-    const std::int32_t oldY = window.mainWindowY.current;
-    window.mainWindowX.current = window.mainWindowX.clamp(rect.left);
-    window.mainWindowX.save();
-    window.mainWindowY.current = window.mainWindowY.clamp(rect.top);
-    window.mainWindowY.save();
+    const RECT rect = lf_restoredRect(g_mainWindowView().hwnd);
+    const std::int32_t oldX = g_parameters().mainWindowX.current;
+    const std::int32_t oldY = g_parameters().mainWindowY.current;
+    g_parameters().mainWindowX.current = g_parameters().mainWindowX.clamp(rect.left);
+    g_parameters().mainWindowX.save();
+    g_parameters().mainWindowY.current = g_parameters().mainWindowY.clamp(rect.top);
+    g_parameters().mainWindowY.save();
     lf_keepWindowOnMonitor(oldX, oldY);
     gf_logLine(gf_ctimeUtc(gf_wallClockSeconds()));
     PostQuitMessage(g_exitCode);

@@ -17,7 +17,7 @@
 
 #include <pugixml.hpp>
 
-#include "config/guarded_text.h"
+#include "foundation/guarded_text.h"
 
 namespace mrw {
 

@@ -5,8 +5,7 @@
 // Construction on first use: all the objects are members of one ParameterCatalogue, built the first
 // time g_parameters() is called and never destroyed (detached threads may still read settings while
 // the process exits). No static initialiser of another file can therefore see a setting before it
-// exists. The two window-position settings are members of the main-window object instead
-// (g_mainWindow().mainWindowX and .mainWindowY).
+// exists.
 //
 // Use: g_parameters().RANDOM.current, g_parameters().RANGE.current, ... ; texts through
 // g_parameters().SIM_CHOICE.current.get().
@@ -53,7 +52,9 @@ struct ParameterCatalogue {
     CheckBoxParameter WEEK{"WEEK", false, 0x8055, 371};
     CheckBoxParameter PARK_SOFT{"PARK_SOFT", false, 0x8054, 371};
 
-    // Registry 3: ints without a control (MAIN_WINDOW_X and MAIN_WINDOW_Y lead it, from the main window).
+    // Registry 3: ints without a control. The main window's top-left corner in screen pixels leads it.
+    IntParameter mainWindowX{"MAIN_WINDOW_X", 400, -30000, 30000};
+    IntParameter mainWindowY{"MAIN_WINDOW_Y", 20, -30000, 30000};
     IntParameter LAST_EPOCH_TIME{"LAST_EPOCH_TIME:", 0, 0, 2147483647};  // the key ends with a colon
     IntParameter CUSTOM_PARKING_PERCENTAGE{"CUSTOM_PARKING_PERCENTAGE", -1, -1, 100};
     IntParameter HOLDING_THRESHOLD_METERS{"HOLDING_THRESHOLD_METERS", 250, 10, 4000};

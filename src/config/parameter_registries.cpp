@@ -1,6 +1,5 @@
 #include "config/parameter_registries.h"
 
-#include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 
 namespace mrw {
@@ -49,9 +48,8 @@ const std::vector<CheckBoxParameter*>& g_checkBoxParameters() {
 
 const std::vector<IntParameter*>& g_intParameters() {
     return lf_registry<IntParameter>([](ParameterCatalogue& p) {
-        MainWindow& window = g_mainWindow();
-        return std::vector<IntParameter*>{&window.mainWindowX,
-                                          &window.mainWindowY,
+        return std::vector<IntParameter*>{&p.mainWindowX,
+                                          &p.mainWindowY,
                                           &p.LAST_EPOCH_TIME,
                                           &p.CUSTOM_PARKING_PERCENTAGE,
                                           &p.HOLDING_THRESHOLD_METERS,

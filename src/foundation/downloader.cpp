@@ -2,9 +2,9 @@
 
 #include "foundation/file_replace.h"
 #include "foundation/log.h"
+#include "foundation/run_state.h"
 #include "foundation/text_encoding.h"
 #include "foundation/version_data.h"
-#include "traffic/run/run_end.h"
 
 #include <curl/curl.h>
 #include <fmt/format.h>

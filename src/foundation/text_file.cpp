@@ -1,6 +1,6 @@
 #include "foundation/text_file.h"
 
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/file_replace.h"
 #include "foundation/text_file_internal.h"
 

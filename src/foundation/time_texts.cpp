@@ -1,8 +1,5 @@
 #include "foundation/time_texts.h"
 
-#include "traffic/feed/realtraffic_link.h"
-#include "traffic/feed/traffic_reader.h"
-
 #include <fmt/format.h>
 
 #include <array>
@@ -87,7 +84,7 @@ std::string gf_utcDate() {
 
 std::int64_t gf_trafficClockSeconds() {
     if (g_rtProfessional.load()) {
-        const auto trafficSeconds = static_cast<std::int64_t>(TrafficReader::trafficTime.load());
+        const auto trafficSeconds = static_cast<std::int64_t>(g_trafficTime.load());
         if (trafficSeconds != 0) return trafficSeconds;
     }
     return gf_wallClockSeconds();

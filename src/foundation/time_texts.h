@@ -2,6 +2,7 @@
 // Time texts (all UTC, October is "Okt") and the traffic clock: the computer's clock, or the time
 // stamp of the newest RealTraffic record while RealTraffic is the professional edition.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -20,6 +21,13 @@ std::string gf_utcTimeOfDay();
 std::string gf_clockTimeOfDay();
 // "Dec 09, 2026" for now; "Invalid time" when the clock cannot be converted.
 std::string gf_utcDate();
+
+// The two inputs of the traffic clock, written by the RealTraffic link and reader.
+// Set when RealTraffic's version answer reports the professional edition.
+inline std::atomic<bool> g_rtProfessional{false};
+// Time stamp (seconds since 1970, UTC) of the newest RealTraffic record whose timestamp was read;
+// 0 = none. The reader knows it as TrafficReader::trafficTime.
+inline std::atomic<double> g_trafficTime{0.0};
 
 // The traffic clock in seconds since 1970.
 std::int64_t gf_trafficClockSeconds();

@@ -24,6 +24,9 @@ struct VersionData {
     friend auto operator<=>(const VersionData&, const VersionData&) = default;
 };
 
+// The product's name: the window's class and title, and the name in the program's texts.
+inline constexpr std::string_view kProductName = "Merrowvale";
+
 // The program's own version.
 extern const VersionData g_programVersion;
 

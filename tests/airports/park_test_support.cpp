@@ -64,7 +64,7 @@ void lf_floatCombo(HWND parent, mrw::FloatComboParameter& setting) {
 ParkWindow::ParkWindow() {
     HWND window = CreateWindowExW(0, lf_windowClass(), u"", WS_VISIBLE, 0, 0, 880, 516, nullptr, nullptr,
                                   nullptr, nullptr);
-    mrw::g_mainWindow().hwnd = window;
+    mrw::g_mainWindowView().hwnd = window;
     auto& s = mrw::g_parameters();
     for (mrw::CheckBoxParameter* box : {&s.AUTO_RANGE, &s.WEEK, &s.PARK_SOFT, &s.INITIAL_LOAD_ONLY})
         lf_control(window, u"button", BS_CHECKBOX, *box);
@@ -82,7 +82,7 @@ ParkWindow::~ParkWindow() {
              &s.AUTO_RANGE, &s.WEEK, &s.PARK_SOFT, &s.INITIAL_LOAD_ONLY, &s.RANGE, &s.MAX_LIVE_SEL,
              &s.parking_percentage, &s.AR_ABOVE_HEIGHT, &s.MAX_FIT_FL, &s.nowButton, &s.flushStaticButton})
         binding->hwnd = nullptr;
-    mrw::g_mainWindow().hwnd = nullptr;
+    mrw::g_mainWindowView().hwnd = nullptr;
     standin::destroyAllWindows();
 }
 

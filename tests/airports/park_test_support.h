@@ -13,7 +13,7 @@
 namespace mrwtest {
 
 // The main window with a check box, combo box or button for every setting that reading a park
-// airport's file changes; g_mainWindow().hwnd while the object lives.
+// airport's file changes; g_mainWindowView().hwnd while the object lives.
 class ParkWindow {
   public:
     ParkWindow();

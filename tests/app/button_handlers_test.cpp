@@ -5,7 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "platform/system/message_box.h"

@@ -8,7 +8,7 @@
 #include "app/edit_fields.h"
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/window_procedure.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/text_encoding.h"

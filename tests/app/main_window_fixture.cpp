@@ -65,13 +65,13 @@ void MainWindowTest::SetUp() {
 
 void MainWindowTest::createWindow() {
     ASSERT_TRUE(mrw::initInstance(nullptr, u"Merrowvale"));
-    m_window = mrw::g_mainWindow().hwnd;
+    m_window = mrw::g_mainWindowView().hwnd;
     standin::pumpUntilIdle();
 }
 
 void MainWindowTest::TearDown() {
     standin::pumpUntilIdle();
-    mrw::g_mainWindow().hwnd = nullptr;
+    mrw::g_mainWindowView().hwnd = nullptr;
     standin::destroyAllWindows();
     resetAppState();
     folder.reset();

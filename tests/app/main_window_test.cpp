@@ -6,7 +6,8 @@
 
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
-#include "app/message_line.h"
+#include "config/parameter_catalogue.h"
+#include "foundation/message_line.h"
 #include "traffic/engine/engine_containers.h"
 
 namespace {
@@ -39,8 +40,8 @@ TEST_F(MainWindowStateTest, TheConstructorLeavesTheWindowReadyToBePainted) {
     EXPECT_EQ(w.averageFitLive, -1.0f);
     EXPECT_TRUE(w.parkAirportCode.load().empty());
     EXPECT_EQ(w.infoRowY, 399);
-    EXPECT_EQ(w.mainWindowX.current, 400);
-    EXPECT_EQ(w.mainWindowY.current, 20);
+    EXPECT_EQ(mrw::g_parameters().mainWindowX.current, 400);
+    EXPECT_EQ(mrw::g_parameters().mainWindowY.current, 20);
 }
 
 TEST_F(MainWindowStateTest, CountersRepaintOnlyWhenTheyChange) {

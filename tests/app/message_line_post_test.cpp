@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/win32.h"
 #include "support/test_support.h"
@@ -33,7 +33,7 @@ class MessageLinePostTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        mrw::g_mainWindow().hwnd = nullptr;
+        mrw::g_mainWindowView().hwnd = nullptr;
         standin::destroyAllWindows();
     }
 
@@ -44,7 +44,7 @@ TEST_F(MessageLinePostTest, MessageFromAWorkerReachesTheWindow) {
     HWND hwnd = CreateWindowExW(0, u"MrwMessageLineTest", u"", WS_VISIBLE, 0, 0, 880, 516, nullptr, nullptr,
                                 nullptr, nullptr);
     ASSERT_NE(hwnd, nullptr);
-    mrw::g_mainWindow().hwnd = hwnd;
+    mrw::g_mainWindowView().hwnd = hwnd;
     std::thread worker([] { mrw::gf_setMessage("Loading airports", false); });
     worker.join();
     EXPECT_TRUE(standin::pumpUntil([] { return g_messageLinePosts.load() == 1; }));
@@ -56,7 +56,7 @@ TEST_F(MessageLinePostTest, MessageFromAWorkerReachesTheWindow) {
 }
 
 TEST_F(MessageLinePostTest, WithoutAWindowThePostGoesNowhere) {
-    mrw::g_mainWindow().hwnd = nullptr;
+    mrw::g_mainWindowView().hwnd = nullptr;
     mrw::gf_setMessage("before the window exists", false);
     standin::pumpUntilIdle();
     EXPECT_EQ(g_messageLinePosts.load(), 0);

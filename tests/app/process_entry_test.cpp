@@ -149,7 +149,7 @@ TEST_F(EntryPointTest, ALogThatCannotBeOpenedShowsTheErrorAndEndsWithOne) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_FALSE(shown[0].text.empty());
     EXPECT_EQ(shown[0].caption, "Merrowvale");
-    EXPECT_EQ(mrw::g_mainWindow().hwnd.load(), nullptr) << "no window after a failed start";
+    EXPECT_EQ(mrw::g_mainWindowView().hwnd.load(), nullptr) << "no window after a failed start";
 }
 
 }  // namespace

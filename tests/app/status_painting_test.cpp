@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "config/parameter_catalogue.h"
 #include "traffic/parking/static_parking.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
 #include "platform/win32/standin.h"
@@ -30,7 +30,7 @@ class TrafficRangeTest : public ::testing::Test {
         mrwtest::useProcessDataDirectory();
         HWND window = mrwtest::createTestWindow(u"MrwTrafficRangeTest", DefWindowProcW, WS_VISIBLE);
         ASSERT_NE(window, nullptr);
-        g_mainWindow().hwnd = window;
+        g_mainWindowView().hwnd = window;
         auto& s = g_parameters();
         std::vector<std::u16string> ranges;
         for (const int choice : s.RANGE.choices)
@@ -45,7 +45,7 @@ class TrafficRangeTest : public ::testing::Test {
         reset();
         g_parameters().RANGE.hwnd = nullptr;
         g_parameters().MAX_FIT_FL.hwnd = nullptr;
-        g_mainWindow().hwnd = nullptr;
+        g_mainWindowView().hwnd = nullptr;
         standin::destroyAllWindows();
     }
     static void reset() {

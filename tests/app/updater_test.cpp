@@ -265,7 +265,7 @@ TEST_F(CheckVersions, NewerScanVersionsCheckTheBoxesOfTheWindow) {
     auto& s = g_parameters();
     HWND window = mrwtest::createTestWindow(u"MrwUpdaterTest", lf_checkBoxParent, WS_VISIBLE);
     ASSERT_NE(window, nullptr);
-    g_mainWindow().hwnd = window;
+    g_mainWindowView().hwnd = window;
     const auto checkBox = [window](CheckBoxParameter& parameter) {
         return parameter.hwnd = CreateWindowExW(
                    0, u"button", u"", WS_CHILD | WS_VISIBLE | BS_CHECKBOX, 0, parameter.rowY, 20, 20, window,
@@ -295,7 +295,7 @@ TEST_F(CheckVersions, NewerScanVersionsCheckTheBoxesOfTheWindow) {
 
     s.SCAN_LIVERIES.hwnd = nullptr;
     s.SCAN_AIRPORTS.hwnd = nullptr;
-    g_mainWindow().hwnd = nullptr;
+    g_mainWindowView().hwnd = nullptr;
     standin::destroyAllWindows();
 }
 

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
 #include "app/window_procedure.h"
+#include "config/parameter_catalogue.h"
 #include "traffic/run/run_end.h"
 
 namespace {
@@ -90,7 +91,7 @@ TEST_F(WindowProcedureTest, QuitKeepsTheWindowOnTheMonitor) {
         {-31000, 400, false},  // at the limit: the old value (400) is saved, the rule then holds
     };
     for (const Case& c : cases) {
-        mrw::g_mainWindow().mainWindowX.current = 400;
+        mrw::g_parameters().mainWindowX.current = 400;
         SetWindowPos(window(), nullptr, c.left, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         quit();
         EXPECT_EQ(mrwtest::savedInt("MAIN_WINDOW_X"), c.expectedLeft) << c.left;

@@ -33,12 +33,12 @@ class ControlDisplay : public mrwtest::ConfigTest {
     ControlDisplay() {
         m_parent = mrwtest::createTestWindow(u"MrwConfigTestParent", lf_parentProc);
         EXPECT_NE(m_parent, nullptr);
-        g_mainWindow().hwnd = m_parent;
+        g_mainWindowView().hwnd = m_parent;
     }
     ~ControlDisplay() override {
         for (ControlBinding* binding : m_bound)
             binding->hwnd = nullptr;
-        g_mainWindow().hwnd = nullptr;
+        g_mainWindowView().hwnd = nullptr;
         standin::destroyAllWindows();
     }
 

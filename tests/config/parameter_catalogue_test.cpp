@@ -1,6 +1,5 @@
 #include "config/parameter_catalogue.h"
 
-#include "app/main_window.h"
 #include "config/parameter_registries.h"
 
 #include <gtest/gtest.h>
@@ -93,8 +92,8 @@ TEST(ParameterCatalogue, RegistriesHoldTheSixtyOneSettingsInOrder) {
     EXPECT_EQ(expected.size(), 61u);
     EXPECT_EQ(lf_registeredNames(), expected);
     // The window position lives in the main-window object, not in the catalogue.
-    EXPECT_EQ(g_intParameters()[0], &g_mainWindow().mainWindowX);
-    EXPECT_EQ(g_intParameters()[1], &g_mainWindow().mainWindowY);
+    EXPECT_EQ(g_intParameters()[0], &g_parameters().mainWindowX);
+    EXPECT_EQ(g_intParameters()[1], &g_parameters().mainWindowY);
 }
 
 TEST(ParameterCatalogue, UnregisteredSettingsStayOutOfEveryRegistry) {
@@ -118,8 +117,8 @@ TEST(ParameterCatalogue, DefaultsLimitsAndBindings) {
     EXPECT_EQ(p.PARK_SOFT.controlId, 0x8054);
     EXPECT_EQ(p.LAST_EPOCH_TIME.maximum, 2147483647);
     EXPECT_EQ(p.CUSTOM_PARKING_PERCENTAGE.current, -1);
-    EXPECT_EQ(g_mainWindow().mainWindowX.current, 400);
-    EXPECT_EQ(g_mainWindow().mainWindowY.minimum, -30000);
+    EXPECT_EQ(g_parameters().mainWindowX.current, 400);
+    EXPECT_EQ(g_parameters().mainWindowY.minimum, -30000);
     // A combo's limits are its first and last choice.
     EXPECT_EQ(p.RANGE.minimum, 2);
     EXPECT_EQ(p.RANGE.maximum, 100);

@@ -1,11 +1,10 @@
 #include "config/parameters_xml.h"
 
-#include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameter_registries.h"
 #include "config_test_support.h"
+#include "foundation/run_state.h"
 #include "foundation/text_encoding.h"
-#include "traffic/run/run_end.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -118,8 +117,8 @@ TEST_F(ParametersXml, LoadConvertsClampsAndAddsMissingSettings) {
     const auto currentText = [&](const std::string& name) -> std::string {
         if (name == "RANGE") return std::to_string(p.RANGE.current);
         if (name == "MAX_HOLDING_MINUTES") return std::to_string(p.MAX_HOLDING_MINUTES.current);
-        if (name == "MAIN_WINDOW_X") return std::to_string(g_mainWindow().mainWindowX.current);
-        if (name == "MAIN_WINDOW_Y") return std::to_string(g_mainWindow().mainWindowY.current);
+        if (name == "MAIN_WINDOW_X") return std::to_string(g_parameters().mainWindowX.current);
+        if (name == "MAIN_WINDOW_Y") return std::to_string(g_parameters().mainWindowY.current);
         if (name == "OBJECTID_LIST") return p.OBJECTID_LIST.current ? "true" : "false";
         if (name == "RANDOM") return p.RANDOM.current ? "true" : "false";
         if (name == "DESTINATION") return p.DESTINATION.current.get();
@@ -214,8 +213,8 @@ TEST_F(ParametersXml, UnparsableFileIsKeptAsGenerationZero) {
 }
 
 TEST_F(ParametersXml, SaveOfOneValueIntoAMissingFileAndWhileClosing) {
-    g_mainWindow().mainWindowX.current = -120;
-    g_mainWindow().mainWindowX.save();
+    g_parameters().mainWindowX.current = -120;
+    g_parameters().mainWindowX.save();
     EXPECT_EQ(lf_readStored(parametersFile()).parameters,
               (std::vector<std::pair<std::string, std::string>>{{"MAIN_WINDOW_X", "-120"}}));
     EXPECT_NE(log().find("\nMAIN_WINDOW_X=-120\n"), std::string::npos);

@@ -1,9 +1,9 @@
 #include "foundation/downloader.h"
 
 #include "foundation/log.h"
+#include "foundation/run_state.h"
 #include "support/http_test_server.h"
 #include "support/test_support.h"
-#include "traffic/run/run_end.h"
 
 #include <fmt/format.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "app/message_line.h"
-#include "app/main_window.h"
+#include "foundation/message_line.h"
 #include "foundation/log.h"
+#include "foundation/window_model.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

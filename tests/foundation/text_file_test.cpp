@@ -1,8 +1,8 @@
 #include "foundation/text_file.h"
-#include "app/main_window.h"
-#include "app/message_line.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/text_file_internal.h"
+#include "foundation/window_model.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "foundation/text_helpers.h"
 
-#include "traffic/run/main_worker.h"
+#include "foundation/simulator_choice.h"
 
 #include <gtest/gtest.h>
 #include <gsl/narrow>

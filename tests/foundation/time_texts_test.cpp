@@ -1,6 +1,4 @@
 #include "foundation/time_texts.h"
-#include "traffic/feed/realtraffic_link.h"
-#include "traffic/feed/traffic_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +16,7 @@ class TimeTextsTest : public ::testing::Test {
     void TearDown() override {
         gf_setWallClockForTests({});
         g_rtProfessional = false;
-        TrafficReader::trafficTime = 0.0;
+        g_trafficTime = 0.0;
     }
 };
 
@@ -53,14 +51,14 @@ TEST_F(TimeTextsTest, DerivedTextsOfAnInvalidClockDoNotThrow) {
 
 TEST_F(TimeTextsTest, TrafficClockFollowsProfessionalTrafficTime) {
     setNow(1796775995);
-    TrafficReader::trafficTime = kWed20261209_102930 + 0.7;
+    g_trafficTime = kWed20261209_102930 + 0.7;
     EXPECT_EQ(gf_clockTimeOfDay(), "00:26:35");  // not professional: the computer's clock
 
     g_rtProfessional = true;
     EXPECT_EQ(gf_clockTimeOfDay(), "10:29:30");
     EXPECT_EQ(gf_weekdayAndHalfHour(), std::make_pair(3, 21));
 
-    TrafficReader::trafficTime = 0.9;  // converts to 0: the computer's clock again
+    g_trafficTime = 0.9;  // converts to 0: the computer's clock again
     EXPECT_EQ(gf_clockTimeOfDay(), "00:26:35");
 }
 

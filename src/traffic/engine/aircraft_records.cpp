@@ -9,7 +9,7 @@
 
 #include "aircraft/code_tables.h"
 #include "aircraft/wingspans.h"
-#include "foundation/random_helpers.h"
+#include "config/random_helpers.h"
 #include "traffic/engine/category_tables.h"
 
 namespace mrw {

@@ -3,7 +3,7 @@
 #include <fmt/format.h>
 
 #include "aircraft/code_tables.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/log.h"
 #include "foundation/user_error_exception.h"
 #include "traffic/run/run_end.h"

@@ -9,11 +9,12 @@
 #include <nlohmann/json.hpp>
 
 #include "app/main_window.h"
-#include "app/message_line.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/time_texts.h"
+#include "foundation/version_data.h"
 #include "traffic/engine/aircraft_removal.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/reader_threads.h"

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/time_texts.h"
 #include "platform/winsock/winsock.h"
 
 namespace mrw {
@@ -20,9 +21,6 @@ inline std::atomic<SOCKET> g_rtListenSocket{INVALID_SOCKET};
 inline std::atomic<SOCKET> g_rtClientSocket{INVALID_SOCKET};
 // A client is accepted and its socket is open.
 inline std::atomic<bool> g_rtConnected{false};
-
-// Set when RealTraffic's version answer reports the professional edition; read by the traffic clock.
-inline std::atomic<bool> g_rtProfessional{false};
 
 // No RealTraffic client has answered in this run yet; set again by the run reset.
 inline std::atomic<bool> g_awaitingRealTraffic{true};

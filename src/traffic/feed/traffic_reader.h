@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "foundation/lalo.h"
+#include "foundation/time_texts.h"
 #include "traffic/engine/aircraft_records.h"
 #include "traffic/feed/locked_value.h"
 #include "traffic/feed/udp_reader.h"
@@ -76,8 +77,9 @@ class TrafficReader : public UdpReader {
     std::vector<std::string_view> fields;
 
     // Time stamp (seconds since 1970, UTC) of the newest record whose timestamp was read; 0 = none.
-    // The program's clock when RealTraffic is the professional edition.
-    static inline std::atomic<double> trafficTime{0.0};
+    // The program's clock when RealTraffic is the professional edition; the traffic clock's input
+    // g_trafficTime (time_texts.h) under the reader's name.
+    static inline std::atomic<double>& trafficTime = g_trafficTime;
     // The park airport's altitude in feet while a park airport is set; written by the main worker.
     static inline AtomicOptionalDouble groundElevation;
     // Centre of the range test: the user aircraft's position, copied by the main worker.

@@ -13,7 +13,7 @@
 #include "airports/park_airport_file.h"
 #include "app/control_updates.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"

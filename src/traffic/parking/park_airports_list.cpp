@@ -12,7 +12,7 @@
 
 #include "airports/airports_database.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"

@@ -6,7 +6,7 @@
 
 #include "aircraft/wingspans.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/clock.h"
 #include "foundation/geometry.h"

@@ -13,7 +13,7 @@
 #include "airports/airport.h"
 #include "airports/learned_airport_files.h"
 #include "airports/stand.h"
-#include "config/guarded_text.h"
+#include "foundation/guarded_text.h"
 
 namespace mrw {
 

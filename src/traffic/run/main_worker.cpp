@@ -16,7 +16,6 @@
 #include "app/control_updates.h"
 #include "app/edit_fields.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
 #include "app/parameter_display.h"
 #include "app/parking_controls.h"
 #include "app/process_entry.h"
@@ -30,9 +29,11 @@
 #include "foundation/file_system.h"
 #include "foundation/fixed_code.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "foundation/time_texts.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/version_data.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/run/main_loop.h"
 #include "traffic/run/main_loop_internal.h"
@@ -136,7 +137,7 @@ void lf_applyStoredDestination() {
 }
 
 void lf_placeWindow() {
-    const HWND hwnd = g_mainWindow().hwnd.load();
+    const HWND hwnd = g_mainWindowView().hwnd.load();
     if (hwnd == nullptr) return;
     const HWND order = g_parameters().ALWAYS_ON_TOP.current ? HWND_TOPMOST : HWND_NOTOPMOST;
     SetWindowPos(hwnd, order, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

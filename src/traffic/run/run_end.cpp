@@ -13,15 +13,16 @@
 #include "aircraft/matching_summary.h"
 #include "airports/airports_scan.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
 #include "app/parameter_display.h"
 #include "app/window_procedure.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/clock.h"
 #include "foundation/file_names.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"
+#include "foundation/version_data.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/engine/livery_cache.h"
@@ -43,10 +44,6 @@ namespace fs = std::filesystem;
 namespace mrw {
 
 namespace {
-
-constexpr std::array<std::string_view, 9> kExitReasonNames{
-    "NOT YET SET",      "SIM WAS CLOSED", "NEW FLIGHT",   "NEW SETTINGS", "USER CLOSED SIM",
-    "SIMCONNECT ERROR", "READER ERROR",   "SYSTEM ERROR", "NEW VERSION"};
 
 bool lf_restarts(ExitReason reason) {
     return reason == ExitReason::NewSettings || reason == ExitReason::SimConnectError ||
@@ -219,17 +216,11 @@ void lf_closingFailed(std::string_view what) {
 }
 
 void lf_post(UINT message) {
-    const HWND hwnd = g_mainWindow().hwnd.load();
+    const HWND hwnd = g_mainWindowView().hwnd.load();
     if (hwnd != nullptr) PostMessageW(hwnd, message, 0, 0);
 }
 
 }  // namespace
-
-std::string_view gf_exitReasonName(ExitReason reason) {
-    const auto index = static_cast<std::size_t>(reason);
-    if (index >= kExitReasonNames.size()) throw std::out_of_range("invalid unordered_map<K, T> key");
-    return kExitReasonNames[index];
-}
 
 void gf_markClosing() {
     g_windowClosing = true;

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "config/parameter_catalogue.h"
+#include "config/random_helpers.h"
 #include "foundation/log.h"
-#include "foundation/random_helpers.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_queues.h"
 

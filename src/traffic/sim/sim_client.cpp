@@ -1,6 +1,6 @@
 #include "traffic/sim/sim_client.h"
 
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/log.h"
 #include "platform/system/timer_period.h"
 #include "traffic/run/run_end.h"

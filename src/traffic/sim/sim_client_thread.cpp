@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/clock.h"
 #include "foundation/log.h"
 #include "foundation/user_error_exception.h"

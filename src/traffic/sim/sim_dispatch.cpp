@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/log.h"
 #include "foundation/user_error_exception.h"
 #include "traffic/engine/sim_events.h"

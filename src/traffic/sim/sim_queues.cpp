@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"

@@ -11,7 +11,7 @@
 #include "aircraft/code_tables.h"
 #include "aircraft/wingspans.h"
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/log.h"
 #include "foundation/user_error_exception.h"
 #include "traffic/sim/sim_dispatch.h"

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/message_line.h"
 #include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
+#include "foundation/message_line.h"
 #include "platform/simconnect/sim_world.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/traffic_reader.h"

@@ -78,11 +78,11 @@ RunTest::RunTest() {
     resetRunSettings();
     lf_posted().clear();
     m_window = createTestWindow(u"MrwRunTestMain", lf_mainWindowProc);
-    mrw::g_mainWindow().hwnd = m_window;
+    mrw::g_mainWindowView().hwnd = m_window;
 }
 
 RunTest::~RunTest() {
-    mrw::g_mainWindow().hwnd = nullptr;
+    mrw::g_mainWindowView().hwnd = nullptr;
     standin::destroyAllWindows();
     resetRunSettings();
 }

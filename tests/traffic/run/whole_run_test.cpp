@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "app/window_procedure.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_system.h"
@@ -116,7 +116,7 @@ class WholeRun : public ::testing::Test {
         m_peer.emplace(std::move(options));
         m_peer->start();
         m_window = mrwtest::createTestWindow(u"MrwWholeRun", lf_wholeRunWindowProc);
-        g_mainWindow().hwnd = m_window;
+        g_mainWindowView().hwnd = m_window;
     }
     ~WholeRun() override {
         // A failed check must not leave a run behind: close it and give it its bounded time.
@@ -125,7 +125,7 @@ class WholeRun : public ::testing::Test {
             standin::pumpUntil([] { return g_quitPosted.load(); }, 60s);
         }
         stopOutsiders();
-        g_mainWindow().hwnd = nullptr;
+        g_mainWindowView().hwnd = nullptr;
         standin::destroyAllWindows();
         standin::resetWorld();
         fs::remove_all(gf_appDataPath() / "InsideSystems");

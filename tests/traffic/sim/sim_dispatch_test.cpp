@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "app/main_window.h"
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 #include "foundation/user_error_exception.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/run/main_worker.h"

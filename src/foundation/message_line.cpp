@@ -1,7 +1,7 @@
-#include "app/message_line.h"
+#include "foundation/message_line.h"
 
-#include "app/main_window.h"
 #include "foundation/log.h"
+#include "foundation/window_model.h"
 
 #include <fmt/format.h>
 
@@ -9,16 +9,6 @@
 #include <mutex>
 
 namespace mrw {
-
-namespace {
-
-// Asks the window to repaint the message line; goes nowhere until the window exists.
-void lf_postMessageLine() {
-    HWND hwnd = g_mainWindow().hwnd.load();
-    if (hwnd != nullptr) PostMessageW(hwnd, WM_APP_MESSAGE_LINE, 0, 0);
-}
-
-}  // namespace
 
 void gf_setMessage(std::string_view text, bool log) {
     MainWindow& window = g_mainWindow();
@@ -29,7 +19,7 @@ void gf_setMessage(std::string_view text, bool log) {
         window.messageSecond = text.empty() ? 0 : std::max<std::int32_t>(1, window.secondsCounter.load());
     }
     if (log && !text.empty()) gf_logLine(text);
-    lf_postMessageLine();
+    gf_windowModelChanged(WindowChange::MessageLine);
 }
 
 void gf_clearMessage() {
@@ -45,7 +35,7 @@ void gf_setErrorMessage(std::string_view text) {
         window.errorMessage = std::string(text);
         gf_logLine(fmt::format("Error {}", text));
     }
-    lf_postMessageLine();
+    gf_windowModelChanged(WindowChange::MessageLine);
 }
 
 void gf_clearErrorMessage() {
@@ -54,7 +44,7 @@ void gf_clearErrorMessage() {
         std::lock_guard lock(window.messageMutex);
         window.errorMessage.clear();
     }
-    lf_postMessageLine();
+    gf_windowModelChanged(WindowChange::MessageLine);
 }
 
 }  // namespace mrw

@@ -1,4 +1,4 @@
-#include "foundation/random_helpers.h"
+#include "config/random_helpers.h"
 
 #include "config/parameter_catalogue.h"
 
