@@ -9,20 +9,20 @@
 #include "aircraft/regcode_store_internal.h"
 
 #include "aircraft/scan_report_files.h"
-#include "app/main_window.h"
+#include "config/control_updates.h"
 #include "config/packages_folder.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
 #include "foundation/message_line.h"
+#include "foundation/run_state.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
 #include "foundation/user_error_exception.h"
 #include "foundation/version_data.h"
+#include "foundation/window_model.h"
 #include "platform/system/message_box.h"
-#include "platform/win32/user32.h"
-#include "traffic/run/run_end.h"
 
 #include <fmt/format.h>
 
@@ -43,7 +43,7 @@ constexpr std::string_view kCaption = "MRWV";
 enum class FolderScan { Complete, Stopped, NothingFound };
 
 void lf_disablePackageSelector() {
-    EnableWindow(g_parameters().AI_PACKAGE_SELECTOR.hwnd, FALSE);
+    gf_enableControl(g_parameters().AI_PACKAGE_SELECTOR, false);
 }
 
 void lf_setLiveriesCount(std::uint64_t count) {

@@ -5,11 +5,11 @@
 #include "config/data_file_meta.h"
 #include "foundation/file_names.h"
 #include "foundation/log.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/text_encoding.h"
 #include "foundation/user_error_exception.h"
 #include "foundation/version_data.h"
 #include "foundation/xml_helpers.h"
-#include "traffic/run/main_worker.h"
 
 #include <fmt/format.h>
 #include <pugixml.hpp>

@@ -15,12 +15,12 @@
 #include "aircraft/regcode_store.h"
 #include "aircraft/regcode_store_internal.h"
 #include "aircraft/similar_models.h"
-#include "app/main_window.h"
+#include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "config/random_helpers.h"
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
-#include "platform/win32/user32.h"
+#include "foundation/window_model.h"
 
 namespace mrw {
 namespace {
@@ -49,11 +49,6 @@ std::unordered_map<std::string_view, TitleView>& lf_titleIndex() {
 void lf_showLiveriesCount(std::uint64_t count) {
     g_mainWindow().liveriesCount.store(count);
     gf_invalidateStatusBand();
-}
-
-// EnableWindow on the parameter's check box; nothing before the control exists.
-void lf_enableCheckBox(const CheckBoxParameter& parameter, bool enable) {
-    if (parameter.hwnd != nullptr) EnableWindow(parameter.hwnd, enable ? TRUE : FALSE);
 }
 
 // Collects the titles of one (key, model) and the models of one key while the sorted list is walked.
@@ -278,7 +273,7 @@ void lf_reportCategory(AcCategory category) {
             gf_logLine(fmt::format("{} temporarily switched off because you do not have {} installed",
                                    parameter.name, categorySwitch.what));
         }
-        lf_enableCheckBox(parameter, false);
+        gf_enableControl(parameter, false);
         return;
     }
     const std::size_t pax = titleCounts[kPassengerRow];
@@ -291,7 +286,7 @@ void lf_reportCategory(AcCategory category) {
     models.erase(std::unique(models.begin(), models.end()), models.end());
     lf_collectCategoryModels(category == AcCategory::Light, category == AcCategory::Buzjets,
                              category == AcCategory::Rotorcraft, models);
-    if (categorySwitch.parameter != nullptr) lf_enableCheckBox(*categorySwitch.parameter, true);
+    if (categorySwitch.parameter != nullptr) gf_enableControl(*categorySwitch.parameter, true);
 }
 
 void lf_reportGenericLiveries() {

@@ -5,10 +5,9 @@
 #include "aircraft/livery_folder_search_internal.h"
 #include "aircraft/livery_scan_pool.h"
 #include "foundation/log.h"
+#include "foundation/run_state.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
 
 #include <fmt/format.h>
 

@@ -9,7 +9,9 @@
 #include <fmt/format.h>
 
 #include "aircraft/ac_category.h"
+#include "aircraft/aircraft_texts.h"
 #include "aircraft/code_tables.h"
+#include "aircraft/failed_liveries.h"
 #include "aircraft/livery_catalogue.h"
 #include "aircraft/livery_catalogue_internal.h"
 #include "aircraft/prefix_groups.h"
@@ -19,8 +21,6 @@
 #include "config/parameter_catalogue.h"
 #include "config/random_helpers.h"
 #include "foundation/log.h"
-#include "traffic/engine/aircraft_texts.h"
-#include "traffic/engine/livery_cache.h"
 
 namespace mrw {
 namespace {

@@ -12,7 +12,7 @@
 #include <array>
 #include <cstdint>
 
-#include "traffic/engine/aircraft_records.h"
+#include "aircraft/ac_profile.h"
 
 namespace mrw {
 

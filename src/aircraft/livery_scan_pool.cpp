@@ -1,7 +1,6 @@
 #include "aircraft/livery_scan_pool.h"
 
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "foundation/run_state.h"
 
 #include <algorithm>
 #include <condition_variable>

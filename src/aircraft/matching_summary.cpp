@@ -6,10 +6,10 @@
 
 #include <fmt/format.h>
 
+#include "aircraft/failed_liveries.h"
 #include "aircraft/livery_matching.h"
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
-#include "traffic/engine/livery_cache.h"
 
 namespace mrw {
 

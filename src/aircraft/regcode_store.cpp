@@ -6,19 +6,19 @@
 
 #include <fmt/format.h>
 
+#include "aircraft/aircraft_texts.h"
 #include "aircraft/livery_catalogue_internal.h"
 #include "aircraft/livery_data.h"
 #include "aircraft/plain_file_guard.h"
 #include "aircraft/regcode_store_internal.h"
-#include "foundation/message_line.h"
 #include "foundation/data_decryption.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
-#include "traffic/engine/aircraft_texts.h"
 
 namespace mrw {
 namespace fs = std::filesystem;

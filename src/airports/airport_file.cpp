@@ -7,6 +7,7 @@
 
 #include <fmt/format.h>
 
+#include "aircraft/aircraft_texts.h"
 #include "aircraft/code_tables.h"
 #include "airports/learned_airport_files.h"
 #include "config/data_file_meta.h"
@@ -17,7 +18,6 @@
 #include "foundation/text_encoding.h"
 #include "foundation/version_data.h"
 #include "foundation/xml_helpers.h"
-#include "traffic/engine/aircraft_texts.h"
 
 namespace mrw {
 

@@ -7,21 +7,21 @@
 #include <fmt/format.h>
 #include <pugixml.hpp>
 
+#include "aircraft/aircraft_texts.h"
 #include "airports/airport_file_reader.h"
 #include "airports/learned_airport_files_internal.h"
 #include "airports/park_airport_file.h"
-#include "app/control_updates.h"
-#include "foundation/message_line.h"
 #include "app/traffic_range.h"
+#include "config/control_updates.h"
 #include "config/data_file_meta.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameter_elements.h"
 #include "foundation/half_hour_set.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
 #include "foundation/version_data.h"
-#include "traffic/engine/aircraft_texts.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

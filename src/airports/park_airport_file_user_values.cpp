@@ -3,8 +3,8 @@
 
 #include "airports/park_airport_file.h"
 
-#include "app/control_updates.h"
 #include "app/traffic_range.h"
+#include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 
 namespace mrw {

@@ -4,14 +4,14 @@
 
 #include <filesystem>
 
-#include "app/control_updates.h"
 #include "app/main_window.h"
-#include "foundation/message_line.h"
 #include "app/parameter_display.h"
 #include "app/parking_controls.h"
+#include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
+#include "foundation/message_line.h"
 #include "foundation/text_helpers.h"
 #include "platform/system/message_box.h"
 #include "traffic/engine/engine_limits.h"

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "aircraft/livery_catalogue.h"
-#include "app/control_updates.h"
 #include "app/main_window.h"
-#include "foundation/message_line.h"
 #include "app/parking_controls.h"
 #include "app/traffic_range.h"
+#include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
+#include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "traffic/engine/window_requests.h"
 #include "traffic/feed/realtraffic_link.h"

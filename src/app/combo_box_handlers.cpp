@@ -3,11 +3,11 @@
 #include <cmath>
 #include <vector>
 
-#include "app/control_updates.h"
 #include "app/main_window.h"
-#include "foundation/message_line.h"
 #include "app/traffic_range.h"
+#include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
+#include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "traffic/engine/window_requests.h"
 #include "traffic/run/main_loop.h"

@@ -1,7 +1,7 @@
 #include "app/parameter_display.h"
 
-#include "app/control_updates.h"
 #include "app/main_window.h"
+#include "config/control_updates.h"
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
 #include "platform/win32/user32.h"

@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
-#include "app/control_updates.h"
 #include "app/main_window.h"
+#include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 
 namespace mrw {

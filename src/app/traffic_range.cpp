@@ -4,11 +4,11 @@
 #include <cmath>
 #include <mutex>
 
-#include "app/control_updates.h"
-#include "foundation/message_line.h"
+#include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
 #include "foundation/geometry.h"
+#include "foundation/message_line.h"
 
 namespace mrw {
 

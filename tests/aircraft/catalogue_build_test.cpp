@@ -11,10 +11,10 @@
 #include "aircraft/livery_catalogue_internal.h"
 #include "aircraft/livery_data.h"
 #include "aircraft/regcode_store.h"
-#include "app/main_window.h"
 #include "catalogue_test_fixture.h"
 #include "foundation/file_names.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-
 #include "aircraft/ac_category.h"
 #include "aircraft/aircraft_database.h"
 #include "aircraft/code_tables.h"
+#include "aircraft/failed_liveries.h"
 #include "aircraft/livery_catalogue.h"
 #include "aircraft/livery_data.h"
 #include "aircraft/livery_matching.h"
@@ -18,7 +18,6 @@
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "support/process_data_directory.h"
-#include "traffic/engine/livery_cache.h"
 
 namespace mrwtest {
 namespace fs = std::filesystem;

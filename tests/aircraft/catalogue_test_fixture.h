@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "aircraft/ac_designation.h"
+#include "aircraft/ac_profile.h"
 #include "aircraft/code_table.h"
 #include "aircraft_test_support.h"
-#include "traffic/engine/aircraft_records.h"
 
 namespace mrwtest {
 

@@ -4,9 +4,10 @@
 #include "aircraft/ivao_liveries.h"
 #include "aircraft/livery_extraction.h"
 #include "aircraft/livery_folder_search_internal.h"
+#include "aircraft/livery_scan_pool.h"
 #include "aircraft_test_support.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "foundation/run_state.h"
+#include "foundation/simulator_choice.h"
 
 #include <gtest/gtest.h>
 

@@ -6,18 +6,19 @@
 #include "aircraft/liveries_scan_internal.h"
 #include "aircraft/liveries_scanned_xml.h"
 #include "aircraft/livery_folders.h"
+#include "aircraft/livery_scan_pool.h"
 #include "aircraft_test_support.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
 #include "foundation/file_names.h"
+#include "foundation/run_state.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/text_encoding.h"
 #include "foundation/user_error_exception.h"
 #include "liveries_test_support.h"
 #include "platform/system/message_box.h"
 #include "platform/system/shell.h"
 #include "support/process_data_directory.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include "aircraft/livery_data.h"
 #include "aircraft_test_support.h"
 #include "foundation/file_names.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
 #include "liveries_test_support.h"
-#include "traffic/run/main_worker.h"
 
 #include <gtest/gtest.h>
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "aircraft/aircraft_texts.h"
+#include "aircraft/failed_liveries.h"
 #include "aircraft/livery_catalogue.h"
 #include "aircraft/livery_matching.h"
 #include "catalogue_test_fixture.h"
 #include "config/parameter_catalogue.h"
-#include "traffic/engine/aircraft_texts.h"
-#include "traffic/engine/livery_cache.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "aircraft/failed_liveries.h"
 #include "aircraft/livery_matching.h"
 #include "aircraft_test_support.h"
-#include "traffic/engine/livery_cache.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <fmt/format.h>
 
+#include "aircraft/aircraft_texts.h"
 #include "foundation/log.h"
-#include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/parking/park_stands.h"

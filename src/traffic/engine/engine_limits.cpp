@@ -5,6 +5,7 @@
 
 #include <fmt/format.h>
 
+#include "aircraft/aircraft_texts.h"
 #include "aircraft/code_tables.h"
 #include "app/main_window.h"
 #include "config/parameter_catalogue.h"
@@ -16,7 +17,6 @@
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
 #include "platform/win32/user32.h"
-#include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/stand_use_learning.h"

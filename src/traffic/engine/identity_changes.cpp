@@ -2,12 +2,12 @@
 
 #include <fmt/format.h>
 
+#include "aircraft/aircraft_texts.h"
 #include "aircraft/code_tables.h"
 #include "aircraft/dbase_lookups.h"
 #include "aircraft/regcode_store.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
-#include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/stand_use_learning.h"
 #include "traffic/feed/traffic_report.h"

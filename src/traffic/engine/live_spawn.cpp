@@ -8,6 +8,7 @@
 
 #include <fmt/format.h>
 
+#include "aircraft/aircraft_texts.h"
 #include "aircraft/code_tables.h"
 #include "aircraft/dbase_lookups.h"
 #include "aircraft/livery_catalogue.h"
@@ -20,7 +21,6 @@
 #include "foundation/text_helpers.h"
 #include "platform/simconnect/simconnect.h"
 #include "traffic/engine/aircraft_removal.h"
-#include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/livery_cache.h"

@@ -3,32 +3,12 @@
 #include <fmt/format.h>
 
 #include "aircraft/code_tables.h"
-#include "foundation/message_line.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/user_error_exception.h"
 #include "traffic/run/run_end.h"
 
 namespace mrw {
-namespace {
-
-TextSet lf_makeSet() {
-    TextSet set(8);
-    set.max_load_factor(1.0f);
-    return set;
-}
-
-}  // namespace
-
-TextSet& g_failedTitles() {
-    static TextSet set = lf_makeSet();
-    return set;
-}
-
-TextSet& g_failedDesignations() {
-    static TextSet set = lf_makeSet();
-    return set;
-}
-
 std::optional<std::string> gf_cachedLiveryTitle(std::uint32_t hexid) {
     const auto cached = g_liveryOfHexid.find(hexid);
     if (cached == g_liveryOfHexid.end()) return std::nullopt;

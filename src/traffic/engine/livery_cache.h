@@ -15,22 +15,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "aircraft/failed_liveries.h"
 #include "traffic/engine/aircraft_records.h"
 
 namespace mrw {
-
-// 64-bit FNV-1a over the text's bytes; transparent, so a set of strings is searched with a view.
-struct Fnv1aTextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const {
-        std::uint64_t h = 0xcbf29ce484222325ULL;
-        for (char c : text) {
-            h ^= static_cast<unsigned char>(c);
-            h *= 0x100000001b3ULL;
-        }
-        return static_cast<std::size_t>(h);
-    }
-};
 
 // 64-bit FNV-1a over the four bytes of a hexid, least significant first.
 struct Fnv1aHexidHash {
@@ -44,14 +32,7 @@ struct Fnv1aHexidHash {
     }
 };
 
-using TextSet = std::unordered_set<std::string, Fnv1aTextHash, std::equal_to<>>;
 using HexidLiveryMap = std::unordered_map<std::uint32_t, std::string, Fnv1aHexidHash>;
-
-// Livery titles the simulator refused to create; livery matching never accepts one of them.
-TextSet& g_failedTitles();
-// "{model} {airline}" texts of the refused liveries (for example "B738 RYR"); listed by the matching
-// summary.
-TextSet& g_failedDesignations();
 
 // The livery title each live hexid got. Emptied at the run end, every 86400 beats and by the engine
 // reset.

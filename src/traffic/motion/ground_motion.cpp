@@ -9,9 +9,9 @@
 #include <exception>
 #include <mutex>
 
+#include "aircraft/aircraft_texts.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
-#include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/motion/motion_internal.h"
 #include "traffic/motion/motion_math.h"

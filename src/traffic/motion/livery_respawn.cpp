@@ -5,8 +5,8 @@
 
 #include <exception>
 
+#include "aircraft/aircraft_texts.h"
 #include "foundation/log.h"
-#include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/motion/motion_math.h"

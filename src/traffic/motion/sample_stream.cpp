@@ -6,10 +6,10 @@
 #include <cmath>
 #include <exception>
 
+#include "aircraft/aircraft_texts.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
-#include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/sim/aircraft_commands.h"

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
+#include "aircraft/aircraft_texts.h"
 #include "foundation/clock.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "traffic/engine/aircraft_removal.h"
-#include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/stand_use_learning.h"

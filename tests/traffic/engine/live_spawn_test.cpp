@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "aircraft/aircraft_database.h"
+#include "aircraft/aircraft_texts.h"
 #include "aircraft/code_tables.h"
 #include "config/parameter_catalogue.h"
 #include "engine_harness.h"
 #include "foundation/geometry.h"
-#include "traffic/engine/aircraft_texts.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/traffic_intake.h"

@@ -1,4 +1,4 @@
-#include "traffic/engine/aircraft_texts.h"
+#include "aircraft/aircraft_texts.h"
 
 #include <gtest/gtest.h>
 

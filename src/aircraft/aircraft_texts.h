@@ -8,7 +8,7 @@
 
 #include "aircraft/ac_designation.h"
 #include "foundation/fixed_code.h"
-#include "traffic/engine/aircraft_records.h"
+#include "aircraft/ac_profile.h"
 
 namespace mrw {
 

@@ -1,4 +1,4 @@
-#include "app/control_updates.h"
+#include "config/control_updates.h"
 
 #include <algorithm>
 #include <iterator>
