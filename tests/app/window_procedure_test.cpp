@@ -110,7 +110,7 @@ TEST_F(WindowProcedureTest, StartRunDetachesItsWorker) {
     // Closed, the worker's run ends with its last act, the quit, which saves the window's position:
     // no worker of this test lives on into the next.
     ASSERT_TRUE(standin::requestClose(window()));
-    ASSERT_TRUE(standin::pumpUntil([] { return mrw::g_mainWindow().mainWindowX.current == 310; },
+    ASSERT_TRUE(standin::pumpUntil([] { return mrw::g_parameters().mainWindowX.current == 310; },
                                    std::chrono::seconds(120)));
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
