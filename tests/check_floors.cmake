@@ -16,7 +16,93 @@ set(floor_run 4)
 set(top_floor 4)
 set(floors foundation config aircraft airports traffic app run)
 
+# The files whose upward or Win32 UI includes are not moved yet (the airports floor, the settings'
+# controls, the engine's window state and the run, still in traffic/run/): their includes are
+# tolerated, every other file is held to the floors. The list only shrinks: a listed file that
+# has become clean fails the check until it is taken off.
+set(not_yet_moved
+  src/airports/addon_folder_walk.cpp
+  src/airports/airport_file_generation.cpp
+  src/airports/airport_file_lookup.cpp
+  src/airports/airport_file_reader.cpp
+  src/airports/airports_scan.cpp
+  src/airports/bgl_airport_reader.cpp
+  src/airports/facility_reader.cpp
+  src/airports/learned_airport_files.cpp
+  src/airports/park_airport_file.cpp
+  src/airports/park_airport_file_user_values.cpp
+  src/airports/quality_factors.cpp
+  src/airports/stand.cpp
+  src/config/control_binding.cpp
+  src/config/control_binding.h
+  src/config/control_parameters.cpp
+  src/config/control_updates.cpp
+  src/config/packages_folder.cpp
+  src/config/parameters_xml.cpp
+  src/traffic/engine/engine_limits.cpp
+  src/traffic/engine/engine_tick.cpp
+  src/traffic/feed/qnh_reader.cpp
+  src/traffic/feed/reader_threads.cpp
+  src/traffic/feed/realtraffic_link.cpp
+  src/traffic/feed/traffic_reader.cpp
+  src/traffic/parking/park_airport_pass.cpp
+  src/traffic/parking/park_airports_list.cpp
+  src/traffic/parking/parking_adjustments.cpp
+  src/traffic/parking/parking_calculation.cpp
+  src/traffic/parking/stand_search.cpp
+  src/traffic/run/main_loop.cpp
+  src/traffic/run/main_worker.cpp
+  src/traffic/run/run_controls.cpp
+  src/traffic/run/run_end.cpp
+  src/traffic/run/run_start.cpp
+  src/traffic/sim/sim_client_thread.cpp
+  src/traffic/sim/sim_dispatch.cpp
+  src/traffic/sim/sim_object_data.cpp
+  src/traffic/sim/user_aircraft_model.cpp
+  tests/aircraft/catalogue_reports_test.cpp
+  tests/airports/airport_file_reader_test.cpp
+  tests/airports/airport_file_test.cpp
+  tests/airports/airports_scan_end_to_end_test.cpp
+  tests/airports/airports_scan_walk_test.cpp
+  tests/airports/airports_test_support.cpp
+  tests/airports/apf_lookup_test.cpp
+  tests/airports/facility_reader_test.cpp
+  tests/airports/learned_airport_files_test.cpp
+  tests/airports/learned_files_saver_test.cpp
+  tests/airports/park_airport_file_test.cpp
+  tests/airports/park_test_support.cpp
+  tests/airports/quality_factors_test.cpp
+  tests/airports/stand_test.cpp
+  tests/config/control_display_test.cpp
+  tests/config/packages_folder_test.cpp
+  tests/traffic/engine/engine_harness.cpp
+  tests/traffic/engine/engine_limits_test.cpp
+  tests/traffic/engine/livery_cache_test.cpp
+  tests/traffic/engine/sim_events_test.cpp
+  tests/traffic/feed/qnh_reader_test.cpp
+  tests/traffic/feed/realtraffic_link_test.cpp
+  tests/traffic/feed/udp_readers_test.cpp
+  tests/traffic/parking/park_airport_pass_test.cpp
+  tests/traffic/parking/park_airports_list_test.cpp
+  tests/traffic/parking/parking_adjustments_test.cpp
+  tests/traffic/parking/parking_calculation_test.cpp
+  tests/traffic/parking/parking_test_support.cpp
+  tests/traffic/parking/stand_choice_test.cpp
+  tests/traffic/run/main_loop_test.cpp
+  tests/traffic/run/main_worker_test.cpp
+  tests/traffic/run/run_end_test.cpp
+  tests/traffic/run/run_start_test.cpp
+  tests/traffic/run/run_test_support.cpp
+  tests/traffic/run/run_test_support.h
+  tests/traffic/run/whole_run_test.cpp
+  tests/traffic/sim/sim_client_thread_test.cpp
+  tests/traffic/sim/sim_dispatch_test.cpp
+  tests/traffic/sim/sim_test_support.cpp
+  tests/traffic/sim/user_aircraft_model_test.cpp
+  tests/traffic/sim/user_stand_test.cpp)
+
 set(violations "")
+set(offenders "")
 foreach(dir IN ITEMS src tests)
   file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${MRW_SOURCE_DIR}
        ${MRW_SOURCE_DIR}/${dir}/*.h ${MRW_SOURCE_DIR}/${dir}/*.cpp)
@@ -40,13 +126,26 @@ foreach(dir IN ITEMS src tests)
         endif()
         continue()
       endif()
+      set(problem "")
       if(target IN_LIST floors AND floor_${target} GREATER floor_${own})
-        list(APPEND violations "${file}: ${header} is on a floor above ${own}/")
+        set(problem "${file}: ${header} is on a floor above ${own}/")
       elseif(header MATCHES "^platform/win32/" AND floor_${own} LESS top_floor)
-        list(APPEND violations "${file}: ${header} is the window layer, used only by app/ and run/")
+        set(problem "${file}: ${header} is the window layer, used only by app/ and run/")
+      endif()
+      if(problem)
+        list(APPEND offenders "${file}")
+        if(NOT file IN_LIST not_yet_moved)
+          list(APPEND violations "${problem}")
+        endif()
       endif()
     endforeach()
   endforeach()
+endforeach()
+
+foreach(file IN LISTS not_yet_moved)
+  if(NOT file IN_LIST offenders)
+    list(APPEND violations "${file}: keeps to the floors now; take it off the not_yet_moved list")
+  endif()
 endforeach()
 
 if(violations)
@@ -54,4 +153,4 @@ if(violations)
   list(JOIN violations "\n  " text)
   message(FATAL_ERROR "${count} includes against the floors:\n  ${text}")
 endif()
-message(STATUS "Every include points to its own floor or one below.")
+message(STATUS "Every include points to its own floor or one below (apart from the files not yet moved).")
