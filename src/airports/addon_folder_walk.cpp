@@ -17,13 +17,13 @@
 #include "airports/bgl_file.h"
 #include "airports/facility_reader.h"
 #include "airports/tblo_packaging.h"
-#include "app/main_window.h"
-#include "foundation/message_line.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
+#include "foundation/run_state.h"
 #include "foundation/text_encoding.h"
-#include "traffic/run/run_end.h"
+#include "foundation/window_model.h"
 
 namespace fs = std::filesystem;
 

@@ -11,14 +11,14 @@
 #include "airports/airports_scan_report.h"
 #include "airports/facility_reader.h"
 #include "airports/package_manifest.h"
-#include "app/main_window.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
-#include "traffic/run/main_worker.h"
+#include "foundation/window_model.h"
 
 namespace fs = std::filesystem;
 

@@ -12,9 +12,9 @@
 #include "foundation/downloader.h"
 #include "foundation/file_names.h"
 #include "foundation/log.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
-#include "traffic/run/main_worker.h"
 
 namespace mrw {
 

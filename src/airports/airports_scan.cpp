@@ -11,18 +11,18 @@
 #include "airports/airports_scan_report.h"
 #include "airports/facility_reader.h"
 #include "airports/tblo_packaging.h"
-#include "app/main_window.h"
-#include "foundation/message_line.h"
 #include "config/packages_folder.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/run/main_worker.h"
+#include "foundation/window_model.h"
 
 namespace fs = std::filesystem;
 

@@ -17,7 +17,6 @@
 #include "airports/airports_scan_report.h"
 #include "airports/bgl_airport_reader_internal.h"
 #include "airports/package_manifest.h"
-#include "app/main_window.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"

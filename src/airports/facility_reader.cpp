@@ -14,8 +14,8 @@
 #include "airports/facility_reader_internal.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
+#include "foundation/run_state.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/run/run_end.h"
 
 namespace mrw {
 namespace {

@@ -6,8 +6,8 @@
 #include <fmt/format.h>
 
 #include "aircraft/dbase_lookups.h"
-#include "app/main_window.h"
 #include "foundation/log.h"
+#include "foundation/window_model.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

@@ -8,13 +8,13 @@
 #include "airports/airports_scan.h"
 #include "airports/facility_reader.h"
 #include "airports_scan_test_support.h"
-#include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 #include "foundation/zip_archive.h"
 #include "platform/simconnect/sim_world.h"
-#include "traffic/run/main_worker.h"
 
 namespace fs = std::filesystem;
 using namespace mrw;

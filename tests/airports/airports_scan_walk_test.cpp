@@ -8,10 +8,10 @@
 #include "airports/airports_scan_report.h"
 #include "airports/facility_reader.h"
 #include "airports_scan_test_support.h"
-#include "app/main_window.h"
 #include "foundation/file_names.h"
+#include "foundation/simulator_choice.h"
+#include "foundation/window_model.h"
 #include "platform/simconnect/sim_world.h"
-#include "traffic/run/main_worker.h"
 
 namespace fs = std::filesystem;
 using namespace mrw;

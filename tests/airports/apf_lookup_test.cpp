@@ -7,8 +7,8 @@
 #include "airports/airport_file_lookup.h"
 #include "airports/airports_database.h"
 #include "airports_test_support.h"
+#include "foundation/simulator_choice.h"
 #include "support/http_test_server.h"
-#include "traffic/run/main_worker.h"
 
 namespace mrw {
 namespace {

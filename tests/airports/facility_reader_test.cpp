@@ -8,9 +8,9 @@
 #include "airports/facility_reader.h"
 #include "airports/facility_reader_internal.h"
 #include "airports_scan_test_support.h"
+#include "foundation/run_state.h"
 #include "foundation/user_error_exception.h"
 #include "platform/simconnect/sim_world.h"
-#include "traffic/run/run_end.h"
 
 using namespace mrw;
 using namespace mrwtest;
