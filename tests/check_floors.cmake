@@ -19,7 +19,7 @@ set(floors foundation config aircraft airports traffic app run)
 # The files whose upward or Win32 UI includes are not moved yet (the airports floor, the settings'
 # controls, the engine's window state and the run, still in traffic/run/): their includes are
 # tolerated, every other file is held to the floors. The list only shrinks: a listed file that
-# has become clean fails the check until it is taken off.
+# has become clean is named in a warning, to be taken off.
 set(not_yet_moved
   src/airports/airport_file_reader.cpp
   src/airports/learned_airport_files.cpp
@@ -134,7 +134,7 @@ endforeach()
 
 foreach(file IN LISTS not_yet_moved)
   if(NOT file IN_LIST offenders)
-    list(APPEND violations "${file}: keeps to the floors now; take it off the not_yet_moved list")
+    message(WARNING "${file} keeps to the floors now: take it off the not_yet_moved list")
   endif()
 endforeach()
 
