@@ -25,7 +25,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-find_program(MRW_WINE wine64 wine)
+find_program(MRW_WINE NAMES wine wine64 PATHS /usr/bin /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(MRW_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${MRW_WINE})
 endif()
