@@ -3,6 +3,8 @@
 #include "aircraft/code_tables.h"
 
 #include <array>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace mrw {
@@ -19,7 +21,9 @@ std::string_view gf_categoryName(AcCategory category) {
     static constexpr std::array<std::string_view, kAcCategoryCount> names{"Light", "Buzjets",  "Large",
                                                                           "Heavy", "HighPerf", "Rotorcraft"};
     const auto value = static_cast<std::size_t>(category);
-    return value < names.size() ? names[value] : std::string_view("?");
+    if (value >= names.size())
+        throw std::out_of_range("gf_categoryName: no name for " + std::to_string(static_cast<int>(category)));
+    return names[value];
 }
 
 ModelSet& g_largeModelSet() {

@@ -21,7 +21,8 @@ enum class AcCategory : std::uint8_t {
 
 inline constexpr int kAcCategoryCount = 6;
 
-// "Light", "Buzjets", "Large", "Heavy", "HighPerf" or "Rotorcraft": the text log lines show.
+// "Light", "Buzjets", "Large", "Heavy", "HighPerf" or "Rotorcraft": the text log lines show;
+// std::out_of_range for any other value.
 std::string_view gf_categoryName(AcCategory category);
 
 using ModelSet = std::unordered_set<CodeIndex>;

@@ -7,6 +7,8 @@
 
 #include <fmt/format.h>
 #include <gmock/gmock.h>
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -196,6 +198,7 @@ TEST(AcCategoryTest, NamesAndDesignationValue) {
     EXPECT_EQ(mrw::gf_categoryName(AcCategory::Heavy), "Heavy");
     EXPECT_EQ(mrw::gf_categoryName(AcCategory::HighPerf), "HighPerf");
     EXPECT_EQ(mrw::gf_categoryName(AcCategory::Rotorcraft), "Rotorcraft");
+    EXPECT_THROW(mrw::gf_categoryName(static_cast<AcCategory>(mrw::kAcCategoryCount)), std::out_of_range);
 
     static_assert(sizeof(mrw::AcDesignation) == 8);
     const mrw::AcDesignation a{1, 2, 3, 1, 1};

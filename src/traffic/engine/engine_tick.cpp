@@ -189,6 +189,9 @@ void lf_reserveEngine() {
     }
     g_createdObjects.reserve(128);
     g_removedGhosts.reserve(64);
+    g_liveParked.reserve(64);
+    g_staticReview.reserve(256);
+    g_staticRemovals.reserve(256);
     reserved = true;
 }
 
@@ -215,6 +218,7 @@ void lf_resetEngine() {
     lf_releaseMemory(g_removeQueue);
     lf_releaseMemory(g_liveCreateQueue);
     lf_releaseMemory(g_staticCreateQueue);
+    g_staticRemovals.clear();
     g_staticAcs.clear();
     {
         std::lock_guard lock(g_trafficMutex);
@@ -222,6 +226,7 @@ void lf_resetEngine() {
     }
     g_parkingUpdateRunning.exchange(false);
     gf_invalidateInfoBand();
+    g_readParkFilePending = false;
     g_selectedObjectId.store(0);
     g_liveAcs.clear();
     g_parkStands.clear();

@@ -85,14 +85,6 @@ WeekSlot gf_currentWeekSlot() {
     return {static_cast<std::int32_t>(packed & 0xFFFFFFFFu), static_cast<std::int32_t>(packed >> 32)};
 }
 
-Stand* gf_findParkStand(std::int32_t standNumber) {
-    if (standNumber <= 0) return nullptr;
-    const auto found =
-        std::lower_bound(g_parkStands.begin(), g_parkStands.end(), standNumber,
-                         [](const Stand& stand, std::int32_t number) { return stand.number < number; });
-    return found != g_parkStands.end() && found->number == standNumber ? &*found : nullptr;
-}
-
 std::string gf_standName(std::int32_t standNumber) {
     if (standNumber == 0) return "sid==0?";
     const Stand* stand = gf_findParkStand(standNumber);

@@ -158,6 +158,21 @@ TEST_F(EngineTickTest, ResetEmptiesEverythingButTheTickAndReserveWorksOnce) {
     mrw::g_liveAcs.reserve(capacity);
 }
 
+// A run ended between a park-airport read being asked for and the next second must not carry the
+// request, or a parking update's removals, into the next run; the parking work lists get their room
+// with the others.
+TEST_F(EngineTickTest, ResetDropsPendingParkReadAndStaticRemovalsReserveCoversParkingLists) {
+    mrw::lf_reserveEngine();
+    EXPECT_GE(mrw::g_liveParked.capacity(), 64u);
+    EXPECT_GE(mrw::g_staticReview.capacity(), 256u);
+    EXPECT_GE(mrw::g_staticRemovals.capacity(), 256u);
+    mrw::g_readParkFilePending = true;
+    mrw::g_staticRemovals.push_back({"KLM1*", 3});
+    mrw::lf_resetEngine();
+    EXPECT_FALSE(mrw::g_readParkFilePending);
+    EXPECT_TRUE(mrw::g_staticRemovals.empty());
+}
+
 // Every 100th tick the engine refreshes its copy of the user aircraft data and hands the two
 // altitudes to the Traffic Reader, which corrects high traffic to the user's altimeter with them.
 TEST_F(EngineTickTest, UserAltitudesReachTheTrafficReaderWithEachRefresh) {
