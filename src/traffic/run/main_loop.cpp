@@ -23,6 +23,7 @@
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/sim_event_drain.h"
 #include "traffic/engine/stand_use_learning.h"
+#include "traffic/engine/window_requests.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
@@ -32,6 +33,7 @@
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/static_parking.h"
+#include "traffic/run/auto_range_feed.h"
 #include "traffic/run/main_loop_internal.h"
 #include "traffic/run/main_worker.h"
 #include "traffic/run/run_end.h"
@@ -272,6 +274,8 @@ void lf_everySecond() {
         lf_refreshSelectableAcs();
         g_csToOidLookup = true;
     }
+    gf_serveWindowRequests();
+    gf_publishAutoRangeInputs();
     lf_applyCollisionRules();
     if (g_blockCallsignRequest.load()) lf_blockCallsign();
     if (g_parkingUpdateRunning.load()) {

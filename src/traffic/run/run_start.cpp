@@ -20,6 +20,7 @@
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/run/auto_range_feed.h"
 #include "traffic/run/main_loop.h"
 #include "traffic/run/main_worker.h"
 #include "traffic/run/run_end.h"
@@ -67,13 +68,15 @@ bool lf_startReaders() {
     return true;
 }
 
-// Waits at most 15 s for the first traffic record; a stop request ends the wait too.
-void lf_waitForFirstTraffic() {
+// Waits at most 15 s for the first traffic record. A stop request ends the wait and the run start:
+// a window closed meanwhile must not see the main loop begin.
+bool lf_waitForFirstTraffic() {
     for (int i = 0; i < kFirstTrafficWaits && std::trunc(TrafficReader::trafficTime.load()) == 0.0; ++i) {
-        if (gf_stopping()) return;
+        if (gf_stopping()) return false;
         gf_sleepMs(100);
     }
     if (std::trunc(TrafficReader::trafficTime.load()) == 0.0) gf_logLine("No traffic in this region?");
+    return !gf_stopping();
 }
 
 }  // namespace
@@ -104,6 +107,7 @@ bool lf_startRun() {
         gf_invalidateStatusBand();
         gf_scanAirports();
     }
+    gf_publishAutoRangeInputs();
     if (p.AUTO_RANGE.current) lf_autoRange();
     const bool aerowinx = p.AEROWINX.current;
     if (g_realTrafficMode.load() != RealTrafficMode::OtherPc && !aerowinx) {
@@ -127,7 +131,7 @@ bool lf_startRun() {
     if (!lf_startReaders()) return false;
     lf_sendUserPosition();
     TrafficReader::referencePosition.store(Lalo{g_userAcData.latitude, g_userAcData.longitude});
-    lf_waitForFirstTraffic();
+    if (!lf_waitForFirstTraffic()) return false;
     gf_refreshWeekSlot();
     return true;
 }

@@ -4,14 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "app/main_window.h"
+#include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
 #include "platform/simconnect/sim_world.h"
 #include "platform/win32/standin.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_link.h"
+#include "traffic/feed/traffic_reader.h"
+#include "traffic/run/main_loop.h"
+#include "traffic/run/main_loop_internal.h"
 #include "traffic/run/main_worker.h"
 #include "traffic/run/run_end.h"
 #include "traffic/run/run_start_internal.h"
@@ -84,6 +89,58 @@ TEST_F(RunStartWithoutFlight, TheStartWaitsForAFlightUntilTheWindowCloses) {
     EXPECT_TRUE(g_simClientThread.joinable());
     EXPECT_FALSE(g_simRunning);
     EXPECT_GE(m_clock.waitCount(100ms), 50u);
+}
+
+// The window closed while the run start waits for the first traffic: the run start ends there, so
+// the main loop never begins.
+TEST_F(RunStart, AStopDuringTheFirstTrafficWaitEndsTheRunStart) {
+    g_parameters().AEROWINX.current = true;
+    g_realTrafficMode = RealTrafficMode::ThisPc;
+    TrafficReader::referencePosition.store(Lalo{0.0, 0.0});
+    // The reference position is set right before the wait begins.
+    m_clock.setSleepHook([](SteadyTime from, SteadyTime to) {
+        standin::step(std::chrono::duration<double>(to - from).count());
+        if (TrafficReader::referencePosition.load().latitude != 0.0) g_windowClosing = true;
+    });
+    EXPECT_FALSE(lf_startRun());
+    EXPECT_TRUE(g_windowClosing);
+    EXPECT_EQ(log().find("No traffic in this region?"), std::string::npos);
+}
+
+// AUTO_RANGE takes the flight's own state: 10 nm with the user on the ground from the run start, and
+// 100 nm above AR_ABOVE_HEIGHT once the main loop's 30-second duty sees the user in the air.
+TEST_F(RunStart, TheAutomaticRangeFollowsTheUserOnTheGroundAndInTheAir) {
+    g_parameters().AEROWINX.current = true;
+    g_realTrafficMode = RealTrafficMode::ThisPc;
+    g_parameters().AR_ABOVE_HEIGHT.current = 18000;
+    ASSERT_TRUE(g_parameters().AUTO_RANGE.current);
+    gf_setAutoRangeInputs({});
+    gf_setRangeNm(40);
+    ASSERT_TRUE(lf_startRun()) << log();
+    EXPECT_EQ(g_rangeNm.load(), 10.0);
+
+    standin::modifyUser([](standin::SimObject& user) {
+        user.onGround = false;
+        user.altitudeFeet = 20000.0;
+        user.indicatedAltitudeFeet = 20000.0;
+    });
+    g_simRunning = true;
+    SteadyTime deadline = m_clock.now();
+    const auto tickUntil = [&](const std::function<bool()>& done) {
+        for (int tick = 0; tick < 6000 && !done(); ++tick) {
+            lf_waitForNextTick(deadline);
+            if (!lf_mainLoopTick()) return false;
+        }
+        return done();
+    };
+    ASSERT_TRUE(tickUntil([] { return !g_userOnGround.load() && g_userAcData.altitudeFt > 19000.0; }));
+    EXPECT_EQ(g_rangeNm.load(), 10.0);  // the range moves with the 30-second duty
+    g_runSeconds = 28;
+    EXPECT_TRUE(tickUntil([] { return g_runSeconds.load() >= 30; }));
+    EXPECT_EQ(g_rangeNm.load(), 100.0);
+    g_runSeconds = 0;
+    gf_setAutoRangeInputs({});
+    gf_setRangeNm(40);
 }
 
 TEST_F(RunStart, WithoutALinkTheReadersStartTwoSecondsApartAndNoTrafficIsLogged) {
