@@ -23,7 +23,8 @@ void lf_emptyQueues() {
 }
 
 // Objects not above the user aircraft (the user aircraft itself among them, and id 0) are never
-// moved nor commanded.
+// moved nor commanded: client events to them are left out too, so no client event ever moves the
+// user aircraft.
 bool lf_isAiObject(std::uint32_t objectId) {
     return objectId > g_userObjectId.load();
 }

@@ -103,7 +103,9 @@ void lf_onModel(std::string model) {
         gf_logIndented(report);
         return;
     }
-    // A longer text is no model code; a code without a span in the database is unknown too.
+    // A longer text is no model code; a code without a span in the database is unknown too. A code
+    // whose half span equals the largest (A388) is known like any other: the title is tried only for
+    // a model without a span.
     double halfSpan = model.size() > 4 ? 0.0 : lf_halfSpan(model);
     if (halfSpan == 0.0) {
         const std::string deduced = lf_modelFromTitle();
