@@ -16,18 +16,36 @@ std::optional<CodeIndex> CodeTable::find(std::string_view code) const {
 }
 
 CodeIndex CodeTable::intern(std::string_view code) {
+    return internText(code, false);
+}
+
+CodeIndex CodeTable::internFromNetwork(std::string_view code) {
+    return internText(code, true);
+}
+
+CodeIndex CodeTable::internText(std::string_view code, bool fromNetwork) {
     if (const auto index = find(code)) return *index;
+    bool networkLimit = false;
     {
         std::unique_lock lock(mutex);
         // Another thread may have appended the same text between the two locks.
         if (const auto it = positions.find(code); it != positions.end()) return it->second;
-        if (texts.size() < kMaxCodes) {
+        networkLimit = fromNetwork && networkCodes >= kMaxNetworkCodes;
+        if (!networkLimit && texts.size() < kMaxCodes) {
             const auto index = static_cast<CodeIndex>(texts.size());
             positions.emplace(texts.emplace_back(code), index);
+            if (fromNetwork) ++networkCodes;
             return index;
         }
     }
-    if (!fullReported.exchange(true)) {
+    if (networkLimit) {
+        if (!networkLimitReported.exchange(true)) {
+            gf_logError(
+                fmt::format("The {} code table takes no more new codes from the network ({} came): "
+                            "'{}' and later new ones are taken as unknown",
+                            name, kMaxNetworkCodes, code.substr(0, 16)));
+        }
+    } else if (!fullReported.exchange(true)) {
         gf_logError(fmt::format("The {} code table is full ({} codes): '{}' and later new codes are ignored",
                                 name, kMaxCodes, code));
     }
@@ -51,6 +69,8 @@ void CodeTable::resetForTests() {
     texts.clear();
     loaded.store(false);
     fullReported.store(false);
+    networkCodes = 0;
+    networkLimitReported.store(false);
 }
 
 }  // namespace mrw

@@ -36,6 +36,11 @@ class CodeTable {
     // The index of the text, appending it when new. A full table refuses a new text: it returns 0
     // and writes one error line for the life of the table.
     CodeIndex intern(std::string_view code);
+    // As intern, for a text from the network: a new text is appended only while fewer than
+    // kMaxNetworkCodes came this way, so that made-up codes cannot fill the table the databases and
+    // liveries need. Beyond that a new text gives 0, with one error line for the life of the table.
+    CodeIndex internFromNetwork(std::string_view code);
+    static constexpr std::size_t kMaxNetworkCodes = 4096;
     // The text of an index; the empty text for an index the table does not hold.
     const std::string& text(CodeIndex index) const;
     std::size_t size() const;
@@ -44,15 +49,20 @@ class CodeTable {
     bool isLoaded() const { return loaded.load(); }
     void setLoaded() { loaded.store(true); }
 
-    // Empties the table and clears `loaded`. Only for tests: the program never clears a table.
+    // Empties the table and clears `loaded` and the count of network codes. Only for tests: the program never
+    // clears a table.
     void resetForTests();
 
   private:
+    CodeIndex internText(std::string_view code, bool fromNetwork);
+
     mutable std::shared_mutex mutex;
     std::deque<std::string> texts;                              // texts[i] is the code of index i
     std::unordered_map<std::string_view, CodeIndex> positions;  // views into `texts`
     std::atomic<bool> loaded{false};
     std::atomic<bool> fullReported{false};
+    std::size_t networkCodes = 0;  // mutex
+    std::atomic<bool> networkLimitReported{false};
     std::string name;
 };
 

@@ -21,15 +21,29 @@ CodeIndex gf_airlineIndex(std::string_view code) {
     return g_airlineCodes().intern(code);
 }
 
-CodeIndex gf_modelIndex(std::string_view code) {
+namespace {
+
+// The index of a model code already in the table, the code itself or, once the table is loaded,
+// the code g_modelFixes corrects it to.
+std::optional<CodeIndex> lf_knownModelIndex(std::string_view code) {
     CodeTable& table = g_modelCodes();
-    if (const auto index = table.find(code)) return *index;
+    if (const auto index = table.find(code)) return index;
     if (table.isLoaded()) {
-        if (const auto fixed = gf_fixedModelCode(code)) {
-            if (const auto index = table.find(*fixed)) return *index;
-        }
+        if (const auto fixed = gf_fixedModelCode(code)) return table.find(*fixed);
     }
-    return table.intern(code);
+    return std::nullopt;
+}
+
+}  // namespace
+
+CodeIndex gf_modelIndex(std::string_view code) {
+    if (const auto index = lf_knownModelIndex(code)) return *index;
+    return g_modelCodes().intern(code);
+}
+
+CodeIndex gf_networkModelIndex(std::string_view code) {
+    if (const auto index = lf_knownModelIndex(code)) return *index;
+    return g_modelCodes().internFromNetwork(code);
 }
 
 std::optional<std::string> gf_fixedModelCode(std::string_view code) {

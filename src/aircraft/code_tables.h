@@ -26,6 +26,9 @@ CodeIndex gf_airlineIndex(std::string_view code);
 // that g_modelFixes corrects to a code already in the table gives the correct code's index, and the
 // wrong code is not entered.
 CodeIndex gf_modelIndex(std::string_view code);
+// As gf_modelIndex, for a type from a traffic record: a new code is interned within the table's
+// bound for codes from the network (CodeTable::internFromNetwork).
+CodeIndex gf_networkModelIndex(std::string_view code);
 // The correct code that g_modelFixes gives for a wrong code (exact key match), or nothing.
 std::optional<std::string> gf_fixedModelCode(std::string_view code);
 

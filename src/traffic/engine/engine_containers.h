@@ -39,7 +39,9 @@ inline std::vector<std::string> g_removedGhosts;
 // Live callsigns taken from the Traffic Reader for a static-parking update.
 inline std::unordered_set<std::string> g_liveCallsigns;
 
-// Reports from the Traffic Reader, oldest first.
+// Reports from the Traffic Reader, oldest first. The engine takes 200 a second; beyond this many the
+// oldest gives way to the newest, so that a flood of records cannot grow the queue without end.
+inline constexpr std::size_t kMaxTrafficReports = 4000;
 inline std::mutex g_trafficMutex;
 inline std::deque<TrafficReport> g_trafficReports;  // g_trafficMutex
 

@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "foundation/log.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/feed/network_input.h"
 #include "traffic/feed/traffic_reader.h"
 
 namespace mrw {
@@ -36,23 +37,13 @@ std::optional<std::int32_t> lf_leadingInt(const std::string& text) {
     return value;
 }
 
-// The QNH member as an int, or nothing after its log line.
-std::optional<std::int32_t> lf_qnhValue(const nlohmann::json& member, std::string_view datagram) {
-    if (member.is_number_integer()) {
-        return member.is_number_unsigned() ? gsl::narrow<std::int32_t>(member.get<std::uint64_t>())
-                                           : gsl::narrow<std::int32_t>(member.get<std::int64_t>());
-    }
-    if (member.is_number_float()) {
-        return gsl::narrow<std::int32_t>(std::round(static_cast<float>(member.get<double>())));
-    }
-    if (member.is_string()) {
-        const std::string& text = member.get_ref<const std::string&>();
-        if (const auto value = lf_leadingInt(text)) return value;
-        gf_logError(fmt::format("QNH string parse error: {} in {}", text, datagram));
-        return std::nullopt;
-    }
-    gf_logLine(fmt::format("no QNH {}", datagram));
-    return std::nullopt;
+// A QNH number: rounded to the nearest integer after conversion to single precision. Range-checked
+// as a double first: a float or int conversion of a value out of range is undefined behaviour.
+std::int32_t lf_roundedQnh(double value) {
+    if (!gf_intOfNetworkNumber(value)) throw std::range_error("QNH out of range");
+    const auto rounded = gf_intOfNetworkNumber(std::round(static_cast<float>(value)));
+    if (!rounded) throw std::range_error("QNH out of range");
+    return *rounded;
 }
 
 void lf_publishQnh(QnhReader& reader, std::int32_t qnh) {
@@ -68,23 +59,43 @@ void lf_publishQnh(QnhReader& reader, std::int32_t qnh) {
 
 }  // namespace
 
+// The QNH member as an int, or nothing after its log line.
+std::optional<std::int32_t> QnhReader::qnhValue(const nlohmann::json& member, std::string_view datagram) {
+    if (member.is_number_integer()) {
+        return member.is_number_unsigned() ? gsl::narrow<std::int32_t>(member.get<std::uint64_t>())
+                                           : gsl::narrow<std::int32_t>(member.get<std::int64_t>());
+    }
+    if (member.is_number_float()) return lf_roundedQnh(member.get<double>());
+    if (member.is_string()) {
+        const std::string& text = member.get_ref<const std::string&>();
+        if (const auto value = lf_leadingInt(text)) return value;
+        m_errorLines.write(fmt::format("QNH string parse error: {} in {}", gf_quotedNetworkText(text),
+                                       gf_quotedNetworkText(datagram)),
+                           true);
+        return std::nullopt;
+    }
+    m_errorLines.write(fmt::format("no QNH {}", gf_quotedNetworkText(datagram)));
+    return std::nullopt;
+}
+
 void QnhReader::onDatagram(std::string_view datagram) {
     try {
         const nlohmann::json weather = nlohmann::json::parse(datagram);
         if (!weather.is_object()) throw std::runtime_error("the datagram is not a JSON object");
         const auto member = weather.find("QNH");
         if (member == weather.end()) {
-            gf_logLine(fmt::format("no QNH {}", datagram));
+            m_errorLines.write(fmt::format("no QNH {}", gf_quotedNetworkText(datagram)));
             return;
         }
-        auto value = lf_qnhValue(*member, datagram);
+        auto value = qnhValue(*member, datagram);
         if (!value) return;
         std::int32_t q = *value;
         if (q > kMaxQnh) q = gsl::narrow<std::int32_t>(std::round(q * kHpaPerHundredthInHg));
         q = std::clamp(q, kMinQnh, kMaxQnh);
         if (q != qnh.load() || q == kStandardQnh) lf_publishQnh(*this, q);
     } catch (const std::exception& e) {
-        gf_logLine(fmt::format("Exception {}, in {}", e.what(), datagram));
+        m_errorLines.write(fmt::format("Exception {}, in {}", gf_quotedNetworkText(e.what()),
+                                       gf_quotedNetworkText(datagram)));
     }
 }
 

@@ -4,7 +4,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string_view>
+
+#include <nlohmann/json_fwd.hpp>
 
 #include "traffic/feed/udp_reader.h"
 
@@ -19,6 +22,9 @@ class QnhReader : public UdpReader {
 
     // The last published QNH in hPa; 0 at program start, 1013 after a reset.
     std::atomic<std::int32_t> qnh{0};
+
+  private:
+    std::optional<std::int32_t> qnhValue(const nlohmann::json& member, std::string_view datagram);
 };
 
 }  // namespace mrw

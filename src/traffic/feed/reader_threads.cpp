@@ -162,6 +162,7 @@ void gf_waitForReaders() {
 void gf_resetReaderSide() {
     TrafficReader& traffic = g_trafficReader();
     traffic.resetStartValues();
+    traffic.resetErrorLines();
     traffic.stopRequest = false;
     g_trafficLampLatch = true;
     QnhReader& weather = g_qnhReader();
@@ -169,6 +170,7 @@ void gf_resetReaderSide() {
     weather.stopRequest = false;
     weather.datagramCount = 0;
     weather.countAtLastCheck = 0;
+    weather.resetErrorLines();
     g_qnhLampLatch = true;
 }
 

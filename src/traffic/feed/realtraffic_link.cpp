@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 
 #include <fmt/format.h>
@@ -17,6 +18,7 @@
 #include "foundation/version_data.h"
 #include "traffic/engine/aircraft_removal.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/feed/network_input.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/wsa_error_text.h"
 #include "traffic/run/main_worker.h"
@@ -59,6 +61,17 @@ std::string lf_userPositionText(const UserAcData& user) {
                        user.groundVelocityKt * 1000.0, user.latitude * kDegToRad, user.longitude * kDegToRad);
 }
 
+// The "level" of the version answer; 1 when absent. A number is range-checked as a double before
+// its conversion: one that is not finite or lies outside the int range is the standard edition
+// (0), not a value wrapped into range. Any other type keeps the library's conversion, whose type
+// error is a parse failure.
+int lf_versionLevel(const nlohmann::json& answer) {
+    const auto level = answer.find("level");
+    if (level == answer.end()) return 1;
+    if (!level->is_number()) return level->get<int>();
+    return gf_intOfNetworkNumber(level->get<double>()).value_or(0);
+}
+
 void lf_setReady(bool ready) {
     g_mainWindow().realTrafficReady = ready;
     gf_invalidateStatusBand();
@@ -84,6 +97,47 @@ void lf_dropLiveTraffic() {
         }
     }
     std::erase_if(g_liveAcs, [](const LiveAc& ac) { return ac.eraseWithdrawn; });
+}
+
+// One receive of at most kMaxAnswer - 1 bytes; empty on any failure, with the Winsock error code
+// in `error`. An expired receive time-out is left to the caller to report.
+std::string lf_receive(int& error) {
+    std::string buffer(kMaxAnswer, '\0');
+    const int received = recv(g_rtClientSocket.load(), buffer.data(), kMaxAnswer, 0);
+    if (received < 0) {
+        error = WSAGetLastError();
+        if (error != WSAETIMEDOUT && !gf_stopping())
+            gf_logLine(fmt::format("receive: {}", gf_wsaErrorText(error)));
+        return {};
+    }
+    if (received >= kMaxAnswer) {
+        if (!gf_stopping()) gf_logLine(fmt::format("receive: buffer overrun: {}", received));
+        return {};
+    }
+    buffer.resize(static_cast<std::size_t>(received));
+    return buffer;
+}
+
+// The answer to "Qs999=version"; nothing when the client stays silent for the time-out. Without it
+// a client that never answers would hold the run start until the window is closed.
+std::optional<std::string> lf_versionAnswer() {
+    const DWORD timeout = static_cast<DWORD>(g_rtVersionAnswerTimeoutMs.load());
+    setsockopt(g_rtClientSocket.load(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
+               sizeof timeout);
+    int error = 0;
+    std::string answer = lf_receive(error);
+    if (error == WSAETIMEDOUT) return std::nullopt;
+    return answer;
+}
+
+// A client that did not answer the version request is closed; the next one is awaited.
+void lf_dropSilentClient() {
+    g_rtConnected.exchange(false);
+    lf_closeSocket(g_rtClientSocket);
+    gf_setMessage(fmt::format("{} RealTraffic did not answer the version request: waiting for it to connect "
+                              "again ...",
+                              gf_utcTimeOfDay()),
+                  true);
 }
 
 }  // namespace
@@ -145,18 +199,8 @@ bool waitForClient() {
 }
 
 std::string lf_receiveFromRealTraffic() {
-    std::string buffer(kMaxAnswer, '\0');
-    const int received = recv(g_rtClientSocket.load(), buffer.data(), kMaxAnswer, 0);
-    if (received < 0) {
-        if (!gf_stopping()) gf_logLine(fmt::format("receive: {}", lf_lastErrorText()));
-        return {};
-    }
-    if (received >= kMaxAnswer) {
-        if (!gf_stopping()) gf_logLine(fmt::format("receive: buffer overrun: {}", received));
-        return {};
-    }
-    buffer.resize(static_cast<std::size_t>(received));
-    return buffer;
+    int error = 0;
+    return lf_receive(error);
 }
 
 bool sendDataPacket(std::string_view text) {
@@ -182,12 +226,13 @@ void lf_processRTVersion(std::string_view answer) {
             lf_setEdition(false, {});
             return;
         }
-        const bool professional = version.value("level", 1) == 2;
+        const bool professional = lf_versionLevel(version) == 2;
         const std::string text = version.value("version", std::string());
         lf_setEdition(professional, fmt::format("RT {} edition: {}", professional ? "prof" : "stnd", text));
     } catch (const std::exception& e) {
         lf_setEdition(false, {});
-        gf_logLine(fmt::format("{}: JSON parse failed: {}", "lf_processRTVersion", e.what()));
+        gf_logLine(
+            fmt::format("{}: JSON parse failed: {}", "lf_processRTVersion", gf_quotedNetworkText(e.what())));
     }
 }
 
@@ -195,12 +240,19 @@ void lf_waitForRealTraffic() {
     if (g_realTrafficMode.load() == RealTrafficMode::OtherPc) return;
     gf_setMessage(fmt::format("Waiting for RealTraffic to connect to {} ...", kProductName), true);
     gf_resetReaderSide();
-    if (waitForClient()) {
+    while (waitForClient()) {
         sendDataPacket("Qs999=version\r\n");
-        lf_processRTVersion(lf_receiveFromRealTraffic());
+        const std::optional<std::string> answer = lf_versionAnswer();
+        if (!answer) {
+            lf_dropSilentClient();
+            if (gf_stopping()) break;
+            continue;
+        }
+        lf_processRTVersion(*answer);
         lf_setReady(true);
         g_awaitingRealTraffic = false;
         gf_logLine("RealTraffic connected");
+        break;
     }
     gf_clearMessage();
 }

@@ -22,6 +22,10 @@ inline std::atomic<SOCKET> g_rtClientSocket{INVALID_SOCKET};
 // A client is accepted and its socket is open.
 inline std::atomic<bool> g_rtConnected{false};
 
+// How long the handshake waits for the answer to "Qs999=version" before it closes that client and
+// waits for the next one; tests shorten it.
+inline std::atomic<std::int32_t> g_rtVersionAnswerTimeoutMs{10000};
+
 // No RealTraffic client has answered in this run yet; set again by the run reset.
 inline std::atomic<bool> g_awaitingRealTraffic{true};
 
@@ -36,7 +40,8 @@ std::string lf_receiveFromRealTraffic();
 bool sendDataPacket(std::string_view text);
 // Evaluates the answer to "Qs999=version": the edition and its text in the window.
 void lf_processRTVersion(std::string_view answer);
-// The run start's wait for RealTraffic and the handshake; nothing in mode 2.
+// The run start's wait for RealTraffic and the handshake; nothing in mode 2. A client that does not
+// answer the version request within g_rtVersionAnswerTimeoutMs is closed and the next one awaited.
 void lf_waitForRealTraffic();
 // "Qs123=" with the simulator time in milliseconds, while connected and the time is known.
 void lf_sendSimTime(std::int64_t epochSeconds);

@@ -17,6 +17,7 @@
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/feed/network_input.h"
 #include "traffic/feed/traffic_record_checks.h"
 #include "traffic/run/main_loop.h"
 
@@ -50,6 +51,7 @@ constexpr std::size_t kReservedFields = 64;
 constexpr std::int32_t kReportDelayTicks = 3000;
 constexpr std::uint32_t kLastStaticNumber = 10000;
 constexpr std::size_t kMaxRegistrationLength = 12;
+constexpr std::size_t kMaxOddRouteHexids = 4096;
 constexpr double kNearZeroDeg = 0.0001;
 constexpr double kParkAirportRadiusNm = 5.0;
 constexpr double kDegToRad = std::numbers::pi / 180.0;
@@ -67,13 +69,13 @@ std::optional<double> lf_number(std::string_view text) {
 // A number field whose format error is "{name}:{text}".
 double lf_namedNumber(std::string_view text, std::string_view name) {
     if (const auto value = lf_number(text)) return *value;
-    throw std::runtime_error(fmt::format("{}:{}", name, text));
+    throw std::runtime_error(fmt::format("{}:{}", name, gf_quotedNetworkText(text)));
 }
 
 // A number field whose format error is the message followed directly by the field's text.
 double lf_number(std::string_view text, std::string_view message) {
     if (const auto value = lf_number(text)) return *value;
-    throw std::runtime_error(fmt::format("{}{}", message, text));
+    throw std::runtime_error(fmt::format("{}{}", message, gf_quotedNetworkText(text)));
 }
 
 // "adsb_icao", optionally after a one-letter provider code and '_' ("F_adsb_icao").
@@ -88,7 +90,8 @@ bool lf_isAdsbSource(std::string_view source) {
 std::uint32_t lf_hexid(std::string_view text) {
     std::uint32_t hexid = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), hexid);
-    if (error != std::errc{}) throw std::runtime_error(fmt::format("hexid incorrect{}", text));
+    if (error != std::errc{})
+        throw std::runtime_error(fmt::format("hexid incorrect{}", gf_quotedNetworkText(text)));
     return hexid;
 }
 
@@ -143,7 +146,7 @@ void TrafficReader::processLineSub() {
     try {
         processFields();
     } catch (const std::exception& e) {
-        gf_logLine(fmt::format("exception in processLineSub: {}", e.what()));
+        m_errorLines.write(fmt::format("exception in processLineSub: {}", e.what()));
     }
 }
 
@@ -176,7 +179,6 @@ void TrafficReader::processFields() {
     }
 
     if (!gf_isRealAircraft(fields[kType], fields[kEmitterCategory])) return;
-    identity.designation.model = gf_modelIndex(fields[kType]);
 
     if (lf_isAdsbSource(fields[kSource])) {
         const double heading = lf_namedNumber(fields[kTrueHeading], "trueheading");
@@ -195,7 +197,9 @@ void TrafficReader::processFields() {
     sample.groundSpeedKt = lf_namedNumber(fields[kGroundSpeed], "gs");
     const auto altitude = lf_number(fields[kAltitude]);
     if (!altitude) {
-        throw std::runtime_error(fmt::format("altitude {} incorrect, from: {}", fields[kAltitude], m_record));
+        throw std::runtime_error(fmt::format("altitude {} incorrect, from: {}",
+                                             gf_quotedNetworkText(fields[kAltitude]),
+                                             gf_quotedNetworkText(m_record)));
     }
     sample.altitudeFt = *altitude;
     if (!gf_checkAirborne(sample, groundElevation.load(), qnh.load())) return;
@@ -223,9 +227,25 @@ void TrafficReader::processFields() {
 
     sample.stationary = false;
     sample.dueTick = g_engineTick.load() + kReportDelayTicks;
-    const std::lock_guard lock(g_trafficMutex);
-    if (!g_injectionActive) return;
-    g_trafficReports.push_back(TrafficReport{std::move(identity), sample, reportTime, hexid});
+    queueReport(TrafficReport{std::move(identity), sample, reportTime, hexid}, fields[kType]);
+}
+
+// The type is interned only here, for a record that is accepted, and within the model table's
+// bound for network codes: made-up types in dropped records would fill the table for nothing.
+void TrafficReader::queueReport(TrafficReport report, std::string_view type) {
+    std::size_t dropped = 0;
+    {
+        const std::lock_guard lock(g_trafficMutex);
+        if (!g_injectionActive) return;
+        report.identity.designation.model = gf_networkModelIndex(type);
+        for (; g_trafficReports.size() >= kMaxTrafficReports; ++dropped)
+            g_trafficReports.pop_front();
+        g_trafficReports.push_back(std::move(report));
+    }
+    if (dropped > 0) {
+        m_queueFullLines.write(
+            fmt::format("The traffic queue is full ({} reports): the oldest gave way", kMaxTrafficReports));
+    }
 }
 
 bool TrafficReader::acceptCallsign(AircraftIdentity& identity) const {
@@ -251,10 +271,13 @@ FixedCode<3> TrafficReader::routeCode(std::string_view text, std::uint32_t hexid
     bool first = false;
     {
         const std::lock_guard lock(m_oddRouteMutex);
-        first = m_oddRouteHexids.insert(hexid).second;
+        // Bounded: a flood of made-up hexids must not grow the set or the log without end.
+        if (m_oddRouteHexids.size() < kMaxOddRouteHexids) first = m_oddRouteHexids.insert(hexid).second;
     }
-    if (first)
-        gf_logLine(fmt::format("hexid {}: route code '{}' is no 3-letter code, taken as none", hexid, text));
+    if (first) {
+        gf_logLine(fmt::format("hexid {}: route code '{}' is no 3-letter code, taken as none", hexid,
+                               gf_quotedNetworkText(text)));
+    }
     return {};
 }
 

@@ -21,6 +21,8 @@
 #include "foundation/time_texts.h"
 #include "traffic/engine/aircraft_records.h"
 #include "traffic/feed/locked_value.h"
+#include "traffic/feed/throttled_log_line.h"
+#include "traffic/feed/traffic_report.h"
 #include "traffic/feed/udp_reader.h"
 
 namespace mrw {
@@ -97,12 +99,15 @@ class TrafficReader : public UdpReader {
 
   private:
     void processFields();
+    // Queues the report with its model from `type`; the oldest report gives way to a full queue.
+    void queueReport(TrafficReport report, std::string_view type);
     FixedCode<3> routeCode(std::string_view text, std::uint32_t hexid);
 
     std::string_view m_record;  // the whole datagram, for error texts
     // Hexids whose odd route code was logged in this run: one line per aircraft, not per record.
     std::mutex m_oddRouteMutex;
     std::unordered_set<std::uint32_t> m_oddRouteHexids;  // m_oddRouteMutex
+    ThrottledLogLine m_queueFullLines;
 };
 
 // Empties g_liveCallsigns, stops the collection and moves the collected callsigns into it (main

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/winsock/winsock.h"
+#include "traffic/feed/throttled_log_line.h"
 
 namespace mrw {
 
@@ -47,6 +48,13 @@ class UdpReader {
     // Datagrams handed to onDatagram, and the count when the lamps last looked.
     std::atomic<std::int32_t> datagramCount{0};
     std::atomic<std::int32_t> countAtLastCheck{0};
+
+    // The next line about a bad datagram is written again (a new run or RealTraffic link).
+    void resetErrorLines() { m_errorLines.reset(); }
+
+  protected:
+    // Lines about bad datagrams: a flood of them writes one line a second.
+    ThrottledLogLine m_errorLines;
 
   private:
     std::string_view m_datagram;

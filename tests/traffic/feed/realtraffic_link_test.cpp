@@ -241,4 +241,41 @@ TEST_F(RealTrafficLinkTest, ClosingTheLinkReleasesABlockedAccept) {
     EXPECT_FALSE(mrw::g_rtConnected.load());
 }
 
+// A client that connects and never answers the version request is closed after the time-out, with
+// a message line, and the next client gets the handshake.
+TEST_F(RealTrafficLinkTest, AStalledClientIsTimedOutAndTheNextOneAnswers) {
+    mrw::g_rtVersionAnswerTimeoutMs = 300;
+    mrw::lf_listenForRealTraffic(std::to_string(port));
+    const SOCKET stalled = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const sockaddr_in address = mrwtest::loopbackAddress(port);
+    ASSERT_EQ(::connect(stalled, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    auto waiting = std::async(std::launch::async, [] { mrw::lf_waitForRealTraffic(); });
+    // The stalled client is asked, then closed: it reads the question and then the end of the stream.
+    const DWORD bound = 10000;
+    setsockopt(stalled, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&bound), sizeof bound);
+    std::string received;
+    char buffer[64];
+    for (int n = 0; (n = recv(stalled, buffer, sizeof buffer, 0)) > 0;)
+        received.append(buffer, static_cast<std::size_t>(n));
+    EXPECT_EQ(received, "Qs999=version\r\n");
+    closesocket(stalled);
+
+    rtpeer::PeerOptions options = peerOptions();
+    options.level = 2;
+    options.version = "9.1";
+    rtpeer::Peer peer(options);
+    peer.start();
+    const bool done = waiting.wait_for(kBound) == std::future_status::ready;
+    mrw::g_rtVersionAnswerTimeoutMs = 10000;
+    if (!done) mrw::lf_closeRealTrafficLink();  // releases the wait before the test ends
+    ASSERT_TRUE(done);
+    EXPECT_TRUE(mrw::g_rtProfessional.load());
+    EXPECT_EQ(mrw::g_mainWindow().realTrafficEditionText.get(), "RT prof edition: 9.1");
+    EXPECT_NE(folder.logText().find(
+                  " RealTraffic did not answer the version request: waiting for it to connect again ..."),
+              std::string::npos);
+    EXPECT_NE(folder.logText().find("RealTraffic connected\n"), std::string::npos);
+    peer.stop();
+}
+
 }  // namespace

@@ -62,6 +62,7 @@ void TrafficReaderState::setKlaxParkAirport() {
 }
 
 std::optional<mrw::TrafficReport> parseRecord(const std::string& datagram) {
+    lf_reader().resetErrorLines();
     lf_reader().onDatagram(datagram);
     const std::lock_guard lock(mrw::g_trafficMutex);
     if (mrw::g_trafficReports.empty()) return std::nullopt;

@@ -50,7 +50,8 @@ class TrafficReaderState {
     LoggedProgramFolder m_folder;
 };
 
-// Hands the record to the reader; the report it queued, if any (taken off the queue).
+// Hands the record to the reader; the report it queued, if any (taken off the queue). Each record's
+// log line is written: the once-a-second limit of bad records' lines has tests of its own.
 std::optional<mrw::TrafficReport> parseRecord(const std::string& datagram);
 
 }  // namespace mrwtest

@@ -1,0 +1,26 @@
+#include "traffic/feed/network_input.h"
+
+#include <cmath>
+#include <limits>
+
+namespace mrw {
+
+std::string gf_quotedNetworkText(std::string_view text) {
+    if (text.size() <= kMaxQuotedBytes) return std::string(text);
+    std::size_t cut = kMaxQuotedBytes;
+    // Continuation bytes of a UTF-8 character are 10xxxxxx: cut before its lead byte.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0u) == 0x80u)
+        --cut;
+    return std::string(text.substr(0, cut)) + "...";
+}
+
+std::optional<std::int32_t> gf_intOfNetworkNumber(double value) {
+    // Both limits are exact as doubles; the truncation of any value between them fits an int. NaN
+    // fails both comparisons.
+    constexpr double kLowest = static_cast<double>(std::numeric_limits<std::int32_t>::min());
+    constexpr double kAboveHighest = static_cast<double>(std::numeric_limits<std::int32_t>::max()) + 1.0;
+    if (!(value > kLowest - 1.0 && value < kAboveHighest)) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace mrw
