@@ -1,4 +1,5 @@
 #include "app/updater.h"
+#include "app/updater_internal.h"
 
 #include "app/main_window.h"
 #include "app/new_version.h"
@@ -87,23 +88,24 @@ void lf_removeVersionsFile() {
             fmt::format("Warning: could not remove {}: {}", path_to_utf8(kVersionsFile), ec.message()));
 }
 
-// The document, or nothing when versions.json cannot be downloaded, opened or parsed (each with
-// its warning).
-std::optional<json> lf_fetchVersions() {
+// The text of versions.json, or nothing when it cannot be downloaded or opened (each with its
+// warning).
+std::optional<std::string> lf_fetchVersionsText() {
     Downloader downloader;
     if (!downloader.download(gf_downloadsUrl() + path_to_utf8(kVersionsFile), kVersionsFile, false)) {
         gf_logError("Downloading version info from my web site failed!");
         return std::nullopt;
     }
-    std::string text;
-    {
-        std::ifstream in(kVersionsFile, std::ios::binary);
-        if (!in) {
-            gf_logError("Cannot open versions.json");
-            return std::nullopt;
-        }
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ifstream in(kVersionsFile, std::ios::binary);
+    if (!in) {
+        gf_logError("Cannot open versions.json");
+        return std::nullopt;
     }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The document, or nothing after the warning when the text is no JSON.
+std::optional<json> lf_parseVersions(std::string_view text) {
     try {
         return json::parse(text);
     } catch (const json::exception& e) {
@@ -180,8 +182,13 @@ bool lf_newProgramVersionPrepared(const json& document) {
 }  // namespace
 
 bool gf_checkVersions() {
-    const std::optional<json> document = lf_fetchVersions();
+    const std::optional<std::string> text = lf_fetchVersionsText();
     lf_removeVersionsFile();
+    return !text || gf_applyVersions(*text);
+}
+
+bool gf_applyVersions(std::string_view text) {
+    const std::optional<json> document = lf_parseVersions(text);
     if (!document) return true;
     if (lf_newProgramVersionPrepared(*document)) return false;
     for (const std::string_view key : {"airports", "aig", "liveries", "addons", "dbase"})
