@@ -177,8 +177,9 @@ TEST_F(HostileInput, AFloodOfRecordsKeepsTheNewestWithinTheQueueBound) {
 
 TEST_F(HostileInput, MadeUpTypesCannotFillTheModelTable) {
     mrw::TrafficReader reader;
-    // A dropped record's type is never interned: this one lies out of range.
-    reader.onDatagram(mrwtest::TrafficRecord{}.set(10, "QQQQ").set(2, "10.0").text());
+    // A dropped record's type is never interned: a hexid of 10000 or less drops this one after its
+    // type has been checked.
+    reader.onDatagram(mrwtest::TrafficRecord{}.set(10, "QQQQ").set(1, "500").text());
     EXPECT_FALSE(mrw::g_modelCodes().find("QQQQ").has_value());
 
     const mrw::CodeIndex b738 = mrw::gf_modelIndex("B738");  // as the aircraft database enters it

@@ -136,7 +136,9 @@ TEST_F(RunStart, TheAutomaticRangeFollowsTheUserOnTheGroundAndInTheAir) {
     ASSERT_TRUE(tickUntil([] { return !g_userOnGround.load() && g_userAcData.altitudeFt > 19000.0; }));
     EXPECT_EQ(g_rangeNm.load(), 10.0);  // the range moves with the 30-second duty
     g_runSeconds = 28;
-    EXPECT_TRUE(tickUntil([] { return g_runSeconds.load() >= 30; }));
+    EXPECT_TRUE(tickUntil([] { return g_runSeconds.load() >= 30; }))
+        << gf_exitReasonName(g_exitReason) << "\n"
+        << log();
     EXPECT_EQ(g_rangeNm.load(), 100.0);
     g_runSeconds = 0;
     gf_setAutoRangeInputs({});
