@@ -33,7 +33,6 @@
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/auto_range_feed.h"
 #include "traffic/run/main_loop_internal.h"
 #include "traffic/run/main_worker.h"
 #include "traffic/run/run_end.h"
@@ -239,6 +238,18 @@ bool lf_mainLoopTick() {
         lf_otherSecondDuties(duties);
     }
     return true;
+}
+
+void gf_publishAutoRangeInputs() {
+    AutoRangeInputs inputs;
+    inputs.userOnGround = g_userOnGround.load();
+    inputs.userAltitudeFeet = g_userAcData.altitudeFt;
+    inputs.userPosition = Lalo{g_userAcData.latitude, g_userAcData.longitude};
+    {
+        std::lock_guard lock(g_parkAirportsMutex);
+        if (!g_parkAirports.empty()) inputs.firstParkAirport = g_parkAirports.front().position;
+    }
+    gf_setAutoRangeInputs(inputs);
 }
 
 void lf_everySecond() {

@@ -26,6 +26,10 @@ void lf_mainLoop();
 // One tick; false ends the loop.
 bool lf_mainLoopTick();
 void lf_everySecond();
+// Hands the user aircraft's on-ground state, altitude and position and the first listed park
+// airport to the automatic range (run start and every second), so that the range the run start,
+// the 30-second duty and the AUTO_RANGE check box apply is the flight's own.
+void gf_publishAutoRangeInputs();
 void lf_every15Seconds();
 void lf_flightNotRunning();
 void lf_handleReread();

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "aircraft/code_tables.h"
-#include "app/main_window.h"
+#include "foundation/window_model.h"
 #include "foundation/clock.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/network_input.h"

@@ -11,11 +11,11 @@
 #include "app/check_box_handlers.h"
 #include "app/combo_box_handlers.h"
 #include "config/parameter_catalogue.h"
+#include "main_window_fixture.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/run/main_loop_internal.h"
-#include "traffic/run/run_test_support.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_queues.h"
 #include "traffic/sim/user_aircraft_data.h"
@@ -24,9 +24,10 @@ using namespace mrw;
 
 namespace {
 
-class WindowRequests : public mrwtest::RunTest {
+class WindowRequests : public mrwtest::MainWindowTest {
   protected:
-    WindowRequests() {
+    void SetUp() override {
+        MainWindowTest::SetUp();
         clearAircraft();
         g_userAcData = {};
         g_userAcData.latitude = 52.0;
@@ -38,12 +39,10 @@ class WindowRequests : public mrwtest::RunTest {
         p.COLLISION_USER_GND.current = false;
         p.COLLISION_LIVE_PARKED_GND.current = false;
     }
-    ~WindowRequests() override {
+    void TearDown() override {
         clearAircraft();
         g_userAcData = {};
-        ParameterCatalogue& p = g_parameters();
-        p.MAX_LIVE_SEL.hwnd = nullptr;
-        p.NAV_LIGHTS_WHILE_PARKED.hwnd = nullptr;
+        MainWindowTest::TearDown();
     }
 
     static void clearAircraft() {
@@ -55,14 +54,6 @@ class WindowRequests : public mrwtest::RunTest {
     static void clearClientEvents() {
         std::lock_guard lock(g_simConnectMutex);
         g_clientEvents.clear();
-    }
-
-    // A child control of the main window with the binding's id, as the window creates it.
-    HWND createChild(ControlBinding& binding, const char16_t* windowClass, DWORD style) {
-        binding.hwnd = CreateWindowExW(
-            0, windowClass, nullptr, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, m_window,
-            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(binding.controlId)), nullptr, nullptr);
-        return binding.hwnd;
     }
 
     // Active live aircraft 1 to n nm north of the user (object ids 1001 onwards, farther with each).
@@ -99,12 +90,11 @@ class WindowRequests : public mrwtest::RunTest {
 
 TEST_F(WindowRequests, LoweringMaxLiveSelRemovesTheFarthestOnTheNextBeat) {
     IntComboParameter& maxLive = g_parameters().MAX_LIVE_SEL;
-    createChild(maxLive, u"ComboBox", CBS_DROPDOWNLIST);
     maxLive.fillCombo();
     addActiveLive(12);
     const auto ten = std::find(maxLive.choices.begin(), maxLive.choices.end(), 10) - maxLive.choices.begin();
     ASSERT_TRUE(standin::selectComboItem(maxLive.hwnd, static_cast<int>(ten)));
-    ASSERT_TRUE(lf_onComboChange(m_window, MAKEWPARAM(maxLive.controlId, CBN_SELCHANGE)));
+    ASSERT_TRUE(lf_onComboChange(window(), MAKEWPARAM(maxLive.controlId, CBN_SELCHANGE)));
     EXPECT_EQ(maxLive.current.load(), 10);
     // The UI thread only filed the request: the main worker's aircraft are untouched until its beat.
     EXPECT_EQ(activeLiveIds().size(), 12u);
@@ -117,8 +107,8 @@ TEST_F(WindowRequests, LoweringMaxLiveSelRemovesTheFarthestOnTheNextBeat) {
 
 TEST_F(WindowRequests, NavLightsWhileParkedReachParkedAircraftOnTheNextBeat) {
     CheckBoxParameter& navLights = g_parameters().NAV_LIGHTS_WHILE_PARKED;
-    createChild(navLights, u"button", BS_CHECKBOX);
     navLights.current = false;
+    navLights.showCheck();
     addActiveLive(2);
     g_liveAcs[0].phase = FlightPhase::Parked;  // 1001 parked, 1002 flying
     StaticAc parked;
@@ -130,13 +120,13 @@ TEST_F(WindowRequests, NavLightsWhileParkedReachParkedAircraftOnTheNextBeat) {
     adding.simState = SimState::Adding2Sim;
     g_staticAcs.push_back(adding);
 
-    ASSERT_TRUE(lf_onCheckBox(m_window, navLights.controlId));  // switched on
+    ASSERT_TRUE(lf_onCheckBox(window(), navLights.controlId));  // switched on
     ASSERT_TRUE(navLights.current.load());
     EXPECT_TRUE(navLightObjects(1).empty());
     lf_everySecond();
     EXPECT_EQ(navLightObjects(1), (std::vector<std::uint32_t>{1001, 2001}));
     clearClientEvents();
-    ASSERT_TRUE(lf_onCheckBox(m_window, navLights.controlId));  // and off again
+    ASSERT_TRUE(lf_onCheckBox(window(), navLights.controlId));  // and off again
     ASSERT_FALSE(navLights.current.load());
     lf_everySecond();
     EXPECT_EQ(navLightObjects(0), (std::vector<std::uint32_t>{1001, 2001}));
