@@ -11,6 +11,7 @@
 #include "aircraft/livery_catalogue.h"
 #include "airports/airports_database_internal.h"
 #include "app/main_window.h"
+#include "foundation/time_texts.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
 #include "support/process_data_directory.h"
@@ -57,6 +58,7 @@ void resetRunSettings() {
     mrw::g_restartDelay = 0;
     mrw::g_restartPending = false;
     mrw::g_catalogueClearRequest = false;
+    mrw::g_trafficTime = 0.0;  // no traffic yet, as in a fresh process
     mrw::MainWindow& window = mrw::g_mainWindow();
     std::lock_guard lock(window.messageMutex);
     window.message.clear();
