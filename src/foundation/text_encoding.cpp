@@ -87,6 +87,14 @@ void lf_dropCutSequence(std::string& sample) {
 
 }  // namespace
 
+std::string gf_utf8Prefix(std::string_view text, std::size_t n) {
+    if (text.size() <= n) return std::string(text);
+    // Continuation bytes of a UTF-8 character are 10xxxxxx: cut before its lead byte.
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n;
+    return std::string(text.substr(0, n));
+}
+
 std::string wide_to_utf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());

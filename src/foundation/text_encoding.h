@@ -21,6 +21,8 @@ std::filesystem::path utf8_to_path(std::string_view text);
 std::string gf_ansiToUtf8(std::string_view text);
 // True when the bytes are valid UTF-8 (shortest forms, no surrogates, nothing above U+10FFFF).
 bool gf_isValidUtf8(std::string_view bytes);
+// The first n bytes of UTF-8 text, shortened so that no character is cut.
+std::string gf_utf8Prefix(std::string_view text, std::size_t n);
 // UTF-8 to Windows-1252; throws std::runtime_error for a character the code page cannot hold.
 std::string gf_utf8ToAnsi(std::string_view text);
 

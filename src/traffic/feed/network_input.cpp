@@ -3,15 +3,13 @@
 #include <cmath>
 #include <limits>
 
+#include "foundation/text_encoding.h"
+
 namespace mrw {
 
 std::string gf_quotedNetworkText(std::string_view text) {
     if (text.size() <= kMaxQuotedBytes) return std::string(text);
-    std::size_t cut = kMaxQuotedBytes;
-    // Continuation bytes of a UTF-8 character are 10xxxxxx: cut before its lead byte.
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0u) == 0x80u)
-        --cut;
-    return std::string(text.substr(0, cut)) + "...";
+    return gf_utf8Prefix(text, kMaxQuotedBytes) + "...";
 }
 
 std::optional<std::int32_t> gf_intOfNetworkNumber(double value) {

@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "foundation/message_line.h"
 #include "foundation/log.h"
+#include "foundation/text_encoding.h"
 #include "foundation/user_error_exception.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/sim_dispatch_internal.h"
@@ -25,14 +26,6 @@ constexpr std::size_t kModelBytes = 32;  // STRING32
 
 double lf_halfSpan(std::string_view model) {
     return gf_halfWingspanNm(gf_modelIndex(model));
-}
-
-// The first n bytes, shortened so that no UTF-8 sequence is cut.
-std::string lf_utf8Prefix(const std::string& text, std::size_t n) {
-    if (text.size() <= n) return text;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-        --n;
-    return text.substr(0, n);
 }
 
 // "abc.0.text" names: the model code stands just before ".0.text"; the longest one the database
@@ -138,7 +131,7 @@ void gf_onUserTitle(const SIMCONNECT_RECV* pData, DWORD cbData) {
         gf_logLine("! Title of your aircraft is empty?");
         return;
     }
-    title = lf_utf8Prefix(title, kTitleLength);
+    title = gf_utf8Prefix(title, kTitleLength);
     if (title == g_userTitle) return;
     g_mainWindow().userAircraftText.set(title);
     gf_invalidateStatusBand();
