@@ -16,7 +16,7 @@
 #include "platform/system/message_box.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_loop.h"
+#include "run/main_loop.h"
 
 namespace mrw {
 

@@ -18,7 +18,7 @@
 #include "foundation/text_encoding.h"
 #include "traffic/engine/window_requests.h"
 #include "traffic/feed/realtraffic_link.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 
 namespace mrw {
 

@@ -10,8 +10,8 @@
 #include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "traffic/engine/window_requests.h"
-#include "traffic/run/main_loop.h"
-#include "traffic/run/run_end.h"
+#include "run/main_loop.h"
+#include "run/run_end.h"
 
 namespace mrw {
 

@@ -20,9 +20,9 @@
 #include "foundation/text_helpers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/parking/park_airports_list.h"
-#include "traffic/run/main_loop.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "run/main_loop.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 
 namespace fs = std::filesystem;
 

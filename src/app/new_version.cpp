@@ -13,7 +13,7 @@
 #include "platform/system/known_folders.h"
 #include "platform/system/message_box.h"
 #include "platform/system/write_test.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 
 #include <fmt/format.h>
 

@@ -16,8 +16,8 @@
 #include "foundation/time_texts.h"
 #include "platform/win32/win32.h"
 #include "traffic/feed/realtraffic_link.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 
 namespace mrw {
 

@@ -7,7 +7,7 @@
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
-#include "traffic/run/main_worker.h"
+#include "run/main_worker.h"
 
 #include <fmt/format.h>
 

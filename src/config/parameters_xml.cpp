@@ -10,7 +10,7 @@
 #include "foundation/text_helpers.h"
 #include "foundation/version_data.h"
 #include "foundation/xml_helpers.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 
 #include <fmt/format.h>
 

@@ -15,7 +15,7 @@
 #include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
 #include "traffic/feed/realtraffic_link.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/file_system.h"
 #include "foundation/text_encoding.h"
-#include "traffic/run/main_loop.h"
-#include "traffic/run/run_end.h"
+#include "run/main_loop.h"
+#include "run/run_end.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 #include "traffic/engine/engine_containers.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_loop.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "run/main_loop.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 
 namespace mrwtest {
 

@@ -14,7 +14,7 @@
 #include "platform/system/write_test.h"
 #include "support/scoped_environment.h"
 #include "support/test_support.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 #include "updater_test_support.h"
 
 namespace mrw {

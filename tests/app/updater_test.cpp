@@ -14,7 +14,7 @@
 #include "platform/win32/user32.h"
 #include "support/test_support.h"
 #include "support/test_window.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 #include "updater_test_support.h"
 
 namespace mrw {

@@ -11,7 +11,7 @@
 #include "support/process_data_directory.h"
 #include "support/settings_reset.h"
 #include "support/test_support.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 
 namespace mrwtest {
 

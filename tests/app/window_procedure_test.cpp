@@ -8,7 +8,7 @@
 #include "app/main_window_fixture.h"
 #include "app/window_procedure.h"
 #include "config/parameter_catalogue.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 
 namespace {
 

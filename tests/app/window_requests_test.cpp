@@ -15,7 +15,7 @@
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
 #include "traffic/engine/engine_containers.h"
-#include "traffic/run/main_loop_internal.h"
+#include "run/main_loop_internal.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_queues.h"
 #include "traffic/sim/user_aircraft_data.h"

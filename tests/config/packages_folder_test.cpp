@@ -5,7 +5,7 @@
 #include "config_test_support.h"
 #include "foundation/text_encoding.h"
 #include "support/scoped_environment.h"
-#include "traffic/run/main_worker.h"
+#include "run/main_worker.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>

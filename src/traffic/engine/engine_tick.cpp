@@ -28,7 +28,7 @@
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_creation.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_loop.h"
+#include "run/main_loop.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/user_aircraft_data.h"

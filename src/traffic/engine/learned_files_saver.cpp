@@ -15,7 +15,7 @@
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_worker.h"
+#include "run/main_worker.h"
 
 namespace mrw {
 

@@ -27,7 +27,7 @@
 #include "traffic/engine/stand_use_learning.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/removal_rules.h"
-#include "traffic/run/main_worker.h"
+#include "run/main_worker.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"

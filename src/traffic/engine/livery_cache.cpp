@@ -6,7 +6,7 @@
 #include "foundation/log.h"
 #include "foundation/message_line.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 
 namespace mrw {
 std::optional<std::string> gf_cachedLiveryTitle(std::uint32_t hexid) {

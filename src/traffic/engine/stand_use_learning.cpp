@@ -9,7 +9,7 @@
 #include "foundation/log.h"
 #include "traffic/parking/park_stands.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_loop.h"
+#include "run/main_loop.h"
 
 namespace mrw {
 

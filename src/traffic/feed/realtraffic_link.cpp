@@ -21,8 +21,8 @@
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/wsa_error_text.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {

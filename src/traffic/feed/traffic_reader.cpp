@@ -19,7 +19,7 @@
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/traffic_record_checks.h"
-#include "traffic/run/main_loop.h"
+#include "run/main_loop.h"
 
 namespace mrw {
 

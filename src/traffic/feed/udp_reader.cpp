@@ -7,8 +7,8 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
 #include "traffic/feed/wsa_error_text.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 
 namespace mrw {
 

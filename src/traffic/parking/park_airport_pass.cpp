@@ -29,7 +29,7 @@
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/stand_lookup.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_loop.h"
+#include "run/main_loop.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {

@@ -3,7 +3,7 @@
 #include "foundation/message_line.h"
 #include "foundation/log.h"
 #include "platform/system/timer_period.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 
 namespace mrw {
 

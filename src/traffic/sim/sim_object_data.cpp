@@ -8,7 +8,7 @@
 #include "traffic/engine/sim_events.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/parking/stand_lookup.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/sim_dispatch_internal.h"

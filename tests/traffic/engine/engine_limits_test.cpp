@@ -17,7 +17,7 @@
 #include "support/test_support.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
-#include "traffic/run/main_worker.h"
+#include "run/main_worker.h"
 
 namespace mrwtest {
 namespace {

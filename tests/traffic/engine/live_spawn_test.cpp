@@ -17,7 +17,7 @@
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/traffic_intake.h"
-#include "traffic/run/main_worker.h"
+#include "run/main_worker.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_queues.h"
 

@@ -10,7 +10,7 @@
 #include "app/main_window.h"
 #include "foundation/user_error_exception.h"
 #include "support/logged_program_folder.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 
 namespace mrw {
 namespace {

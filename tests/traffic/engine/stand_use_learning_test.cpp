@@ -11,7 +11,7 @@
 #include "support/half_hours.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_loop.h"
+#include "run/main_loop.h"
 
 namespace mrwtest {
 namespace {

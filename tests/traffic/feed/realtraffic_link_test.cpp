@@ -15,8 +15,8 @@
 #include "support/loopback_address.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
 #include "traffic/engine/engine_containers.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace {

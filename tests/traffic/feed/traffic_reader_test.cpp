@@ -10,7 +10,7 @@
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/traffic_record_checks.h"
 #include "traffic/feed/traffic_record_test_support.h"
-#include "traffic/run/main_loop.h"
+#include "run/main_loop.h"
 
 namespace {
 

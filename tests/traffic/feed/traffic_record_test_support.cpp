@@ -6,7 +6,7 @@
 #include "config/parameter_catalogue.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/traffic_reader.h"
-#include "traffic/run/main_loop.h"
+#include "run/main_loop.h"
 
 namespace mrwtest {
 

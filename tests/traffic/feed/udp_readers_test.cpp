@@ -20,8 +20,8 @@
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/traffic_record_test_support.h"
 #include "traffic/feed/udp_reader.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_loop.h"
+#include "run/main_loop.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/simconnect/client_registration.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_test_support.h"
 

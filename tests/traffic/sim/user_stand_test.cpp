@@ -12,7 +12,7 @@
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_test_support.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 #include "traffic/sim/sim_client_internal.h"
 #include "traffic/sim/sim_dispatch_test_support.h"
 #include "traffic/sim/user_aircraft_data.h"

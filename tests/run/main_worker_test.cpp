@@ -22,11 +22,11 @@
 #include "platform/simconnect/simconnect_library.h"
 #include "support/scripted_simconnect_files.h"
 #include "support/test_support.h"
-#include "traffic/run/main_loop.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/main_worker_internal.h"
-#include "traffic/run/run_end.h"
-#include "traffic/run/run_test_support.h"
+#include "run/main_loop.h"
+#include "run/main_worker.h"
+#include "run/main_worker_internal.h"
+#include "run/run_end.h"
+#include "run/run_test_support.h"
 #include "traffic/sim/sim_client.h"
 
 namespace fs = std::filesystem;

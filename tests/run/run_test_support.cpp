@@ -1,4 +1,4 @@
-#include "traffic/run/run_test_support.h"
+#include "run/run_test_support.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -17,8 +17,8 @@
 #include "support/process_data_directory.h"
 #include "support/settings_reset.h"
 #include "support/test_window.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 
 namespace mrwtest {
 

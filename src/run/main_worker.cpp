@@ -1,4 +1,4 @@
-#include "traffic/run/main_worker.h"
+#include "run/main_worker.h"
 
 #include <fmt/format.h>
 
@@ -35,12 +35,12 @@
 #include "foundation/user_error_exception.h"
 #include "foundation/version_data.h"
 #include "traffic/parking/park_airports_list.h"
-#include "traffic/run/main_loop.h"
-#include "traffic/run/main_loop_internal.h"
-#include "traffic/run/main_worker_internal.h"
-#include "traffic/run/run_end.h"
-#include "traffic/run/run_end_internal.h"
-#include "traffic/run/run_start_internal.h"
+#include "run/main_loop.h"
+#include "run/main_loop_internal.h"
+#include "run/main_worker_internal.h"
+#include "run/run_end.h"
+#include "run/run_end_internal.h"
+#include "run/run_start_internal.h"
 #include "traffic/sim/flight_plan_files.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "traffic/run/run_end.h"
+#include "run/run_end.h"
 
 #include <fmt/format.h>
 
@@ -31,9 +31,9 @@
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_loop.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end_internal.h"
+#include "run/main_loop.h"
+#include "run/main_worker.h"
+#include "run/run_end_internal.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"

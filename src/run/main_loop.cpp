@@ -1,4 +1,4 @@
-#include "traffic/run/main_loop.h"
+#include "run/main_loop.h"
 
 #include <fmt/format.h>
 
@@ -33,9 +33,9 @@
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_loop_internal.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
+#include "run/main_loop_internal.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/user_aircraft_data.h"

@@ -32,10 +32,10 @@
 #include "support/test_support.h"
 #include "support/test_window.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
-#include "traffic/run/main_loop.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/run_end.h"
-#include "traffic/run/run_test_support.h"
+#include "run/main_loop.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
+#include "run/run_test_support.h"
 #include "traffic/sim/flight_plan_files.h"
 
 namespace fs = std::filesystem;

@@ -8,8 +8,8 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/text_encoding.h"
 #include "platform/win32/user32.h"
-#include "traffic/run/main_worker.h"
-#include "traffic/run/main_worker_internal.h"
+#include "run/main_worker.h"
+#include "run/main_worker_internal.h"
 
 namespace mrw {
 

@@ -19,7 +19,7 @@
 #include "foundation/data_decryption.h"
 #include "foundation/file_names.h"
 #include "support/logged_program_folder.h"
-#include "traffic/run/run_test_support.h"
+#include "run/run_test_support.h"
 
 namespace fs = std::filesystem;
 using namespace mrw;
