@@ -59,7 +59,6 @@ set(not_yet_moved
   tests/airports/quality_factors_test.cpp
   tests/airports/stand_test.cpp
   tests/config/control_display_test.cpp
-  tests/config/packages_folder_test.cpp
   tests/traffic/engine/engine_harness.cpp
   tests/traffic/engine/engine_limits_test.cpp
   tests/traffic/engine/livery_cache_test.cpp

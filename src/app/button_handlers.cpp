@@ -15,8 +15,8 @@
 #include "foundation/text_helpers.h"
 #include "platform/system/message_box.h"
 #include "traffic/engine/engine_limits.h"
+#include "traffic/engine/main_loop_state.h"
 #include "traffic/parking/static_parking.h"
-#include "run/main_loop.h"
 
 namespace mrw {
 

@@ -9,9 +9,9 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
-#include "traffic/engine/window_requests.h"
-#include "run/main_loop.h"
 #include "run/run_end.h"
+#include "traffic/engine/main_loop_state.h"
+#include "traffic/engine/window_requests.h"
 
 namespace mrw {
 

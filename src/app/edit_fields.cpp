@@ -18,11 +18,11 @@
 #include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
-#include "traffic/engine/engine_limits.h"
-#include "traffic/parking/park_airports_list.h"
-#include "run/main_loop.h"
 #include "run/main_worker.h"
 #include "run/run_end.h"
+#include "traffic/engine/engine_limits.h"
+#include "traffic/engine/main_loop_state.h"
+#include "traffic/parking/park_airports_list.h"
 
 namespace fs = std::filesystem;
 

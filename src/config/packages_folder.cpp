@@ -5,9 +5,9 @@
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
-#include "run/main_worker.h"
 
 #include <fmt/format.h>
 

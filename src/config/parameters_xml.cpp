@@ -6,11 +6,11 @@
 #include "config/parameter_registries.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
+#include "foundation/run_state.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
 #include "foundation/version_data.h"
 #include "foundation/xml_helpers.h"
-#include "run/run_end.h"
 
 #include <fmt/format.h>
 

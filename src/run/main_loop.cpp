@@ -1,4 +1,4 @@
-#include "run/main_loop.h"
+#include "traffic/engine/main_loop_state.h"
 
 #include <fmt/format.h>
 
@@ -17,6 +17,9 @@
 #include "foundation/message_line.h"
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"
+#include "run/main_loop_internal.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/engine_tick.h"
@@ -33,9 +36,6 @@
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/static_parking.h"
-#include "run/main_loop_internal.h"
-#include "run/main_worker.h"
-#include "run/run_end.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/user_aircraft_data.h"

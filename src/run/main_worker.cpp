@@ -34,13 +34,13 @@
 #include "foundation/time_texts.h"
 #include "foundation/user_error_exception.h"
 #include "foundation/version_data.h"
-#include "traffic/parking/park_airports_list.h"
-#include "run/main_loop.h"
 #include "run/main_loop_internal.h"
 #include "run/main_worker_internal.h"
 #include "run/run_end.h"
 #include "run/run_end_internal.h"
 #include "run/run_start_internal.h"
+#include "traffic/engine/main_loop_state.h"
+#include "traffic/parking/park_airports_list.h"
 #include "traffic/sim/flight_plan_files.h"
 
 namespace fs = std::filesystem;

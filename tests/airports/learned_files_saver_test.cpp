@@ -10,7 +10,6 @@
 #include "airports/park_airport_file.h"
 #include "park_test_support.h"
 #include "traffic/engine/learned_files_saver.h"
-#include "run/main_worker.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

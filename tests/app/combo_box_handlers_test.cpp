@@ -8,8 +8,8 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/file_system.h"
 #include "foundation/text_encoding.h"
-#include "run/main_loop.h"
 #include "run/run_end.h"
+#include "traffic/engine/main_loop_state.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 #include "app/edit_fields.h"
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
-#include "foundation/message_line.h"
 #include "app/window_procedure.h"
 #include "config/parameter_catalogue.h"
+#include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
-#include "traffic/engine/engine_limits.h"
-#include "traffic/parking/park_airports_list.h"
-#include "run/main_loop.h"
 #include "run/main_worker.h"
 #include "run/run_end.h"
+#include "traffic/engine/engine_limits.h"
+#include "traffic/engine/main_loop_state.h"
+#include "traffic/parking/park_airports_list.h"
 
 namespace {
 

@@ -13,15 +13,15 @@
 #include "app/window_procedure.h"
 #include "config/parameter_elements.h"
 #include "foundation/file_system.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 #include "support/main_window_reset.h"
 #include "support/process_data_directory.h"
 #include "support/settings_reset.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/main_loop_state.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/static_parking.h"
-#include "run/main_loop.h"
-#include "run/main_worker.h"
-#include "run/run_end.h"
 
 namespace mrwtest {
 

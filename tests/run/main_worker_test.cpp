@@ -22,7 +22,7 @@
 #include "platform/simconnect/simconnect_library.h"
 #include "support/scripted_simconnect_files.h"
 #include "support/test_support.h"
-#include "run/main_loop.h"
+#include "traffic/engine/main_loop_state.h"
 #include "run/main_worker.h"
 #include "run/main_worker_internal.h"
 #include "run/run_end.h"

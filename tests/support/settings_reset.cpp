@@ -2,7 +2,7 @@
 
 #include "config/parameter_catalogue.h"
 #include "config/parameter_registries.h"
-#include "run/run_end.h"
+#include "foundation/run_state.h"
 
 namespace mrwtest {
 

@@ -11,11 +11,11 @@
 #include "airports/learned_airport_files.h"
 #include "airports/quality_factors.h"
 #include "foundation/log.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"
 #include "traffic/parking/static_parking.h"
-#include "run/main_worker.h"
 
 namespace mrw {
 

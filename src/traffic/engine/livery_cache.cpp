@@ -5,8 +5,8 @@
 #include "aircraft/code_tables.h"
 #include "foundation/log.h"
 #include "foundation/message_line.h"
+#include "foundation/run_state.h"
 #include "foundation/user_error_exception.h"
-#include "run/run_end.h"
 
 namespace mrw {
 std::optional<std::string> gf_cachedLiveryTitle(std::uint32_t hexid) {

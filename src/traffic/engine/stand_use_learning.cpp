@@ -7,9 +7,9 @@
 
 #include "aircraft/dbase_lookups.h"
 #include "foundation/log.h"
+#include "traffic/engine/main_loop_state.h"
 #include "traffic/parking/park_stands.h"
 #include "traffic/parking/static_parking.h"
-#include "run/main_loop.h"
 
 namespace mrw {
 

@@ -11,8 +11,8 @@
 
 #include "app/main_window.h"
 #include "foundation/log.h"
-#include "run/main_worker.h"
 #include "run/run_end.h"
+#include "traffic/feed/realtraffic_mode.h"
 
 namespace mrw {
 

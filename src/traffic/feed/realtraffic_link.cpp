@@ -14,15 +14,15 @@
 #include "config/parameters_xml.h"
 #include "foundation/log.h"
 #include "foundation/message_line.h"
+#include "foundation/run_state.h"
 #include "foundation/time_texts.h"
 #include "foundation/version_data.h"
 #include "traffic/engine/aircraft_removal.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/reader_threads.h"
+#include "traffic/feed/realtraffic_mode.h"
 #include "traffic/feed/wsa_error_text.h"
-#include "run/main_worker.h"
-#include "run/run_end.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {

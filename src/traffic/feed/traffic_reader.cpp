@@ -17,9 +17,9 @@
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/traffic_record_checks.h"
-#include "run/main_loop.h"
 
 namespace mrw {
 

@@ -6,9 +6,9 @@
 
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
+#include "foundation/run_state.h"
+#include "traffic/feed/realtraffic_mode.h"
 #include "traffic/feed/wsa_error_text.h"
-#include "run/main_worker.h"
-#include "run/run_end.h"
 
 namespace mrw {
 

@@ -22,6 +22,7 @@
 #include "traffic/engine/aircraft_removal.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/learned_files_saver.h"
+#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_calculation.h"
@@ -29,7 +30,6 @@
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/stand_lookup.h"
 #include "traffic/parking/static_parking.h"
-#include "run/main_loop.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {

@@ -1,9 +1,9 @@
 #include "traffic/sim/sim_client.h"
 
-#include "foundation/message_line.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
+#include "foundation/run_state.h"
 #include "platform/system/timer_period.h"
-#include "run/run_end.h"
 
 namespace mrw {
 

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "foundation/message_line.h"
 #include "foundation/clock.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
-#include "run/main_worker.h"
 #include "run/run_end.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"

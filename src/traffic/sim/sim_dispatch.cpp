@@ -8,12 +8,12 @@
 #include <iterator>
 
 #include "app/main_window.h"
-#include "foundation/message_line.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
+#include "foundation/run_state.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
 #include "traffic/engine/sim_events.h"
-#include "run/main_worker.h"
-#include "run/run_end.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch_internal.h"

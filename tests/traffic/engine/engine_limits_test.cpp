@@ -14,10 +14,10 @@
 #include "config/parameter_catalogue.h"
 #include "engine_harness.h"
 #include "foundation/file_names.h"
+#include "foundation/simulator_choice.h"
 #include "support/test_support.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
-#include "run/main_worker.h"
 
 namespace mrwtest {
 namespace {

@@ -14,10 +14,10 @@
 #include "config/parameter_catalogue.h"
 #include "engine_harness.h"
 #include "foundation/geometry.h"
+#include "foundation/simulator_choice.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/traffic_intake.h"
-#include "run/main_worker.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_queues.h"
 

@@ -8,9 +8,9 @@
 
 #include "aircraft/code_tables.h"
 #include "app/main_window.h"
+#include "foundation/run_state.h"
 #include "foundation/user_error_exception.h"
 #include "support/logged_program_folder.h"
-#include "run/run_end.h"
 
 namespace mrw {
 namespace {

@@ -10,8 +10,8 @@
 #include "engine_harness.h"
 #include "support/half_hours.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/main_loop_state.h"
 #include "traffic/parking/static_parking.h"
-#include "run/main_loop.h"
 
 namespace mrwtest {
 namespace {

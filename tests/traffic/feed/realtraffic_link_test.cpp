@@ -11,12 +11,12 @@
 #include <thread>
 
 #include "app/main_window.h"
+#include "foundation/run_state.h"
 #include "support/logged_program_folder.h"
 #include "support/loopback_address.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
 #include "traffic/engine/engine_containers.h"
-#include "run/main_worker.h"
-#include "run/run_end.h"
+#include "traffic/feed/realtraffic_mode.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include "aircraft/code_tables.h"
 #include "config/parameter_catalogue.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/traffic_reader.h"
-#include "run/main_loop.h"
 
 namespace mrwtest {
 

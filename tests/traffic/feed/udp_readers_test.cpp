@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "foundation/run_state.h"
 #include "support/loopback_address.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/reader_threads.h"
+#include "traffic/feed/realtraffic_mode.h"
 #include "traffic/feed/traffic_record_test_support.h"
 #include "traffic/feed/udp_reader.h"
-#include "run/main_worker.h"
-#include "run/run_end.h"
 
 namespace {
 

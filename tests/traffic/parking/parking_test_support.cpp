@@ -12,6 +12,7 @@
 #include "support/main_window_reset.h"
 #include "support/settings_reset.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/main_loop_state.h"
 #include "traffic/engine/stand_use_learning.h"
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/park_airports_list.h"
@@ -20,7 +21,6 @@
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/stand_lookup.h"
 #include "traffic/parking/static_parking.h"
-#include "run/main_loop.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {

@@ -10,11 +10,11 @@
 
 #include "app/main_window.h"
 #include "foundation/clock.h"
+#include "foundation/run_state.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
 #include "platform/system/timer_period.h"
 #include "traffic/engine/sim_events.h"
-#include "run/main_worker.h"
-#include "run/run_end.h"
 #include "traffic/sim/aircraft_commands.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_client_internal.h"

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "foundation/run_state.h"
 #include "platform/simconnect/client_registration.h"
-#include "run/run_end.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_test_support.h"
 

@@ -7,10 +7,10 @@
 
 #include "app/main_window.h"
 #include "foundation/message_line.h"
+#include "foundation/run_state.h"
+#include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
 #include "traffic/feed/realtraffic_link.h"
-#include "run/main_worker.h"
-#include "run/run_end.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch_test_support.h"
 #include "traffic/sim/sim_queues.h"

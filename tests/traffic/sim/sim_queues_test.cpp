@@ -8,8 +8,8 @@
 #include <mutex>
 #include <thread>
 
-#include "run/main_worker.h"
-#include "run/run_end.h"
+#include "foundation/run_state.h"
+#include "foundation/simulator_choice.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"

@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "app/main_window.h"
-#include "run/run_end.h"
+#include "foundation/run_state.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"

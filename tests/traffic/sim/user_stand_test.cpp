@@ -8,11 +8,11 @@
 
 #include "app/main_window.h"
 #include "foundation/file_names.h"
+#include "foundation/run_state.h"
 #include "support/test_support.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_test_support.h"
 #include "traffic/parking/static_parking.h"
-#include "run/run_end.h"
 #include "traffic/sim/sim_client_internal.h"
 #include "traffic/sim/sim_dispatch_test_support.h"
 #include "traffic/sim/user_aircraft_data.h"
