@@ -10,7 +10,7 @@
 #include "aircraft/livery_data.h"
 #include "aircraft/livery_folder_search.h"
 #include "aircraft/livery_folder_search_internal.h"
-#include "traffic/run/main_worker.h"
+#include "aircraft/livery_scan_pool.h"
 
 #include <benchmark/benchmark.h>
 #include <fmt/format.h>

@@ -17,7 +17,7 @@
 #include "traffic/parking/parking_calculation.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/run/main_loop.h"
+#include "traffic/engine/main_loop_state.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "fuzz_support.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/traffic_reader.h"
-#include "traffic/run/main_loop.h"
+#include "traffic/engine/main_loop_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static mrw::TrafficReader& reader = []() -> mrw::TrafficReader& {
