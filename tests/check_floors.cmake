@@ -35,19 +35,12 @@ set(not_yet_moved
   src/config/parameters_xml.cpp
   src/traffic/engine/engine_limits.cpp
   src/traffic/engine/engine_tick.cpp
-  src/traffic/feed/qnh_reader.cpp
   src/traffic/feed/reader_threads.cpp
-  src/traffic/feed/realtraffic_link.cpp
-  src/traffic/feed/traffic_reader.cpp
   src/traffic/parking/park_airport_pass.cpp
   src/traffic/parking/park_airports_list.cpp
-  src/traffic/parking/parking_adjustments.cpp
   src/traffic/parking/parking_calculation.cpp
   src/traffic/parking/stand_search.cpp
   src/traffic/sim/sim_client_thread.cpp
-  src/traffic/sim/sim_dispatch.cpp
-  src/traffic/sim/sim_object_data.cpp
-  src/traffic/sim/user_aircraft_model.cpp
   tests/aircraft/catalogue_reports_test.cpp
   tests/airports/airport_file_reader_test.cpp
   tests/airports/airport_file_test.cpp
@@ -59,24 +52,10 @@ set(not_yet_moved
   tests/airports/quality_factors_test.cpp
   tests/airports/stand_test.cpp
   tests/config/control_display_test.cpp
-  tests/traffic/engine/engine_harness.cpp
-  tests/traffic/engine/engine_limits_test.cpp
-  tests/traffic/engine/livery_cache_test.cpp
-  tests/traffic/engine/sim_events_test.cpp
-  tests/traffic/feed/qnh_reader_test.cpp
-  tests/traffic/feed/realtraffic_link_test.cpp
-  tests/traffic/feed/udp_readers_test.cpp
   tests/traffic/parking/park_airport_pass_test.cpp
   tests/traffic/parking/park_airports_list_test.cpp
-  tests/traffic/parking/parking_adjustments_test.cpp
   tests/traffic/parking/parking_calculation_test.cpp
-  tests/traffic/parking/parking_test_support.cpp
-  tests/traffic/parking/stand_choice_test.cpp
-  tests/traffic/sim/sim_client_thread_test.cpp
-  tests/traffic/sim/sim_dispatch_test.cpp
-  tests/traffic/sim/sim_test_support.cpp
-  tests/traffic/sim/user_aircraft_model_test.cpp
-  tests/traffic/sim/user_stand_test.cpp)
+  tests/traffic/parking/parking_test_support.cpp)
 
 set(violations "")
 set(offenders "")

@@ -12,7 +12,6 @@
 #include "airports/airports_database.h"
 #include "airports/quality_factors.h"
 #include "airports/stand_overlaps.h"
-#include "app/main_window.h"
 #include "app/traffic_range.h"
 #include "config/control_updates.h"
 #include "config/data_file_meta.h"
@@ -22,6 +21,7 @@
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/static_parking.h"
 

@@ -5,7 +5,7 @@
 #include "airports/airports_database_internal.h"
 #include "airports/learned_airport_files.h"
 #include "airports/quality_factors.h"
-#include "app/main_window.h"
+#include "foundation/window_model.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrwtest {

@@ -7,10 +7,10 @@
 
 #include "airports/learned_airport_files.h"
 #include "airports/park_airport_file.h"
-#include "app/main_window.h"
 #include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
+#include "foundation/window_model.h"
 #include "park_test_support.h"
 #include "traffic/engine/learned_files_saver.h"
 #include "traffic/parking/static_parking.h"

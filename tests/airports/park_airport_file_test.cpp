@@ -10,13 +10,13 @@
 #include "airports/airports_database.h"
 #include "airports/park_airport_file.h"
 #include "airports/quality_factors.h"
-#include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 #include "park_test_support.h"
 #include "support/http_test_server.h"
-#include "traffic/parking/static_parking.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

@@ -10,7 +10,7 @@
 #include "aircraft/aircraft_database.h"
 #include "aircraft/code_tables.h"
 #include "airports_test_support.h"
-#include "app/main_window.h"
+#include "foundation/window_model.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

@@ -7,7 +7,6 @@
 
 #include "aircraft/aircraft_texts.h"
 #include "aircraft/code_tables.h"
-#include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/clock.h"
 #include "foundation/file_names.h"
@@ -16,6 +15,7 @@
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
+#include "foundation/window_model.h"
 #include "platform/win32/user32.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_lookups.h"

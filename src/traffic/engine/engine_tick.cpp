@@ -8,10 +8,10 @@
 #include <fmt/format.h>
 
 #include "aircraft/aircraft_texts.h"
-#include "app/main_window.h"
 #include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
+#include "foundation/window_model.h"
 #include "platform/simconnect/simconnect.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"

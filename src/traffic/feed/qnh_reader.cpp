@@ -13,8 +13,8 @@
 #include <gsl/narrow>
 #include <nlohmann/json.hpp>
 
-#include "app/main_window.h"
 #include "foundation/log.h"
+#include "foundation/window_model.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/traffic_reader.h"

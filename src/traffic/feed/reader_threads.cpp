@@ -9,8 +9,8 @@
 
 #include <fmt/format.h>
 
-#include "app/main_window.h"
 #include "foundation/log.h"
+#include "foundation/window_model.h"
 #include "run/run_end.h"
 #include "traffic/feed/realtraffic_mode.h"
 

@@ -9,7 +9,6 @@
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
-#include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
 #include "foundation/log.h"
@@ -17,6 +16,7 @@
 #include "foundation/run_state.h"
 #include "foundation/time_texts.h"
 #include "foundation/version_data.h"
+#include "foundation/window_model.h"
 #include "traffic/engine/aircraft_removal.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/network_input.h"

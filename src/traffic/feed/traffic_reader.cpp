@@ -11,11 +11,11 @@
 #include <fmt/format.h>
 
 #include "aircraft/code_tables.h"
-#include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
+#include "foundation/window_model.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/network_input.h"

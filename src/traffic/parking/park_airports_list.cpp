@@ -11,16 +11,16 @@
 #include <fmt/format.h>
 
 #include "airports/airports_database.h"
-#include "app/main_window.h"
-#include "foundation/message_line.h"
 #include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
+#include "foundation/window_model.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/park_airports_list_internal.h"
 #include "traffic/parking/removal_rules.h"

@@ -5,12 +5,12 @@
 #include <fmt/format.h>
 
 #include "aircraft/wingspans.h"
-#include "app/main_window.h"
-#include "foundation/message_line.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/clock.h"
 #include "foundation/geometry.h"
+#include "foundation/message_line.h"
 #include "foundation/text_helpers.h"
+#include "foundation/window_model.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/stand_use_learning.h"

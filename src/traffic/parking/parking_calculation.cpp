@@ -7,13 +7,13 @@
 #include <fmt/format.h>
 #include <gsl/narrow>
 
-#include "app/main_window.h"
 #include "app/parking_controls.h"
 #include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"
+#include "foundation/window_model.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/stand_use_learning.h"
 #include "traffic/feed/traffic_reader.h"

@@ -7,12 +7,12 @@
 #include <stop_token>
 #include <string>
 
-#include "app/main_window.h"
 #include "foundation/clock.h"
 #include "foundation/log.h"
 #include "foundation/message_line.h"
 #include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 #include "run/run_end.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"

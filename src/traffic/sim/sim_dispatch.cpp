@@ -7,12 +7,12 @@
 #include <cstddef>
 #include <iterator>
 
-#include "app/main_window.h"
 #include "foundation/log.h"
 #include "foundation/message_line.h"
 #include "foundation/run_state.h"
 #include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 #include "traffic/engine/sim_events.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"

@@ -2,10 +2,10 @@
 // on-ground state and data.
 #include <fmt/format.h>
 
-#include "app/main_window.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/run_state.h"
+#include "foundation/window_model.h"
 #include "traffic/engine/sim_events.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/parking/stand_lookup.h"

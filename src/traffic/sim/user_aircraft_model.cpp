@@ -10,11 +10,11 @@
 #include "aircraft/ac_category.h"
 #include "aircraft/code_tables.h"
 #include "aircraft/wingspans.h"
-#include "app/main_window.h"
-#include "foundation/message_line.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/sim_dispatch_internal.h"
 

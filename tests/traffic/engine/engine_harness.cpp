@@ -4,10 +4,10 @@
 
 #include "aircraft/aircraft_database.h"
 #include "aircraft/code_tables.h"
-#include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/clock.h"
 #include "foundation/simulator_choice.h"
+#include "foundation/window_model.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/engine_tick.h"

@@ -10,11 +10,11 @@
 
 #include <sys/resource.h>
 
-#include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 #include "engine_harness.h"
 #include "foundation/file_names.h"
 #include "foundation/simulator_choice.h"
+#include "foundation/window_model.h"
 #include "support/test_support.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "aircraft/code_tables.h"
-#include "app/main_window.h"
 #include "foundation/run_state.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 #include "support/logged_program_folder.h"
 
 namespace mrw {

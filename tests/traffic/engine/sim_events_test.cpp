@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "aircraft/ac_category.h"
-#include "app/main_window.h"
 #include "engine_harness.h"
+#include "foundation/window_model.h"
 #include "support/test_support.h"
 #include "traffic/engine/aircraft_removal.h"
 #include "traffic/engine/engine_containers.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/main_window.h"
+#include "foundation/window_model.h"
 #include "support/logged_program_folder.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/traffic_reader.h"

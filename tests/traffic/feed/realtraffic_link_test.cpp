@@ -10,8 +10,8 @@
 #include <string>
 #include <thread>
 
-#include "app/main_window.h"
 #include "foundation/run_state.h"
+#include "foundation/window_model.h"
 #include "support/logged_program_folder.h"
 #include "support/loopback_address.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"

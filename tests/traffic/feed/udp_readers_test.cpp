@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/main_window.h"
 #include "foundation/run_state.h"
+#include "foundation/window_model.h"
 #include "support/loopback_address.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
 #include "traffic/engine/engine_containers.h"

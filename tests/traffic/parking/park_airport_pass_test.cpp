@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
-#include "app/main_window.h"
 #include "app/parking_controls.h"
 #include "config/data_file_meta.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
+#include "foundation/window_model.h"
 #include "parking_test_support.h"
 #include "support/process_data_directory.h"
 #include "support/test_support.h"

@@ -7,10 +7,10 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
-#include "app/main_window.h"
 #include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
+#include "foundation/window_model.h"
 #include "parking_test_support.h"
 #include "support/test_support.h"
 #include "traffic/engine/engine_containers.h"

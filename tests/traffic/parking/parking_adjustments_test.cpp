@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "aircraft/wingspans.h"
-#include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/clock.h"
+#include "foundation/window_model.h"
 #include "parking_test_support.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/traffic_reader.h"

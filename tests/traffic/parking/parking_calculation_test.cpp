@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "aircraft/wingspans.h"
-#include "app/main_window.h"
 #include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
+#include "foundation/window_model.h"
 #include "parking_test_support.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/parking/parking_calculation.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "aircraft/wingspans.h"
-#include "app/main_window.h"
+#include "foundation/window_model.h"
 #include "parking_test_support.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/parking/stand_choice_internal.h"

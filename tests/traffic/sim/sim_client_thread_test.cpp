@@ -8,11 +8,11 @@
 #include <stdexcept>
 #include <thread>
 
-#include "app/main_window.h"
 #include "foundation/clock.h"
 #include "foundation/run_state.h"
 #include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 #include "platform/system/timer_period.h"
 #include "traffic/engine/sim_events.h"
 #include "traffic/sim/aircraft_commands.h"

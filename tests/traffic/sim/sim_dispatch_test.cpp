@@ -5,11 +5,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/main_window.h"
 #include "foundation/message_line.h"
 #include "foundation/run_state.h"
 #include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch_test_support.h"

@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "app/main_window.h"
 #include "foundation/run_state.h"
+#include "foundation/window_model.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"

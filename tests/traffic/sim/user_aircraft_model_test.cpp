@@ -6,8 +6,8 @@
 #include "aircraft/aircraft_test_support.h"
 #include "aircraft/code_tables.h"
 #include "aircraft/wingspans.h"
-#include "app/main_window.h"
 #include "foundation/user_error_exception.h"
+#include "foundation/window_model.h"
 #include "traffic/sim/sim_dispatch_test_support.h"
 
 namespace mrw {

@@ -6,9 +6,9 @@
 #include <mutex>
 #include <string>
 
-#include "app/main_window.h"
 #include "foundation/file_names.h"
 #include "foundation/run_state.h"
+#include "foundation/window_model.h"
 #include "support/test_support.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_test_support.h"
