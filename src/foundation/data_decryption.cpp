@@ -8,7 +8,6 @@
 #include <fmt/format.h>
 #include <sodium.h>
 
-#include <cstdint>
 #include <exception>
 #include <fstream>
 #include <stdexcept>
@@ -23,10 +22,6 @@ static_assert(kDataChunkOverheadBytes == crypto_secretstream_xchacha20poly1305_A
 static_assert(std::tuple_size_v<DataKey> == crypto_secretstream_xchacha20poly1305_KEYBYTES);
 
 namespace {
-
-// The key in four parts, so it never stands in the binary as one run of 32 bytes.
-constexpr std::uint64_t kKeyParts[4] = {0x2419ea6e7dcadc3aULL, 0x8a8495ecbab0816fULL, 0x070070ac4c16ae6aULL,
-                                        0x06f81cbc2b0d995cULL};
 
 // Removes the temporary file unless the decryption got as far as renaming it.
 class TemporaryOutput {
@@ -73,14 +68,6 @@ void lf_decryptChunks(crypto_secretstream_xchacha20poly1305_state& state, std::i
 }
 
 }  // namespace
-
-void gf_assembleDataKey(DataKey& key) {
-    for (std::size_t part = 0; part < 4; ++part) {
-        for (std::size_t byte = 0; byte < 8; ++byte) {
-            key[part * 8 + byte] = static_cast<unsigned char>(kKeyParts[part] >> (8 * byte));
-        }
-    }
-}
 
 void gf_decryptFile(const DataKey& key, const std::string& inputPath, const std::string& outputPath) {
     if (sodium_init() < 0) throw std::runtime_error("libsodium could not be initialised");
