@@ -1,8 +1,8 @@
 // realtraffic-peer: plays RealTraffic against the program on this PC. See README.md for the usage.
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <chrono>
 #include <iostream>
 #include <optional>
 #include <stdexcept>

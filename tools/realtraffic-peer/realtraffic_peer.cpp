@@ -1,20 +1,15 @@
 #include "tools/realtraffic-peer/realtraffic_peer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <iostream>
 #include <stdexcept>
 
 #include <fmt/format.h>
+
+// The Winsock calls of the program's platform layer: the real Winsock on Windows, our stand-in over
+// POSIX sockets on Linux; the peer runs on both.
+#include "platform/winsock/winsock.h"
 
 namespace rtpeer {
 
@@ -22,7 +17,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kConnectRetry = std::chrono::milliseconds(100);
-constexpr int kPollMs = 50;
+// The link's socket never blocks: between reads the peer waits this long and looks whether it stops.
+constexpr auto kReadRetry = std::chrono::milliseconds(50);
 
 double lf_wallSeconds() {
     return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
@@ -36,6 +32,15 @@ sockaddr_in lf_address(const std::string& host, std::uint16_t port) {
         throw std::invalid_argument(fmt::format("not an IPv4 address: {}", host));
     }
     return address;
+}
+
+std::string lf_socketError(std::string_view what) {
+    return fmt::format("{}: Winsock error {}", what, WSAGetLastError());
+}
+
+bool lf_setNonBlocking(SOCKET s) {
+    u_long on = 1;
+    return ioctlsocket(s, FIONBIO, &on) == 0;
 }
 
 Clock::duration lf_seconds(double seconds) {
@@ -57,8 +62,11 @@ Peer::~Peer() {
 }
 
 void Peer::start() {
-    m_udp = ::socket(AF_INET, SOCK_DGRAM, 0);
-    if (m_udp < 0) throw std::runtime_error(fmt::format("UDP socket: {}", std::strerror(errno)));
+    WSADATA data{};
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) throw std::runtime_error("Winsock could not be started");
+    m_winsockStarted = true;
+    m_udp = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (m_udp == INVALID_SOCKET) throw std::runtime_error(lf_socketError("UDP socket"));
     m_sender = std::thread(&Peer::senderLoop, this);
     if (m_options.linkPort) m_link = std::thread(&Peer::linkLoop, this);
 }
@@ -71,8 +79,10 @@ void Peer::stop() {
     m_changed.notify_all();
     if (m_sender.joinable()) m_sender.join();
     if (m_link.joinable()) m_link.join();
-    if (m_udp >= 0) ::close(m_udp);
-    m_udp = -1;
+    if (m_udp != INVALID_SOCKET) ::closesocket(m_udp);
+    m_udp = INVALID_SOCKET;
+    if (m_winsockStarted) WSACleanup();
+    m_winsockStarted = false;
 }
 
 void Peer::waitUntilFinished() {
@@ -110,10 +120,10 @@ void Peer::say(std::string_view line) {
 void Peer::sendDatagram(bool weather, const std::string& text) {
     const std::uint16_t port = weather ? m_options.weatherPort : m_options.trafficPort;
     const sockaddr_in address = lf_address(m_options.host, port);
-    const ssize_t sent = ::sendto(m_udp, text.data(), text.size(), 0,
-                                  reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    if (sent < 0) {
-        say(fmt::format("send to {}:{} failed: {}", m_options.host, port, std::strerror(errno)));
+    const int sent = ::sendto(m_udp, text.data(), static_cast<int>(text.size()), 0,
+                              reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    if (sent == SOCKET_ERROR) {
+        say(lf_socketError(fmt::format("send to {}:{} failed", m_options.host, port)));
         return;
     }
     ++(weather ? m_weatherSent : m_trafficSent);
@@ -182,13 +192,14 @@ void Peer::linkLoop() {
     const sockaddr_in address = lf_address(m_options.host, *m_options.linkPort);
     bool waitingSaid = false;
     while (!m_stop) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        if (fd < 0) {
-            say(fmt::format("TCP socket: {}", std::strerror(errno)));
+        const SOCKET link = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        if (link == INVALID_SOCKET) {
+            say(lf_socketError("TCP socket"));
             return;
         }
-        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-            ::close(fd);
+        if (::connect(link, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+            !lf_setNonBlocking(link)) {
+            ::closesocket(link);
             if (!waitingSaid)
                 say(fmt::format("link: waiting for the program on {}:{}", m_options.host,
                                 *m_options.linkPort));
@@ -199,15 +210,15 @@ void Peer::linkLoop() {
         waitingSaid = false;
         ++m_connections;
         say(fmt::format("link: connected to {}:{}", m_options.host, *m_options.linkPort));
-        serveLink(fd);
-        ::close(fd);
+        serveLink(link);
+        ::closesocket(link);
         if (m_stop) return;
         if (!waitUntil(Clock::now() + lf_seconds(m_options.reconnectDelaySeconds))) return;
     }
 }
 
 // Reads the program's messages until the program closes the link, the peer drops it or stops.
-void Peer::serveLink(int fd) {
+void Peer::serveLink(SOCKET link) {
     const Clock::time_point connected = Clock::now();
     std::string pending;
     char buffer[4096];
@@ -218,9 +229,11 @@ void Peer::serveLink(int fd) {
             say("link: dropped by the peer");
             return;
         }
-        pollfd poller{fd, POLLIN, 0};
-        if (::poll(&poller, 1, kPollMs) <= 0) continue;
-        const ssize_t received = ::recv(fd, buffer, sizeof buffer, 0);
+        const int received = ::recv(link, buffer, sizeof buffer, 0);
+        if (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
+            std::this_thread::sleep_for(kReadRetry);
+            continue;
+        }
         if (received <= 0) {
             say("link: closed by the program");
             return;
@@ -239,7 +252,7 @@ void Peer::serveLink(int fd) {
             if (askedVersion && !m_options.silent) {
                 const std::string answer = m_options.answerText.value_or(
                     fmt::format(R"({{"level": {}, "version": "{}"}})", m_options.level, m_options.version));
-                ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+                ::send(link, answer.data(), static_cast<int>(answer.size()), 0);
                 say(fmt::format("link -> {}", answer));
             }
         }

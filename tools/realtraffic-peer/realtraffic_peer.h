@@ -5,9 +5,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <condition_variable>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/winsock/winsock.h"
 #include "tools/realtraffic-peer/realtraffic_records.h"
 
 namespace rtpeer {
@@ -90,13 +91,14 @@ class Peer {
                     double wallStart);
     void sendGenerated(double elapsedSeconds);
     void linkLoop();
-    void serveLink(int fd);
+    void serveLink(SOCKET link);
     void sendDatagram(bool weather, const std::string& text);
     bool waitUntil(std::chrono::steady_clock::time_point deadline);
     void say(std::string_view line);
 
     PeerOptions m_options;
-    int m_udp = -1;
+    SOCKET m_udp = INVALID_SOCKET;
+    bool m_winsockStarted = false;
     std::thread m_sender;
     std::thread m_link;
     std::atomic<bool> m_stop{false};

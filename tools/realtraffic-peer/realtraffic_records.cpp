@@ -1,7 +1,7 @@
 #include "tools/realtraffic-peer/realtraffic_records.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <numbers>
