@@ -26,5 +26,11 @@ mrw_add_wine_test(test_portability
   ${CMAKE_CURRENT_SOURCE_DIR}/foundation/non_ascii_paths_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/support/test_support.cpp)
 
+# The test driver (platform/win32/standin.h) over the real Win32: input, pumping, closing.
+mrw_add_wine_test(test_driver
+  ${CMAKE_CURRENT_SOURCE_DIR}/platform/test_driver/test_driver_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/support/win32_driver_windows.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/support/test_window.cpp)
+
 # The Windows zip as a user unpacks and starts it; the binding against our SimConnect.dll.
 add_subdirectory(package)

@@ -1,6 +1,7 @@
 #pragma once
 // The test and demo side of the Win32 stand-in: input injection, pumping, display lists,
-// pixels, monitors and PNG screenshots. Product code never calls these.
+// pixels, monitors and PNG screenshots. Product code never calls these. The Windows test build
+// has the input and pumping over the real Win32 (tests/support/win32_driver_windows.cpp).
 
 #include "platform/win32/display_list.h"
 #include "platform/win32/win32_types.h"
