@@ -10,11 +10,11 @@
 
 #include "aircraft/code_tables.h"
 #include "aircraft/dbase_lookups.h"
+#include "airports/park_airport_data.h"
 #include "foundation/half_hour_set.h"
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 

@@ -10,6 +10,7 @@
 #include "aircraft/aircraft_texts.h"
 #include "airports/airport_file_reader.h"
 #include "airports/learned_airport_files_internal.h"
+#include "airports/park_airport_data.h"
 #include "airports/park_airport_file.h"
 #include "app/traffic_range.h"
 #include "config/control_updates.h"
@@ -22,7 +23,6 @@
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
 #include "foundation/version_data.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 

@@ -10,6 +10,7 @@
 #include "airports/airport_file_lookup.h"
 #include "airports/airport_file_reader.h"
 #include "airports/airports_database.h"
+#include "airports/park_airport_data.h"
 #include "airports/quality_factors.h"
 #include "airports/stand_overlaps.h"
 #include "app/traffic_range.h"
@@ -23,7 +24,6 @@
 #include "foundation/user_error_exception.h"
 #include "foundation/window_model.h"
 #include "traffic/feed/traffic_reader.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 

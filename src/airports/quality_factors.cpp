@@ -6,8 +6,8 @@
 
 #include <fmt/format.h>
 
+#include "airports/park_airport_data.h"
 #include "foundation/text_helpers.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 

@@ -6,9 +6,9 @@
 #include <fmt/format.h>
 
 #include "aircraft/dbase_lookups.h"
+#include "airports/park_airport_data.h"
 #include "foundation/log.h"
 #include "foundation/window_model.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 

@@ -8,9 +8,9 @@
 
 #include "aircraft/aircraft_database.h"
 #include "aircraft/code_tables.h"
+#include "airports/park_airport_data.h"
 #include "airports_test_support.h"
 #include "foundation/user_error_exception.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

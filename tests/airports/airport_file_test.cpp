@@ -12,10 +12,10 @@
 #include "aircraft/code_tables.h"
 #include "airports/airport_file_reader.h"
 #include "airports/learned_airport_files.h"
+#include "airports/park_airport_data.h"
 #include "airports_test_support.h"
 #include "config/data_file_meta.h"
 #include "config/parameter_catalogue.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

@@ -4,9 +4,9 @@
 #include "airports/airports_database.h"
 #include "airports/airports_database_internal.h"
 #include "airports/learned_airport_files.h"
+#include "airports/park_airport_data.h"
 #include "airports/quality_factors.h"
 #include "foundation/window_model.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrwtest {
 

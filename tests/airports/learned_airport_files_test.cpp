@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include "airports/learned_airport_files.h"
+#include "airports/park_airport_data.h"
 #include "airports/park_airport_file.h"
 #include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
@@ -13,7 +14,6 @@
 #include "foundation/window_model.h"
 #include "park_test_support.h"
 #include "traffic/engine/learned_files_saver.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

@@ -7,10 +7,10 @@
 #include <pugixml.hpp>
 
 #include "airports/learned_airport_files.h"
+#include "airports/park_airport_data.h"
 #include "airports/park_airport_file.h"
 #include "park_test_support.h"
 #include "traffic/engine/learned_files_saver.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

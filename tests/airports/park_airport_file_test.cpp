@@ -8,6 +8,7 @@
 
 #include "airports/airport_file_lookup.h"
 #include "airports/airports_database.h"
+#include "airports/park_airport_data.h"
 #include "airports/park_airport_file.h"
 #include "airports/quality_factors.h"
 #include "config/parameter_catalogue.h"
@@ -16,7 +17,6 @@
 #include "park_test_support.h"
 #include "support/http_test_server.h"
 #include "traffic/feed/traffic_reader.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

@@ -8,6 +8,7 @@
 #include "airports/airport_file_lookup.h"
 #include "airports/airports_database.h"
 #include "airports/learned_airport_files.h"
+#include "airports/park_airport_data.h"
 #include "airports/park_airport_file.h"
 #include "app/main_window.h"
 #include "app/traffic_range.h"
@@ -22,7 +23,6 @@
 #include "support/test_support.h"
 #include "support/test_window.h"
 #include "traffic/feed/traffic_reader.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrwtest {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "airports/park_airport_data.h"
 #include "airports_test_support.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {

@@ -9,9 +9,9 @@
 
 #include "aircraft/aircraft_database.h"
 #include "aircraft/code_tables.h"
+#include "airports/park_airport_data.h"
 #include "airports_test_support.h"
 #include "foundation/window_model.h"
-#include "traffic/parking/static_parking.h"
 
 namespace mrw {
 namespace {
