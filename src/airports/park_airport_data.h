@@ -13,6 +13,7 @@
 #include "airports/airport.h"
 #include "airports/learned_airport_files.h"
 #include "airports/stand.h"
+#include "foundation/atomic_optional_double.h"
 #include "foundation/guarded_text.h"
 
 namespace mrw {
@@ -32,6 +33,9 @@ inline std::int32_t g_rtTrafficWeek = 0;
 inline std::int32_t g_optionCount = 0;
 // The name of the stand kept free for the user aircraft at the park airport; empty when none.
 inline GuardedText g_userStandName;
+// The park airport's altitude in feet while a park airport is set (the traffic reader's ground
+// elevation); written by the main worker.
+inline AtomicOptionalDouble g_groundElevation;
 // A park airport was just chosen: its file is read at the next park-airport pass.
 inline bool g_readParkFilePending = false;
 

@@ -13,17 +13,16 @@
 #include "airports/park_airport_data.h"
 #include "airports/quality_factors.h"
 #include "airports/stand_overlaps.h"
-#include "app/traffic_range.h"
 #include "config/control_updates.h"
 #include "config/data_file_meta.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameter_elements.h"
+#include "config/traffic_range.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
 #include "foundation/user_error_exception.h"
 #include "foundation/window_model.h"
-#include "traffic/feed/traffic_reader.h"
 
 namespace mrw {
 
@@ -165,9 +164,9 @@ std::string lf_readFile(const std::string& reference, const std::filesystem::pat
     g_parkFileLoaded.exchange(true);
     gf_enableControl(g_parameters().flushStaticButton, true);
     if (g_parkAirport.code.empty()) {
-        TrafficReader::groundElevation.reset();
+        g_groundElevation.reset();
     } else {
-        TrafficReader::groundElevation.store(static_cast<double>(g_parkAirport.altitude));
+        g_groundElevation.store(static_cast<double>(g_parkAirport.altitude));
     }
     gf_invalidateStatusBand();
     return g_parkStands.empty() ? "no stands found" : "";

@@ -3,9 +3,9 @@
 
 #include "airports/park_airport_file.h"
 
-#include "app/traffic_range.h"
 #include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
+#include "config/traffic_range.h"
 
 namespace mrw {
 

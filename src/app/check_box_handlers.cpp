@@ -10,15 +10,15 @@
 #include "aircraft/livery_catalogue.h"
 #include "app/main_window.h"
 #include "app/parking_controls.h"
-#include "app/traffic_range.h"
 #include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
+#include "config/traffic_range.h"
 #include "foundation/file_names.h"
 #include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
+#include "run/run_end.h"
 #include "traffic/engine/window_requests.h"
 #include "traffic/feed/realtraffic_link.h"
-#include "run/run_end.h"
 
 namespace mrw {
 

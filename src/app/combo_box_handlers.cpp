@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/traffic_range.h"
 #include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
+#include "config/traffic_range.h"
 #include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "run/run_end.h"

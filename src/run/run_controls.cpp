@@ -3,9 +3,9 @@
 #include <fmt/format.h>
 
 #include "app/parking_controls.h"
-#include "app/traffic_range.h"
 #include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
+#include "config/traffic_range.h"
 #include "foundation/text_encoding.h"
 #include "platform/win32/user32.h"
 #include "run/main_worker.h"

@@ -16,7 +16,6 @@
 #include "foundation/window_model.h"
 #include "park_test_support.h"
 #include "support/http_test_server.h"
-#include "traffic/feed/traffic_reader.h"
 
 namespace mrw {
 namespace {
@@ -59,7 +58,7 @@ TEST_F(ParkAirportFileTest, LocalFileIsReadShownAndLogged) {
     EXPECT_EQ(g_rtTrafficWeek, 3);
     EXPECT_TRUE(g_parkFileLoaded);
     EXPECT_TRUE(window.enabled(g_parameters().flushStaticButton));
-    EXPECT_EQ(TrafficReader::groundElevation.load(), std::optional<double>(-11.0));
+    EXPECT_EQ(g_groundElevation.load(), std::optional<double>(-11.0));
     auto& main = g_mainWindow();
     EXPECT_EQ(main.standsCount.load(), 2);
     EXPECT_EQ(main.parkPublisherText.get(), "Pub (1.2)");

@@ -11,10 +11,10 @@
 #include "airports/park_airport_data.h"
 #include "airports/park_airport_file.h"
 #include "app/main_window.h"
-#include "app/traffic_range.h"
 #include "config/data_file_meta.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameter_registries.h"
+#include "config/traffic_range.h"
 #include "foundation/file_system.h"
 #include "foundation/text_encoding.h"
 #include "platform/win32/standin.h"
@@ -22,7 +22,6 @@
 #include "support/process_data_directory.h"
 #include "support/test_support.h"
 #include "support/test_window.h"
-#include "traffic/feed/traffic_reader.h"
 
 namespace mrwtest {
 
@@ -131,7 +130,7 @@ void resetParkState() {
     g_userParameterValues.reset();
     gf_clearStands();
     g_handmade = false;
-    TrafficReader::groundElevation.reset();
+    g_groundElevation.reset();
     auto& window = g_mainWindow();
     window.standsCount = 0;
     window.parkPublisherText.set("");

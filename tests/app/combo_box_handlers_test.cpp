@@ -4,8 +4,8 @@
 
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
-#include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
+#include "config/traffic_range.h"
 #include "foundation/file_system.h"
 #include "foundation/text_encoding.h"
 #include "run/run_end.h"

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "foundation/message_line.h"
-#include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
+#include "config/traffic_range.h"
+#include "foundation/message_line.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
 #include "support/process_data_directory.h"

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "app/main_window.h"
-#include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
+#include "config/traffic_range.h"
 #include "platform/simconnect/sim_world.h"
 #include "platform/win32/standin.h"
 #include "run/main_loop_internal.h"

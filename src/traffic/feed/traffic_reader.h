@@ -7,9 +7,7 @@
 // The collected callsigns are guarded by callsignsMutex.
 
 #include <atomic>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -17,6 +15,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "airports/park_airport_data.h"
+#include "foundation/atomic_optional_double.h"
 #include "foundation/lalo.h"
 #include "foundation/time_texts.h"
 #include "traffic/engine/aircraft_records.h"
@@ -26,21 +26,6 @@
 #include "traffic/feed/udp_reader.h"
 
 namespace mrw {
-
-// An optional double that one thread sets and others read without a lock (NaN stands for none).
-class AtomicOptionalDouble {
-  public:
-    std::optional<double> load() const {
-        const double value = m_value.load();
-        return std::isnan(value) ? std::nullopt : std::optional<double>(value);
-    }
-    void store(std::optional<double> value) { m_value = value.value_or(kNone); }
-    void reset() { m_value = kNone; }
-
-  private:
-    static constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
-    std::atomic<double> m_value{kNone};
-};
 
 // The park airport as the reader needs it: where it is and how high.
 struct ParkAirportRef {
@@ -83,7 +68,8 @@ class TrafficReader : public UdpReader {
     // g_trafficTime (time_texts.h) under the reader's name.
     static inline std::atomic<double>& trafficTime = g_trafficTime;
     // The park airport's altitude in feet while a park airport is set; written by the main worker.
-    static inline AtomicOptionalDouble groundElevation;
+    // g_groundElevation (airports/park_airport_data.h) under the reader's name.
+    static inline AtomicOptionalDouble& groundElevation = g_groundElevation;
     // Centre of the range test: the user aircraft's position, copied by the main worker.
     static inline LockedValue<Lalo> referencePosition;
     // QNH in hPa for the altitude correction; written by the QNH Reader.

@@ -8,8 +8,8 @@
 #include <gsl/narrow>
 
 #include "app/parking_controls.h"
-#include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
+#include "config/traffic_range.h"
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"

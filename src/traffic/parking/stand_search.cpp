@@ -12,9 +12,9 @@
 
 #include "aircraft/code_tables.h"
 #include "aircraft/wingspans.h"
-#include "app/traffic_range.h"
 #include "config/parameter_catalogue.h"
 #include "config/random_helpers.h"
+#include "config/traffic_range.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"

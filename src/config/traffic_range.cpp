@@ -1,4 +1,4 @@
-#include "app/traffic_range.h"
+#include "config/traffic_range.h"
 
 #include <atomic>
 #include <cmath>
