@@ -27,21 +27,12 @@ set(not_yet_moved
   src/config/control_updates.cpp
   src/config/packages_folder.cpp
   src/config/parameters_xml.cpp
-  src/traffic/engine/engine_limits.cpp
-  src/traffic/engine/engine_tick.cpp
-  src/traffic/feed/reader_threads.cpp
-  src/traffic/parking/park_airport_pass.cpp
-  src/traffic/parking/park_airports_list.cpp
-  src/traffic/parking/parking_calculation.cpp
   src/traffic/sim/sim_client_thread.cpp
   tests/aircraft/catalogue_reports_test.cpp
   tests/airports/learned_airport_files_test.cpp
   tests/airports/learned_files_saver_test.cpp
   tests/airports/park_test_support.cpp
   tests/config/control_display_test.cpp
-  tests/traffic/parking/park_airport_pass_test.cpp
-  tests/traffic/parking/park_airports_list_test.cpp
-  tests/traffic/parking/parking_calculation_test.cpp
   tests/traffic/parking/parking_test_support.cpp)
 
 set(violations "")

@@ -6,7 +6,6 @@
 
 #include "app/main_window.h"
 #include "app/parameter_display.h"
-#include "app/parking_controls.h"
 #include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
@@ -16,6 +15,7 @@
 #include "platform/system/message_box.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/main_loop_state.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

@@ -9,7 +9,6 @@
 
 #include "aircraft/livery_catalogue.h"
 #include "app/main_window.h"
-#include "app/parking_controls.h"
 #include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "config/traffic_range.h"
@@ -19,6 +18,7 @@
 #include "run/run_end.h"
 #include "traffic/engine/window_requests.h"
 #include "traffic/feed/realtraffic_link.h"
+#include "traffic/parking/parking_controls.h"
 
 namespace mrw {
 

@@ -11,12 +11,12 @@
 #include "airports/airports_scan.h"
 #include "app/child_controls.h"
 #include "app/main_window.h"
-#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
 #include "foundation/version_data.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

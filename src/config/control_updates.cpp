@@ -33,4 +33,8 @@ void gf_enableControl(const ControlBinding& binding, bool enable) {
     if (binding.hwnd != nullptr) EnableWindow(binding.hwnd, enable ? TRUE : FALSE);
 }
 
+bool gf_controlEnabled(const ControlBinding& binding) {
+    return binding.hwnd != nullptr && IsWindowEnabled(binding.hwnd) != FALSE;
+}
+
 }  // namespace mrw

@@ -13,5 +13,7 @@ namespace mrw {
 void gf_selectChoice(const IntComboParameter& parameter, std::int32_t value);
 void gf_selectChoice(const FloatComboParameter& parameter, float value);
 void gf_enableControl(const ControlBinding& binding, bool enable);
+// The bound control exists and is enabled.
+bool gf_controlEnabled(const ControlBinding& binding);
 
 }  // namespace mrw

@@ -16,7 +16,6 @@
 #include "app/edit_fields.h"
 #include "app/main_window.h"
 #include "app/parameter_display.h"
-#include "app/parking_controls.h"
 #include "app/process_entry.h"
 #include "app/updater.h"
 #include "app/window_procedure.h"
@@ -41,6 +40,7 @@
 #include "run/run_start_internal.h"
 #include "traffic/engine/main_loop_state.h"
 #include "traffic/parking/park_airports_list.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/sim/flight_plan_files.h"
 
 namespace fs = std::filesystem;

@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include "app/parking_controls.h"
 #include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "config/traffic_range.h"
@@ -10,6 +9,7 @@
 #include "platform/win32/user32.h"
 #include "run/main_worker.h"
 #include "run/main_worker_internal.h"
+#include "traffic/parking/parking_controls.h"
 
 namespace mrw {
 

@@ -282,11 +282,6 @@ void lf_resetRunState() {
     g_awaitingRealTraffic = true;
 }
 
-void gf_readerStopped(std::string_view readerName, std::string_view error) {
-    gf_setMessage(fmt::format("The {} has stopped with error: {}", readerName, error), true);
-    gf_stopWithReason(ExitReason::ReaderError, 15);
-}
-
 void lf_switchSimVersion() {
     fs::remove(g_liveriesScannedFile);
     // Threads of the run may still match liveries: the run end empties the catalogue after it has

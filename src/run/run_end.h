@@ -1,8 +1,6 @@
 #pragma once
-// How a run ends: closing, reader failures and the simulator switch. The stop request and the exit
-// reason themselves live in foundation/run_state.h, where every floor's long loops test them.
-
-#include <string_view>
+// How a run ends: closing and the simulator switch. The stop request and the exit reason
+// themselves live in foundation/run_state.h, where every floor's long loops test them.
 
 #include "foundation/run_state.h"
 
@@ -13,8 +11,6 @@ namespace mrw {
 // No delay is written.
 void gf_markClosing();
 
-// A reader thread whose socket work failed: the message, then READER ERROR with a 15 s restart.
-void gf_readerStopped(std::string_view readerName, std::string_view error);
 // The other simulator version for the next run: scans on, catalogue rebuilt, NEW SETTINGS (3 s).
 // Called from the UI thread (SIM_CHOICE) and from the SimConnect client thread.
 void lf_switchSimVersion();

@@ -5,13 +5,13 @@
 
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
-#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/message_line.h"
 #include "platform/system/message_box.h"
 #include "platform/system/shell.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/main_loop_state.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include "aircraft/livery_catalogue.h"
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
-#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "config/traffic_range.h"
 #include "foundation/message_line.h"
 #include "run/run_end.h"
 #include "traffic/feed/realtraffic_link.h"
+#include "traffic/parking/parking_controls.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
 #include "app/parameter_display.h"
-#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
+#include "traffic/parking/parking_controls.h"
 
 namespace {
 

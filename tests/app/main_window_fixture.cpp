@@ -7,7 +7,6 @@
 #include "airports/airports_database_internal.h"
 #include "app/edit_fields.h"
 #include "app/main_window.h"
-#include "app/parking_controls.h"
 #include "app/process_entry.h"
 #include "app/process_entry_internal.h"
 #include "app/window_procedure.h"
@@ -21,6 +20,7 @@
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/main_loop_state.h"
 #include "traffic/parking/park_airports_list.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrwtest {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/message_line.h"
 #include "platform/simconnect/sim_world.h"
@@ -20,6 +19,7 @@
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"

@@ -7,6 +7,7 @@
 
 #include "aircraft/aircraft_texts.h"
 #include "aircraft/code_tables.h"
+#include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/clock.h"
 #include "foundation/file_names.h"
@@ -16,7 +17,6 @@
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
 #include "foundation/window_model.h"
-#include "platform/win32/user32.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/stand_use_learning.h"
@@ -54,10 +54,6 @@ void lf_enforceStaticMaxPark() {
     gf_logLine(fmt::format("{:8}: {} static max park exceeded, removed", gf_standName(earliest->standNumber),
                            earliest->callsign));
     earliest->removeAircraftFromSim();
-}
-
-void lf_enable(HWND hwnd, bool enable) {
-    if (hwnd != nullptr) EnableWindow(hwnd, enable ? TRUE : FALSE);
 }
 
 std::string lf_objectIdLine(const LiveAc& aircraft) {
@@ -146,8 +142,8 @@ void gf_clearSelectedAc() {
     g_callsignChoices().replace({""});
     p.CALLSIGN_2_OBJECTID.current.set("");
     p.CALLSIGN_2_OBJECTID.fillCombo();
-    lf_enable(p.CALLSIGN_2_OBJECTID.hwnd, false);
-    lf_enable(p.blockButton.hwnd, false);
+    gf_enableControl(p.CALLSIGN_2_OBJECTID, false);
+    gf_enableControl(p.blockButton, false);
 }
 
 bool lf_refreshSelectableAcs() {
@@ -161,10 +157,8 @@ bool lf_refreshSelectableAcs() {
     p.CALLSIGN_2_OBJECTID.current.set(any ? callsigns.front() : std::string{});
     g_callsignChoices().replace(std::move(callsigns));
     p.CALLSIGN_2_OBJECTID.fillCombo();
-    lf_enable(p.CALLSIGN_2_OBJECTID.hwnd, any);
-    const bool unblockEnabled =
-        p.unblockButton.hwnd != nullptr && IsWindowEnabled(p.unblockButton.hwnd) != FALSE;
-    lf_enable(p.blockButton.hwnd, any && !unblockEnabled);
+    gf_enableControl(p.CALLSIGN_2_OBJECTID, any);
+    gf_enableControl(p.blockButton, any && !gf_controlEnabled(p.unblockButton));
     return any;
 }
 

@@ -8,7 +8,6 @@
 #include <fmt/format.h>
 
 #include "aircraft/aircraft_texts.h"
-#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
 #include "foundation/window_model.h"
@@ -26,6 +25,7 @@
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/park_airports_list.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_creation.h"
 #include "traffic/parking/static_parking.h"

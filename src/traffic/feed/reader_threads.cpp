@@ -10,8 +10,9 @@
 #include <fmt/format.h>
 
 #include "foundation/log.h"
+#include "foundation/message_line.h"
+#include "foundation/run_state.h"
 #include "foundation/window_model.h"
-#include "run/run_end.h"
 #include "traffic/feed/realtraffic_mode.h"
 
 namespace mrw {
@@ -179,6 +180,11 @@ void gf_updateReaderLamps() {
     if (!window.realTrafficReady.load()) return;
     lf_checkLamp(g_qnhReader(), g_qnhLampLatch, window.weatherReaderStatus);
     lf_checkLamp(g_trafficReader(), g_trafficLampLatch, window.trafficReaderStatus);
+}
+
+void gf_readerStopped(std::string_view readerName, std::string_view error) {
+    gf_setMessage(fmt::format("The {} has stopped with error: {}", readerName, error), true);
+    gf_stopWithReason(ExitReason::ReaderError, 15);
 }
 
 }  // namespace mrw

@@ -3,6 +3,7 @@
 // window.
 
 #include <cstdint>
+#include <string_view>
 
 #include "traffic/feed/qnh_reader.h"
 #include "traffic/feed/traffic_reader.h"
@@ -31,6 +32,9 @@ void gf_waitForReaders();
 // Reader's start values, both stop requests cleared, the QNH Reader's QNH 1013 and counts 0, both
 // lamp latches set.
 void gf_resetReaderSide();
+
+// A reader thread whose socket work failed: the message, then READER ERROR with a 15 s restart.
+void gf_readerStopped(std::string_view readerName, std::string_view error);
 
 // The lamp check: for each reader, 2 when no datagram arrived since the last check, else 1 (once).
 // Nothing unless RealTraffic is ready.

@@ -11,7 +11,6 @@
 #include <fmt/format.h>
 
 #include "airports/airports_database.h"
-#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
 #include "foundation/geometry.h"
@@ -23,6 +22,7 @@
 #include "foundation/window_model.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/park_airports_list_internal.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/user_aircraft_data.h"

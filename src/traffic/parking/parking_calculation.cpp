@@ -7,7 +7,6 @@
 #include <fmt/format.h>
 #include <gsl/narrow>
 
-#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "config/traffic_range.h"
 #include "foundation/log.h"
@@ -18,6 +17,7 @@
 #include "traffic/engine/stand_use_learning.h"
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/park_stands.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/stand_lookup.h"
 #include "traffic/parking/static_parking.h"

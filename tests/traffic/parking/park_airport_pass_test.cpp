@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
-#include "app/parking_controls.h"
 #include "config/data_file_meta.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
@@ -19,6 +18,7 @@
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/park_airports_list.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/user_aircraft_data.h"

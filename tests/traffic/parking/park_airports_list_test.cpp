@@ -7,7 +7,6 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
-#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
 #include "foundation/window_model.h"
@@ -16,6 +15,7 @@
 #include "traffic/engine/engine_containers.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/park_airports_list_internal.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/user_aircraft_data.h"
 

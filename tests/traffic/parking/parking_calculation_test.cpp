@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "aircraft/wingspans.h"
-#include "app/parking_controls.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/window_model.h"
 #include "parking_test_support.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/parking/parking_calculation.h"
+#include "traffic/parking/parking_controls.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/stand_search_internal.h"
 #include "traffic/parking/static_parking.h"

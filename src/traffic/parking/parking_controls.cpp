@@ -1,10 +1,10 @@
-#include "app/parking_controls.h"
+#include "traffic/parking/parking_controls.h"
 
 #include <initializer_list>
 
-#include "app/main_window.h"
 #include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
+#include "foundation/window_model.h"
 
 namespace mrw {
 
