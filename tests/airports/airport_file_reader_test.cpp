@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "aircraft/aircraft_database.h"
@@ -52,7 +53,7 @@ TEST_F(AirportFileReaderTest, StandDescriptionIsReadInProgramUnits) {
     EXPECT_EQ(a1.id, "A1");
     EXPECT_DOUBLE_EQ(a1.latitude, 52.3086);
     EXPECT_DOUBLE_EQ(a1.longitude, 4.7639);
-    EXPECT_NEAR(a1.heading, M_PI / 2, 1e-12);
+    EXPECT_NEAR(a1.heading, std::numbers::pi / 2, 1e-12);
     EXPECT_NEAR(a1.radius, 20.0 / 1852.0, 1e-12);
     EXPECT_EQ(a1.type, 9);
     EXPECT_FALSE(a1.heli);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -38,7 +39,7 @@ StandOption use(const char* registration, std::int32_t sequence, std::int32_t da
 }
 
 Stand stand(const char* id, std::vector<StandOption> options = {}) {
-    return Stand(std::move(options), id, 52.3086, 4.7639, M_PI / 2, 0.0108 / kNmPerMetre, 9, false, false,
+    return Stand(std::move(options), id, 52.3086, 4.7639, std::numbers::pi / 2, 0.0108 / kNmPerMetre, 9, false, false,
                  false);
 }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -9,6 +8,7 @@
 #include "airports_test_support.h"
 #include "foundation/simulator_choice.h"
 #include "support/http_test_server.h"
+#include "support/scoped_environment.h"
 
 namespace mrw {
 namespace {
@@ -178,12 +178,9 @@ class ApfDownloadTest : public ApfLookupTest {
   protected:
     void SetUp() override {
         ApfLookupTest::SetUp();
-        const char* previous = std::getenv("MRW_DOWNLOAD_SITE");
-        m_previousSite = previous ? previous : "";
-        ::setenv("MRW_DOWNLOAD_SITE", server.site().c_str(), 1);
+        m_environment.set("MRW_DOWNLOAD_SITE", server.site());
     }
     void TearDown() override {
-        ::setenv("MRW_DOWNLOAD_SITE", m_previousSite.c_str(), 1);
         g_msfs2020 = true;
         ApfLookupTest::TearDown();
     }
@@ -200,7 +197,7 @@ class ApfDownloadTest : public ApfLookupTest {
     }};
 
   private:
-    std::string m_previousSite;
+    mrwtest::ScopedEnvironment m_environment;
 };
 
 TEST_F(ApfDownloadTest, DownloadsFromTheRunningSimulatorsFolder) {

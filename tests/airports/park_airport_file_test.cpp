@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -16,6 +15,7 @@
 #include "foundation/window_model.h"
 #include "park_test_support.h"
 #include "support/http_test_server.h"
+#include "support/scoped_environment.h"
 
 namespace mrw {
 namespace {
@@ -223,13 +223,7 @@ class ParkAirportDownloadTest : public ParkAirportFileTest {
   protected:
     void SetUp() override {
         ParkAirportFileTest::SetUp();
-        const char* previous = std::getenv("MRW_DOWNLOAD_SITE");
-        m_previousSite = previous ? previous : "";
-        ::setenv("MRW_DOWNLOAD_SITE", server.site().c_str(), 1);
-    }
-    void TearDown() override {
-        ::setenv("MRW_DOWNLOAD_SITE", m_previousSite.c_str(), 1);
-        ParkAirportFileTest::TearDown();
+        m_environment.set("MRW_DOWNLOAD_SITE", server.site());
     }
     static mrwtest::HttpTestServer::Answer answer(std::string body) {
         mrwtest::HttpTestServer::Answer result;
@@ -243,7 +237,7 @@ class ParkAirportDownloadTest : public ParkAirportFileTest {
     }};
 
   private:
-    std::string m_previousSite;
+    mrwtest::ScopedEnvironment m_environment;
 };
 
 TEST_F(ParkAirportDownloadTest, ArchivedFileIsDownloadedAndItsLearnedFileFound) {

@@ -96,7 +96,8 @@ TEST_F(DataDecryptionTest, OutputInAMissingFolderFails) {
 TEST_F(DataDecryptionTest, ChangedByteInAnyChunkFails) {
     const std::string encrypted = gf_encryptData(lf_plain(2 * 4096 + 100));
     // In the header, the first chunk, a middle chunk and the final chunk.
-    for (const std::size_t offset : {5UL, 24UL + 10, 24UL + 4113 + 4000, encrypted.size() - 1}) {
+    for (const std::size_t offset :
+         std::initializer_list<std::size_t>{5, 24 + 10, 24 + 4113 + 4000, encrypted.size() - 1}) {
         std::string damaged = encrypted;
         damaged[offset] = static_cast<char>(damaged[offset] ^ 0x01);
         expectFailure(damaged, "Decryption failed");

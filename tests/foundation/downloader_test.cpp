@@ -3,13 +3,13 @@
 #include "foundation/log.h"
 #include "foundation/run_state.h"
 #include "support/http_test_server.h"
+#include "support/scoped_environment.h"
 #include "support/test_support.h"
 
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -130,8 +130,8 @@ TEST_F(DownloaderTest, StopFlagsAbortAStalledTransfer) {
 }
 
 TEST_F(DownloaderTest, DownloadFromSiteUsesTheMajorVersionFolder) {
-    const std::string previous = std::getenv("MRW_DOWNLOAD_SITE") ? std::getenv("MRW_DOWNLOAD_SITE") : "";
-    ::setenv("MRW_DOWNLOAD_SITE", (server.site() + "/").c_str(), 1);
+    mrwtest::ScopedEnvironment environment;
+    environment.set("MRW_DOWNLOAD_SITE", server.site() + "/");
     EXPECT_EQ(gf_downloadsUrl(), server.site() + "/downloads/");
     const std::string url = server.url("/downloads/12/versions.json");
     EXPECT_TRUE(gf_downloadFromSite("versions.json", "versions.json"));
@@ -142,18 +142,16 @@ TEST_F(DownloaderTest, DownloadFromSiteUsesTheMajorVersionFolder) {
     EXPECT_TRUE(logHas("==> Downloading '" + server.url("/downloads/12/dbase.enc") + "' failed !")) << log();
     EXPECT_EQ(server.requests(),
               (std::vector<std::string>{"/downloads/12/versions.json", "/downloads/12/dbase.enc"}));
-    ::setenv("MRW_DOWNLOAD_SITE", previous.c_str(), 1);
 }
 
 TEST(DownloadSite, OursUnlessTheEnvironmentNamesAnother) {
-    const std::string previous = std::getenv("MRW_DOWNLOAD_SITE") ? std::getenv("MRW_DOWNLOAD_SITE") : "";
-    ::unsetenv("MRW_DOWNLOAD_SITE");
+    mrwtest::ScopedEnvironment environment;
+    environment.set("MRW_DOWNLOAD_SITE", std::nullopt);
     EXPECT_EQ(gf_downloadsUrl(), "https://downloads.merrowvale.example/downloads/");
-    ::setenv("MRW_DOWNLOAD_SITE", "", 1);
+    environment.set("MRW_DOWNLOAD_SITE", "");
     EXPECT_EQ(gf_downloadsUrl(), "https://downloads.merrowvale.example/downloads/");
-    ::setenv("MRW_DOWNLOAD_SITE", "http://127.0.0.1:9", 1);
+    environment.set("MRW_DOWNLOAD_SITE", "http://127.0.0.1:9");
     EXPECT_EQ(gf_downloadsUrl(), "http://127.0.0.1:9/downloads/");
-    ::setenv("MRW_DOWNLOAD_SITE", previous.c_str(), 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "foundation/file_names.h"
 #include "foundation/log.h"
+#include "foundation/text_encoding.h"
 #include "platform/system/shell.h"
 #include "support/scoped_environment.h"
 #include "support/test_support.h"
@@ -86,7 +87,7 @@ TEST_F(FileSystemTest, RemoveXmlFilesFromTbloKeepsOtherFiles) {
     gf_removeXMLFilesFromDirectory();
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(folder / g_tbloFolder))
-        left.push_back(entry.path().filename());
+        left.push_back(path_to_utf8(entry.path().filename()));
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"dir.xml", "notes.txt", "tblo.zip"}));
 }

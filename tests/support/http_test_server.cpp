@@ -1,11 +1,5 @@
 #include "support/http_test_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <stdexcept>
 #include <string_view>
@@ -14,11 +8,26 @@ namespace mrwtest {
 
 namespace {
 
-constexpr int kPollMs = 20;
+// The server's sockets never block: between tries it waits this long and looks whether it is
+// stopping. (The Winsock calls the product uses have no poll of their own.)
+constexpr auto kRetry = std::chrono::milliseconds(20);
 
-bool lf_sendAll(int fd, std::string_view bytes) {
+bool lf_wouldBlock() {
+    return WSAGetLastError() == WSAEWOULDBLOCK;
+}
+
+bool lf_setNonBlocking(SOCKET s) {
+    u_long on = 1;
+    return ioctlsocket(s, FIONBIO, &on) == 0;
+}
+
+bool lf_sendAll(SOCKET s, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        const int sent = ::send(s, bytes.data(), static_cast<int>(bytes.size()), 0);
+        if (sent == SOCKET_ERROR && lf_wouldBlock()) {
+            std::this_thread::sleep_for(kRetry);
+            continue;
+        }
         if (sent <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(sent));
     }
@@ -43,16 +52,18 @@ std::string lf_reason(int status) {
 }  // namespace
 
 HttpTestServer::HttpTestServer(std::map<std::string, Answer> answers) : m_answers(std::move(answers)) {
-    m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    m_listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
-    socklen_t length = sizeof address;
-    if (m_listener < 0 || ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+    int length = sizeof address;
+    if (m_listener == INVALID_SOCKET ||
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(m_listener, 8) != 0 ||
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        if (m_listener >= 0) ::close(m_listener);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
+        !lf_setNonBlocking(m_listener)) {
+        if (m_listener != INVALID_SOCKET) ::closesocket(m_listener);
         throw std::runtime_error("HttpTestServer: no listening socket on 127.0.0.1");
     }
     m_port = ntohs(address.sin_port);
@@ -65,7 +76,7 @@ HttpTestServer::~HttpTestServer() {
         m_stop = true;
     }
     m_thread.join();
-    ::close(m_listener);
+    ::closesocket(m_listener);
 }
 
 std::string HttpTestServer::site() const {
@@ -87,33 +98,35 @@ std::string HttpTestServer::lastRequestHeaders() const {
     return m_lastHeaders;
 }
 
+bool HttpTestServer::stopping() const {
+    std::lock_guard lock(m_mutex);
+    return m_stop;
+}
+
 void HttpTestServer::serve() {
-    for (;;) {
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_stop) return;
+    while (!stopping()) {
+        const SOCKET client = ::accept(m_listener, nullptr, nullptr);
+        if (client == INVALID_SOCKET) {
+            std::this_thread::sleep_for(kRetry);
+            continue;
         }
-        pollfd listener{m_listener, POLLIN, 0};
-        if (::poll(&listener, 1, kPollMs) <= 0) continue;
-        const int client = ::accept(m_listener, nullptr, nullptr);
-        if (client < 0) continue;
-        answer(client);
-        ::close(client);
+        // Not inherited from the listener on Linux; inherited on Windows: set either way.
+        if (lf_setNonBlocking(client)) answer(client);
+        ::closesocket(client);
     }
 }
 
-void HttpTestServer::answer(int client) {
+void HttpTestServer::answer(SOCKET client) {
     // Read the request head; give up when the client goes or the server stops.
     std::string head;
     char buffer[4096];
     while (head.find("\r\n\r\n") == std::string::npos) {
-        pollfd in{client, POLLIN, 0};
-        if (::poll(&in, 1, kPollMs) == 0) {
-            std::lock_guard lock(m_mutex);
-            if (m_stop) return;
+        const int got = ::recv(client, buffer, sizeof buffer, 0);
+        if (got == SOCKET_ERROR && lf_wouldBlock()) {
+            if (stopping()) return;
+            std::this_thread::sleep_for(kRetry);
             continue;
         }
-        const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
         if (got <= 0) return;
         head.append(buffer, static_cast<std::size_t>(got));
     }
@@ -146,11 +159,10 @@ void HttpTestServer::answer(int client) {
     }
     // Stalled: one byte, then nothing until the client gives up or the server stops.
     lf_sendAll(client, "x");
-    for (;;) {
-        pollfd in{client, POLLIN, 0};
-        if (::poll(&in, 1, kPollMs) > 0 && ::recv(client, buffer, sizeof buffer, 0) <= 0) return;
-        std::lock_guard lock(m_mutex);
-        if (m_stop) return;
+    while (!stopping()) {
+        const int got = ::recv(client, buffer, sizeof buffer, 0);
+        if (got == 0 || (got == SOCKET_ERROR && !lf_wouldBlock())) return;
+        if (got == SOCKET_ERROR) std::this_thread::sleep_for(kRetry);
     }
 }
 

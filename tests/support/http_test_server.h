@@ -2,6 +2,9 @@
 // A small HTTP/1.1 server on 127.0.0.1 for tests of downloads: a thread of the test program on a port
 // the system chooses, one connection at a time, every answer closes its connection.
 
+#include "platform/winsock/winsock.h"
+#include "support/winsock_session.h"
+
 #include <condition_variable>
 #include <cstddef>
 #include <map>
@@ -40,10 +43,12 @@ class HttpTestServer {
 
   private:
     void serve();
-    void answer(int client);
+    void answer(SOCKET client);
+    bool stopping() const;
 
+    WinsockSession m_winsock;
     std::map<std::string, Answer> m_answers;
-    int m_listener = -1;
+    SOCKET m_listener = INVALID_SOCKET;
     int m_port = 0;
     bool m_stop = false;  // guarded by m_mutex
     mutable std::mutex m_mutex;

@@ -2,6 +2,7 @@
 // The 127.0.0.1 address the socket tests bind and send to, and a free TCP port on it.
 
 #include "platform/winsock/winsock.h"
+#include "support/winsock_session.h"
 
 namespace mrwtest {
 
@@ -15,6 +16,7 @@ inline sockaddr_in loopbackAddress(u_short port) {
 
 // A TCP port that was free a moment ago.
 inline u_short freeTcpPort() {
+    const WinsockSession winsock;
     const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     const sockaddr_in address = loopbackAddress(0);
     bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address);

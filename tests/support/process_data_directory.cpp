@@ -1,9 +1,10 @@
 #include "support/process_data_directory.h"
 
 #include "foundation/file_system.h"
+#include "foundation/text_encoding.h"
+#include "support/environment_variable.h"
 #include "support/test_support.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -13,7 +14,7 @@ void useProcessDataDirectory() {
     static const bool done = [] {
         // Owned by a static so that the folder is removed when the test process ends.
         static const auto roaming = std::make_unique<TempDir>();
-        ::setenv("MRW_ROAMING_APPDATA", roaming->path().c_str(), 1);
+        setEnvironmentVariable("MRW_ROAMING_APPDATA", mrw::path_to_utf8(roaming->path()));
         std::filesystem::create_directories(mrw::g_dataDirectory());
         return true;
     }();

@@ -1,7 +1,8 @@
 #pragma once
 // Sets or unsets environment variables for one test and restores them afterwards.
 
-#include <cstdlib>
+#include "support/environment_variable.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,27 +15,18 @@ class ScopedEnvironment {
     ScopedEnvironment() = default;
     ~ScopedEnvironment() {
         for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
-            apply(it->first, it->second);
+            setEnvironmentVariable(it->first, it->second);
     }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
     // A missing value unsets the variable.
     void set(const std::string& name, const std::optional<std::string>& value) {
-        const char* old = std::getenv(name.c_str());
-        m_saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-        apply(name, value);
+        m_saved.emplace_back(name, environmentVariable(name));
+        setEnvironmentVariable(name, value);
     }
 
   private:
-    static void apply(const std::string& name, const std::optional<std::string>& value) {
-        if (value) {
-            setenv(name.c_str(), value->c_str(), 1);
-        } else {
-            unsetenv(name.c_str());
-        }
-    }
-
     std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -398,7 +399,7 @@ TEST_F(SimConnectTest, CreatedAircraftAppearsAfterItsLatencyWithItsTailNumber) {
     const auto object = standin::object(id);
     ASSERT_TRUE(object.has_value());
     EXPECT_EQ(object->title, "Airliner Blue");
-    EXPECT_NEAR(object->headingRad, M_PI / 2, 1e-12);
+    EXPECT_NEAR(object->headingRad, std::numbers::pi / 2, 1e-12);
 }
 
 TEST_F(SimConnectTest, RefusedTitleFailsWithTheSendIdOfItsCreation) {
