@@ -30,10 +30,8 @@ set(not_yet_moved
   src/traffic/sim/sim_client_thread.cpp
   tests/aircraft/catalogue_reports_test.cpp
   tests/airports/learned_airport_files_test.cpp
-  tests/airports/learned_files_saver_test.cpp
   tests/airports/park_test_support.cpp
-  tests/config/control_display_test.cpp
-  tests/traffic/parking/parking_test_support.cpp)
+  tests/config/control_display_test.cpp)
 
 set(violations "")
 set(offenders "")

@@ -9,7 +9,7 @@
 #include "airports/learned_airport_files.h"
 #include "airports/park_airport_data.h"
 #include "airports/park_airport_file.h"
-#include "park_test_support.h"
+#include "airports/park_test_support.h"
 #include "traffic/engine/learned_files_saver.h"
 
 namespace mrw {
