@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
@@ -250,8 +251,13 @@ void MotionWorld::note(const LiveAc& ac, std::int32_t tick, Watched what, double
 }
 
 std::string MotionWorld::worstCasesText() const {
-    std::string text = fmt::format("{} landings, {} where the samples never touch the ground\n", m_landings,
-                                   m_landingsWithoutSampleTouchdown);
+    const Fidelity f = fidelity();
+    std::string text = fmt::format(
+        "{} samples at their due ticks: aircraft off the track median {:.1f} m, {:.1f} % within 100 m; "
+        "from the sample median {:.1f} m, {:.1f} % within 100 m\n"
+        "{} landings, {} where the samples never touch the ground\n",
+        f.samples, f.medianOffTrackM, 100 * f.shareOffTrackWithin100M, f.medianFromSampleM,
+        100 * f.shareFromSampleWithin100M, m_landings, m_landingsWithoutSampleTouchdown);
     for (std::size_t i = 0; i < kWatchedCount; ++i) {
         const WorstCase& w = m_worst[i];
         text += fmt::format("{:28} {:9.2f}  {:8} tick {:6}  {} ({} ticks beyond the bound)\n",
@@ -392,6 +398,44 @@ void MotionWorld::check(LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGroun
     }
 }
 
+namespace {
+
+// The median and the share within 100 m of distances; both 0 when there are none.
+std::pair<double, double> lf_medianAndShareWithin100(std::vector<double> metres) {
+    if (metres.empty()) return {0.0, 0.0};
+    std::sort(metres.begin(), metres.end());
+    const auto within = std::upper_bound(metres.begin(), metres.end(), 100.0) - metres.begin();
+    return {metres[metres.size() / 2], static_cast<double>(within) / static_cast<double>(metres.size())};
+}
+
+}  // namespace
+
+Fidelity MotionWorld::fidelity() const {
+    Fidelity result;
+    result.samples = m_offTrackM.size();
+    std::tie(result.medianOffTrackM, result.shareOffTrackWithin100M) = lf_medianAndShareWithin100(m_offTrackM);
+    std::tie(result.medianFromSampleM, result.shareFromSampleWithin100M) =
+        lf_medianAndShareWithin100(m_fromSampleM);
+    return result;
+}
+
+void MotionWorld::measureDueSamples(std::int32_t tick) {
+    for (; m_nextDue < m_dueSamples.size() && m_dueSamples[m_nextDue].tick <= tick; ++m_nextDue) {
+        const DueSample& due = m_dueSamples[m_nextDue];
+        const auto ac = std::find_if(g_liveAcs.begin(), g_liveAcs.end(), [&due](const LiveAc& a) {
+            return a.hexid == due.hexid && a.simState == SimState::Active;
+        });
+        if (ac == g_liveAcs.end()) continue;
+        const Lalo at = gf_lalo(ac->simPosition);
+        m_fromSampleM.push_back(gf_distanceNm(at, due.position) * kMetresPerNm);
+        const std::vector<Lalo>& track = m_tracks[due.hexid];
+        double offTrack = gf_distanceNm(at, track.front()) * kMetresPerNm;
+        for (std::size_t i = 1; i < track.size(); ++i)
+            offTrack = std::min(offTrack, lf_metresToSegment(at, track[i - 1], track[i]));
+        m_offTrackM.push_back(offTrack);
+    }
+}
+
 void MotionWorld::run(std::vector<FedSample> feed, std::int32_t extraTicks) {
     std::stable_sort(feed.begin(), feed.end(),
                      [](const FedSample& a, const FedSample& b) { return a.tick < b.tick; });
@@ -402,6 +446,8 @@ void MotionWorld::run(std::vector<FedSample> feed, std::int32_t extraTicks) {
         if (last != nullptr && last->sample.airborne && !fed.sample.airborne)
             m_sampleTouchdowns[fed.hexid].emplace_back(gf_lalo(last->sample), gf_lalo(fed.sample));
         last = &fed;
+        m_dueSamples.push_back({fed.tick + 3000, fed.hexid, gf_lalo(fed.sample)});
+        m_tracks[fed.hexid].push_back(gf_lalo(fed.sample));
     }
     const std::int32_t start = feed.front().tick;
     const std::int32_t end = feed.back().tick + 3000 + extraTicks;
@@ -439,6 +485,7 @@ void MotionWorld::run(std::vector<FedSample> feed, std::int32_t extraTicks) {
             }
             check(ac, w, tick, wasOnGround);
         }
+        measureDueSamples(tick);
         g_removeQueue.clear();
         const auto gone = std::remove_if(g_liveAcs.begin(), g_liveAcs.end(), [this](const LiveAc& ac) {
             const bool leaves = ac.simState == SimState::RemovingFromSim;

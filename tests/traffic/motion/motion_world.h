@@ -46,6 +46,17 @@ inline constexpr std::size_t kWatchedCount = 8;
 double gf_watchedBound(Watched what);
 const char* gf_watchedName(Watched what);
 
+// How near the aircraft are to their fed samples at the ticks those fall due (aircraft in the
+// simulator only): off their track (the line through their fed samples), and from the sample itself
+// (the aircraft fly their legs at the samples' speeds, so they run ahead or behind the feed's times).
+struct Fidelity {
+    std::size_t samples = 0;
+    double medianOffTrackM = 0;
+    double shareOffTrackWithin100M = 0;
+    double medianFromSampleM = 0;
+    double shareFromSampleWithin100M = 0;
+};
+
 // The worst value of a watched quantity over a run, and where it happened.
 struct WorstCase {
     double value = 0;
@@ -78,6 +89,7 @@ class MotionWorld {
     std::string worstCasesText() const;
     // Landings (touchdowns from the air) over the run, with or without a touchdown in the samples.
     int landings() const { return m_landings; }
+    Fidelity fidelity() const;
 
   private:
     struct Watch {
@@ -105,6 +117,14 @@ class MotionWorld {
     void watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGround);
     void note(const LiveAc& ac, std::int32_t tick, Watched what, double value, const std::string& detail);
     void noteTouchdown(const LiveAc& ac, std::int32_t tick);
+    void measureDueSamples(std::int32_t tick);
+
+    // A fed sample at the tick it falls due.
+    struct DueSample {
+        std::int32_t tick = 0;
+        std::uint32_t hexid = 0;
+        Lalo position;
+    };
 
     double m_groundFt;
     std::map<std::uint32_t, Watch> m_watches;
@@ -117,6 +137,11 @@ class MotionWorld {
     std::array<WorstCase, kWatchedCount> m_worst{};
     std::array<double, kWatchedCount> m_bounds{};
     std::map<std::uint32_t, std::vector<Segment>> m_sampleTouchdowns;
+    std::vector<DueSample> m_dueSamples;  // by tick
+    std::size_t m_nextDue = 0;
+    std::map<std::uint32_t, std::vector<Lalo>> m_tracks;  // the fed samples of each aircraft
+    std::vector<double> m_offTrackM;
+    std::vector<double> m_fromSampleM;
 };
 
 }  // namespace mrw::test
