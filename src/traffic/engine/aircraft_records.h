@@ -17,6 +17,7 @@
 #include "foundation/fixed_code.h"
 #include "foundation/lalo.h"
 #include "foundation/recycling_allocator.h"
+#include "traffic/motion/air_path.h"
 #include "traffic/motion/curve_segment.h"
 
 namespace mrw {
@@ -152,6 +153,7 @@ struct LiveAc : StaticAc {
     double targetVsFpm = 0.0;
     double speedKt = 0.0;  // sent as true airspeed; negative while pushing back
     CurveSegment curve;
+    AirPath airPath;  // the way flown in the air on the current leg
     double curveT = 0.0;
     double curveStep = 0.0;
     double curveAngleDeg = 0.0;

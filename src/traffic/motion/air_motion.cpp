@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 #include "foundation/geometry.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/motion/air_tables.h"
+#include "traffic/motion/motion_internal.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/aircraft_commands.h"
@@ -102,6 +104,55 @@ double lf_legHeading(const LiveAc& ac) {
     return gf_wrap2pi(track + gf_wrapPi(gf_bearingRad(gf_lalo(samples[1]), gf_lalo(samples[2])) - track) / 2);
 }
 
+// Never quite at the category's largest bank or turn rate on a way, so that rounding stays inside.
+constexpr double kTurnMargin = 0.99;
+
+// The fastest speed (kt) at which the aircraft flies the turns of a way at no more than its largest
+// bank in a coordinated turn (v^2 = g tan(bank) / curvature) and its turn rate.
+double lf_fastestOnPathKt(const LiveAc& ac, const AirPath& path) {
+    const double k = path.sharpestCurvature();
+    if (k == 0) return std::numeric_limits<double>::infinity();
+    double mps = std::sqrt(kGravityMps2 * std::tan(maxBankRad(ac.category)) / k);
+    if (ac.turnRatePerTick > 0) mps = std::min(mps, ac.turnRatePerTick / kSecondsPerTick / k);
+    return kTurnMargin * mps * 3600 / kMetresPerNm;
+}
+
+// The hardest turn stays this far below the limit, so that rounding never makes it too sharp.
+constexpr double kTurnBelowLimit = 0.98;
+// A way is flown at no less than this share of the leg's pace (then caught up on later legs).
+constexpr double kSlowestShareOfPace = 0.8;
+// Halvings in the search for the nearest flyable end of a way.
+constexpr int kNearestSteps = 12;
+
+// The pace (kt) at which a way of the length reaches its end on time.
+double lf_paceKt(const LiveAc& ac, double lengthM) {
+    return lengthM / kMetresPerNm * kTicksPerHour / ac.legTicks();
+}
+
+// A way that exists and whose turns can be flown at no less than the share of the pace that reaches
+// its end on time (never more than fastestKt).
+bool lf_flyable(const LiveAc& ac, const AirPath& path, double fastestKt) {
+    if (!path.exists()) return false;
+    return lf_fastestOnPathKt(ac, path) >=
+           kSlowestShareOfPace * std::min(lf_paceKt(ac, path.lengthM()), fastestKt);
+}
+
+// One arc as long as the way to the target, turning towards it as hard as the aircraft may at the
+// slowest share of the leg's pace, and no farther round than the single arc through the target.
+AirPath lf_hardestTurnTowards(const LiveAc& ac, Lalo target, double fastestKt) {
+    const Lalo here = gf_lalo(ac.simPosition);
+    const double lengthM = gf_distanceNm(here, target) * kMetresPerNm;
+    const double mps =
+        kSlowestShareOfPace * std::min(lf_paceKt(ac, lengthM), fastestKt) * kMetresPerNm / 3600;
+    double curvature =
+        kGravityMps2 * std::tan(maxBankRad(ac.category)) * kTurnMargin * kTurnMargin / (mps * mps);
+    if (ac.turnRatePerTick > 0)
+        curvature = std::min(curvature, kTurnMargin * ac.turnRatePerTick / kSecondsPerTick / mps);
+    const double off = gf_wrapPi(gf_bearingRad(here, target) - ac.simPosition.heading);
+    curvature = std::min(kTurnBelowLimit * curvature, 2 * std::fabs(off) / std::max(lengthM, 1.0));
+    return AirPath::turning(here, ac.simPosition.heading, off < 0 ? -curvature : curvature, lengthM);
+}
+
 void lf_setHeadingAndBank(LiveAc& ac) {
     const PositionSample& s1 = ac.samples[1];
     const double below = ac.approaching ? 2000 : 1000;
@@ -114,6 +165,42 @@ void lf_setHeadingAndBank(LiveAc& ac) {
 }
 
 }  // namespace
+
+double gf_planAirPath(LiveAc& ac, double fastestKt) {
+    const Lalo here = gf_lalo(ac.simPosition);
+    const Lalo target = gf_lalo(ac.samples[1]);
+    const double heading = ac.simPosition.heading;
+    const double aimed = lf_legHeading(ac);
+    AirPath path = AirPath::between(here, heading, target, aimed);
+    if (!lf_flyable(ac, path, fastestKt)) {
+        // Too sharp to fly near the leg's pace (noisy or sparse samples): the way ends short of the
+        // sample, between it and the end of the hardest turn towards it, as near to it as the turns
+        // allow.
+        path = lf_hardestTurnTowards(ac, target, fastestKt);
+        Lalo turned;
+        double turnedHeading = 0;
+        path.positionAt(path.lengthM(), turned, turnedHeading);
+        double flyable = 0;
+        double tooSharp = 1;
+        for (int i = 0; i < kNearestSteps; ++i) {
+            const double share = (flyable + tooSharp) / 2;
+            const Lalo end{
+                turned.latitude + share * (target.latitude - turned.latitude),
+                turned.longitude +
+                    share * gf_wrapPi((target.longitude - turned.longitude) * kRadPerDeg) * kDegPerRad};
+            const AirPath tried = AirPath::between(here, heading, end,
+                                                   turnedHeading + share * gf_wrapPi(aimed - turnedHeading));
+            if (lf_flyable(ac, tried, fastestKt)) {
+                flyable = share;
+                path = tried;
+            } else {
+                tooSharp = share;
+            }
+        }
+    }
+    ac.airPath = path;
+    return std::min(fastestKt, lf_fastestOnPathKt(ac, path));
+}
 
 void LiveAc::stepAir() {
     const PositionSample& s0 = samples[0];

@@ -11,6 +11,7 @@
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/motion/motion_internal.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/sim/aircraft_commands.h"
 
@@ -26,9 +27,11 @@ double lf_fastestLegSpeedKt(bool onGround, const PositionSample& s0, const Posit
     return onGround ? std::max(1.4 * v, v + 12.0) : 1.25 * std::max(v, 1.0);
 }
 
-// The longest way the aircraft may have to go to reach s1 in nm: the straight line, or for a curve
+// The longest way the aircraft may have to go to reach s1 in nm: the way in the air, the straight
+// line, or for a curve
 // twice its longer control leg (a quadratic Bezier curve never moves faster than that per parameter).
 double lf_legLengthNm(const LiveAc& ac, const PositionSample& s1) {
+    if (ac.airPath.exists()) return ac.airPath.lengthM() / kMetresPerNm;
     if (!ac.curve.exists()) return gf_distanceNm(gf_lalo(ac.simPosition), gf_lalo(s1));
     const double first = std::hypot(ac.curve.controlEastM, ac.curve.controlNorthM);
     const double second =
@@ -109,6 +112,7 @@ void LiveAc::nextPosMain() {
 void LiveAc::advanceToNextSample() {
     curve.clear();
     curveT = 0;
+    airPath.clear();
     {
         const PositionSample& s0 = samples[0];
         PositionSample& s1 = samples[1];
@@ -134,13 +138,15 @@ void LiveAc::advanceToNextSample() {
     } else {
         const std::int32_t now = g_engineTick.load();
         std::int32_t n = legTicks();
+        double fastestKt = lf_fastestLegSpeedKt(onGroundInSim, samples[0], s1);
+        if (!onGroundInSim) fastestKt = gf_planAirPath(*this, fastestKt);
         // Never faster than the leg's samples allow: a late limit or the 25-tick floor would jump.
-        const double needed = std::ceil(lf_legLengthNm(*this, s1) * kTicksPerHour /
-                                        lf_fastestLegSpeedKt(onGroundInSim, samples[0], s1));
+        const double needed = std::ceil(lf_legLengthNm(*this, s1) * kTicksPerHour / fastestKt);
         if (needed > n) {
             n = gf_roundTicks(needed);
             s1.dueTick = gf_tickAfter(now, n);
         }
+        airPath.stepM = airPath.lengthM() / n;
         latStep = (s1.lat - simPosition.lat) / n;
         lonStep = (s1.lon - simPosition.lon) / n;
         if (onGroundInSim) {

@@ -67,6 +67,24 @@ void lf_turnInAir(LiveAc& ac) {
     pos.heading = gf_wrap2pi(pos.heading + kGravityMps2 * std::tan(-pos.bank) / speed * kSecondsPerTick);
 }
 
+// Along the way laid for the leg: the nose on its tangent, the bank that of the turn just flown
+// (coordinated), the heading rate none (a touchdown on the way carries no turn onto the ground).
+void lf_flyAirPath(LiveAc& ac) {
+    SimPosition& pos = ac.simPosition;
+    const double headingBefore = pos.heading;
+    ac.airPath.flownM += ac.airPath.stepM;
+    Lalo at;
+    double heading = 0;
+    ac.airPath.positionAt(ac.airPath.flownM, at, heading);
+    pos.lat = at.latitude;
+    pos.lon = at.longitude;
+    pos.heading = heading;
+    const double turn = gf_wrapPi(heading - headingBefore) / kSecondsPerTick;
+    pos.bank = -std::atan(ac.airPath.stepM / kSecondsPerTick * turn / kGravityMps2);
+    ac.bankStep = 0;
+    ac.headingRate = 0;
+}
+
 // Changes the altitude by a step, never by more than the profile's largest change per tick.
 void lf_climb(LiveAc& ac, double step) {
     if (ac.maxVerticalStepFt > 0) step = std::clamp(step, -ac.maxVerticalStepFt, ac.maxVerticalStepFt);
@@ -118,6 +136,9 @@ void lf_stepHorizontal(LiveAc& ac) {
         default:
             if (ac.onGroundInSim) {
                 pos.heading = gf_wrap2pi(pos.heading + ac.headingRate);
+            } else if (ac.airPath.exists()) {
+                lf_flyAirPath(ac);
+                return;
             } else {
                 lf_turnInAir(ac);
             }

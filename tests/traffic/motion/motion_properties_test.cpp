@@ -29,7 +29,6 @@ namespace {
 
 using test::FedSample;
 using test::MotionWorld;
-using test::Watched;
 
 // Writes the samples of one aircraft moving along legs of constant turn rate, acceleration and
 // vertical rate, reported every 2 to 8 seconds with some noise.
@@ -75,6 +74,12 @@ class StreamWriter {
         leg(seconds, 0, 0, 0, groundFt);
     }
 
+    // Reports every `minSeconds` to `maxSeconds` (2 to 8 s unless set).
+    void setReportPeriod(double minSeconds, double maxSeconds) {
+        m_minPeriod = minSeconds;
+        m_maxPeriod = maxSeconds;
+    }
+
     // Points the aircraft (its direction of travel) at once.
     void setHeading(double headingDeg) { m_heading = headingDeg; }
 
@@ -93,7 +98,7 @@ class StreamWriter {
         fed.sample = test::gf_sample(at.latitude, at.longitude, 0, speed, onGround ? 0 : m_altitude, fpm);
         fed.sample.trackDeg = gf_wrap2pi((m_heading + unit(m_random) * m_noiseDeg) * kRadPerDeg) * kDegPerRad;
         m_feed.push_back(fed);
-        m_nextReport = m_time + std::uniform_real_distribution<double>(2, 8)(m_random);
+        m_nextReport = m_time + std::uniform_real_distribution<double>(m_minPeriod, m_maxPeriod)(m_random);
     }
 
     std::mt19937& m_random;
@@ -105,6 +110,7 @@ class StreamWriter {
     double m_heading, m_speed, m_altitude;
     double m_noiseM = 0, m_noiseKt = 0, m_noiseDeg = 0;
     double m_time = 0, m_nextReport = 0;
+    double m_minPeriod = 2, m_maxPeriod = 8;
 };
 
 constexpr double kField = test::kKlaxElevationFt;
@@ -136,6 +142,24 @@ void lf_flight(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexi
         w.leg(seconds, std::clamp(wantedDegPerS, -steepest, steepest), toSpeedKt, (u(r) - 0.5) * 4000,
               kField);
         speedKt = toSpeedKt;
+    }
+}
+
+// A light aircraft (odd hexid) or a helicopter reported every 15 s or so, zig-zagging 90 to 120 degrees
+// between straight stretches as long as a report period: every corner lies between two reports.
+void lf_sparseZigZag(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    const AcCategory category = hexid % 2 == 1 ? AcCategory::Light : AcCategory::Rotorcraft;
+    double heading = u(r) * 360;
+    const double speedKt = 90 + 40 * u(r);
+    StreamWriter w(r, feed, hexid, category, tick, lf_offset(kKlax, u(r) * 360, 8 + 10 * u(r)), heading,
+                   speedKt, 1500 + 2000 * u(r));
+    w.setNoise(30, 5, 2);
+    w.setReportPeriod(14, 16);
+    for (int i = 0; i < 8; ++i) {
+        w.leg(13 + 4 * u(r), 0, speedKt, 0, kField);
+        heading += (i % 2 == 0 ? 1 : -1) * (90 + 30 * u(r));
+        w.setHeading(heading);
     }
 }
 
@@ -234,7 +258,7 @@ class MotionProperties : public ::testing::Test {
 
 TEST_F(MotionProperties, GeneratedStreamsKeepEveryAircraftWithinItsLimits) {
     using Writer = void (*)(std::mt19937&, std::vector<FedSample>&, std::uint32_t, std::int32_t);
-    const Writer writers[] = {lf_flight, lf_approach, lf_takeOff, lf_taxi, lf_pushback};
+    const Writer writers[] = {lf_flight, lf_approach, lf_takeOff, lf_taxi, lf_pushback, lf_sparseZigZag};
     std::map<FlightPhase, int> phases;
     for (std::uint32_t seed = 1; seed <= 6; ++seed) {
         SCOPED_TRACE(::testing::Message() << "seed " << seed);
@@ -252,7 +276,7 @@ TEST_F(MotionProperties, GeneratedStreamsKeepEveryAircraftWithinItsLimits) {
         MotionWorld world(kField);
         world.run(feed, 30000);
         lf_expectNoFailures(world, folder.logText());
-        EXPECT_EQ(world.created(), 10);
+        EXPECT_EQ(world.created(), 12);
         EXPECT_EQ(world.removed(), world.created()) << "every aircraft leaves when its stream has ended";
         for (const auto& [phase, count] : world.phasesSeen())
             phases[phase] += count;
@@ -339,11 +363,11 @@ TEST_F(MotionProperties, TheRealRecordingAtKlaxKeepsEveryAircraftWithinItsLimits
     ASSERT_GT(feed.size(), 2500U);
     EXPECT_EQ(g_qnh.load(), 1015) << "29.96 inHg";
     MotionWorld world(kField);
-    // Sparse reports (a light aircraft every 15 s) put sharp corners between the straight legs
-    // flown in the air, which no bank the category allows can follow: the heading is only reported.
-    world.setBound(Watched::HeadingOffTrack, 180);
     world.run(std::move(feed), 30000);
     lf_expectNoFailures(world, reader.logText());
+    // The aircraft keep to their recorded tracks.
+    EXPECT_LE(world.fidelity().medianOffTrackM, 5.0);
+    EXPECT_GT(world.fidelity().shareOffTrackWithin100M, 0.9);
     std::printf("The worst cases of the recording:\n%s", world.worstCasesText().c_str());
     EXPECT_GT(world.created(), 50);
     EXPECT_EQ(world.removed(), world.created());

@@ -391,7 +391,8 @@ void MotionWorld::check(LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGroun
             fail(ac, tick, fmt::format("still holding after {} ticks", held));
         }
     } else if (w.runOutTick >= 0 && ac.phase != FlightPhase::Parked) {
-        const std::int32_t limit = w.runOutOnGround ? 3000 : 6400;
+        // In the air eight extrapolated legs of 8 s, each up to a quarter longer where its way turns.
+        const std::int32_t limit = w.runOutOnGround ? 3000 : 8000;
         if (tick - w.runOutTick > limit) {
             fail(ac, tick, fmt::format("still here {} ticks after its stream ended", tick - w.runOutTick));
         }
@@ -413,7 +414,8 @@ std::pair<double, double> lf_medianAndShareWithin100(std::vector<double> metres)
 Fidelity MotionWorld::fidelity() const {
     Fidelity result;
     result.samples = m_offTrackM.size();
-    std::tie(result.medianOffTrackM, result.shareOffTrackWithin100M) = lf_medianAndShareWithin100(m_offTrackM);
+    std::tie(result.medianOffTrackM, result.shareOffTrackWithin100M) =
+        lf_medianAndShareWithin100(m_offTrackM);
     std::tie(result.medianFromSampleM, result.shareFromSampleWithin100M) =
         lf_medianAndShareWithin100(m_fromSampleM);
     return result;

@@ -70,8 +70,6 @@ class MotionWorld {
   public:
     // The ground lies at groundFt within 5 nm of the park airport, at 0 ft elsewhere.
     explicit MotionWorld(double groundFt);
-    // A watched quantity's bound for this run.
-    void setBound(Watched what, double bound) { m_bounds[static_cast<std::size_t>(what)] = bound; }
 
     // Runs from the first fed tick until every aircraft has left or the tick limit is reached.
     void run(std::vector<FedSample> feed, std::int32_t extraTicks);

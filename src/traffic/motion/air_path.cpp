@@ -1,0 +1,128 @@
+#include "traffic/motion/air_path.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "traffic/motion/motion_math.h"
+
+namespace mrw {
+
+namespace {
+
+// Metres per degree of latitude on the globe of the great-circle functions (a minute is a mile).
+constexpr double kPathMetresPerDegree = 60 * kMetresPerNm;
+// An arc turning by less than this (radians) is flown straight.
+constexpr double kStraightRad = 1e-9;
+// An arc whose end lies farther off its start heading than this would nearly close a circle.
+constexpr double kWidestOffRad = 0.95 * kPi;
+
+struct Vec {
+    double east = 0.0;
+    double north = 0.0;
+};
+
+Vec lf_direction(double heading) {
+    return {std::sin(heading), std::cos(heading)};
+}
+
+double lf_dot(Vec a, Vec b) {
+    return a.east * b.east + a.north * b.north;
+}
+
+// The point and heading at a distance along an arc.
+void lf_along(const AirArc& arc, double metres, Vec& at, double& heading) {
+    const double k = arc.curvature;
+    heading = arc.startHeading + k * metres;
+    if (std::fabs(k * metres) < kStraightRad) {
+        const Vec d = lf_direction(arc.startHeading);
+        at = {arc.startEastM + d.east * metres, arc.startNorthM + d.north * metres};
+        return;
+    }
+    at = {arc.startEastM + (std::cos(arc.startHeading) - std::cos(heading)) / k,
+          arc.startNorthM + (std::sin(heading) - std::sin(arc.startHeading)) / k};
+}
+
+// The arc from a point along a heading through another point (it turns by twice the angle between
+// the heading and the chord); false when the end lies too far behind the start heading.
+bool lf_arcTo(Vec from, double heading, Vec to, AirArc& arc) {
+    const Vec chord{to.east - from.east, to.north - from.north};
+    const double length = std::hypot(chord.east, chord.north);
+    arc = AirArc{from.east, from.north, heading, 0.0, length};
+    if (length == 0) return true;
+    const double off = gf_wrapPi(std::atan2(chord.east, chord.north) - heading);
+    if (std::fabs(off) > kWidestOffRad) return false;
+    if (std::fabs(off) < kStraightRad) return true;
+    arc.curvature = 2 * std::sin(off) / length;
+    arc.lengthM = 2 * off / arc.curvature;
+    return true;
+}
+
+// The distance of the joint's control points from both ends of a biarc with equal tangent lengths:
+// the root of denom d^2 + 2 (v.t) d - v.v = 0, t the sum of the end tangents, denom 2 (1 - t0.t1).
+double lf_tangentLength(Vec v, Vec t0, Vec t1) {
+    const Vec t{t0.east + t1.east, t0.north + t1.north};
+    const double b = lf_dot(v, t);
+    const double vv = lf_dot(v, v);
+    const double denom = 2 * (1 - lf_dot(t0, t1));
+    if (denom < 1e-12) return b > 0 ? vv / (2 * b) : -1.0;
+    return (-b + std::sqrt(b * b + denom * vv)) / denom;
+}
+
+}  // namespace
+
+AirPath AirPath::between(Lalo from, double headingRad, Lalo to, double arrivalRad) {
+    AirPath path;
+    path.m_origin = from;
+    const double east = std::cos(from.latitude * kRadPerDeg) * kPathMetresPerDegree;
+    const Vec end{gf_wrapPi((to.longitude - from.longitude) * kRadPerDeg) * kDegPerRad * east,
+                  (to.latitude - from.latitude) * kPathMetresPerDegree};
+    const Vec t0 = lf_direction(headingRad);
+    const Vec t1 = lf_direction(arrivalRad);
+    const double d = lf_tangentLength(end, t0, t1);
+    if (!(d > 0 && std::isfinite(d))) return path;
+    const Vec joint{(t0.east * d + end.east - t1.east * d) / 2,
+                    (t0.north * d + end.north - t1.north * d) / 2};
+    if (!lf_arcTo({0, 0}, headingRad, joint, path.m_arcs[0])) return path;
+    Vec at;
+    double jointHeading = 0;
+    lf_along(path.m_arcs[0], path.m_arcs[0].lengthM, at, jointHeading);
+    if (!lf_arcTo(joint, jointHeading, end, path.m_arcs[1])) return path;
+    path.m_exists = true;
+    return path;
+}
+
+AirPath AirPath::turning(Lalo from, double headingRad, double curvature, double lengthM) {
+    AirPath path;
+    path.m_origin = from;
+    path.m_arcs[0] = AirArc{0.0, 0.0, headingRad, curvature, lengthM};
+    Vec end;
+    double endHeading = 0;
+    lf_along(path.m_arcs[0], lengthM, end, endHeading);
+    path.m_arcs[1] = AirArc{end.east, end.north, endHeading, 0.0, 0.0};
+    path.m_exists = true;
+    return path;
+}
+
+double AirPath::sharpestCurvature() const {
+    return std::max(std::fabs(m_arcs[0].curvature), std::fabs(m_arcs[1].curvature));
+}
+
+void AirPath::positionAt(double metres, Lalo& position, double& headingRad) const {
+    Vec at;
+    if (metres <= m_arcs[0].lengthM) {
+        lf_along(m_arcs[0], metres, at, headingRad);
+    } else {
+        lf_along(m_arcs[1], std::min(metres - m_arcs[0].lengthM, m_arcs[1].lengthM), at, headingRad);
+        const double beyond = metres - lengthM();
+        if (beyond > 0) {
+            const Vec d = lf_direction(headingRad);
+            at = {at.east + d.east * beyond, at.north + d.north * beyond};
+        }
+    }
+    headingRad = gf_wrap2pi(headingRad);
+    position.latitude = m_origin.latitude + at.north / kPathMetresPerDegree;
+    position.longitude =
+        m_origin.longitude + at.east / (std::cos(m_origin.latitude * kRadPerDeg) * kPathMetresPerDegree);
+}
+
+}  // namespace mrw
