@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <vector>
@@ -150,6 +151,70 @@ TEST_F(AirMotion, TheBankLeansIntoTheTurnThatIsFlown) {
         EXPECT_NEAR(ac.simPosition.bank, -coordinated, 5 * kRadPerDeg);
         const double turned = gf_wrapPi(ac.simPosition.heading - startHeading) * kDegPerRad;
         EXPECT_GT(turned * turnDegPerS, 0) << "turned " << turned;
+    }
+}
+
+// Flies the aircraft to the tick before its target falls due; every tick its nose points along the
+// track flown, it turns no faster than its turn rate and banks no more than its category allows, in
+// the coordinated bank of the turn.
+void lf_flyLegWatchingTheNose(LiveAc& ac) {
+    ac.nextPosMain();
+    const std::int32_t due = ac.samples.front().dueTick;
+    while (g_engineTick + 1 < due) {
+        ++g_engineTick;
+        const SimPosition before = ac.simPosition;
+        test::gf_updateActive(ac);
+        const SimPosition& p = ac.simPosition;
+        const double track = gf_bearingRad(gf_lalo(before), gf_lalo(p));
+        ASSERT_LT(std::fabs(gf_wrapPi(track - p.heading)), 0.5 * kRadPerDeg) << "tick " << g_engineTick;
+        const double turn = gf_wrapPi(p.heading - before.heading);
+        ASSERT_LE(std::fabs(turn), ac.turnRatePerTick + 1e-12) << "tick " << g_engineTick;
+        ASSERT_LE(std::fabs(p.bank), maxBankRad(ac.category)) << "tick " << g_engineTick;
+        const double mps = gf_distanceNm(gf_lalo(before), gf_lalo(p)) * kMetresPerNm / kSecondsPerTick;
+        ASSERT_NEAR(p.bank, -std::atan(mps * turn / kSecondsPerTick / 9.80665), 0.5 * kRadPerDeg);
+    }
+}
+
+TEST_F(AirMotion, AtACornerTheNoseFollowsTheTrackAndTheWayEndsAtTheSampleWhenTheTurnAllows) {
+    const struct {
+        AcCategory category;
+        double cornerDeg, metres;
+        bool reachesTheSample;
+    } cases[] = {
+        {AcCategory::Large, 10, 2000, true},   // a gentle turn at the leg's pace
+        {AcCategory::Light, 60, 800, true},    // within 40 degrees of bank, a little slower
+        {AcCategory::Light, 120, 800, false},  // too sharp for its bank at 100 kt
+        {AcCategory::Rotorcraft, 60, 800, true},
+        {AcCategory::Rotorcraft, 120, 800, false},  // too sharp for its turn rate at 100 kt
+        {AcCategory::Heavy, 90, 2000, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(c.category) << ", " << c.cornerDeg << " deg");
+        test::gf_resetMotionState(now);
+        LiveAc ac = gf_activeAircraft(c.category, 34.2, -118.4, 5000);
+        ac.heightAboveGround = 2500;
+        constexpr double speedKt = 100;
+        const PositionSample s0 = gf_sample(34.2, -118.4, now, speedKt, 5000);
+        const std::int32_t ticks =
+            static_cast<std::int32_t>(c.metres / kMetresPerNm * kTicksPerHour / speedKt);
+        const PositionSample s1 = gf_sampleAt(s0, c.cornerDeg, c.metres, now + ticks, speedKt, 5000);
+        ac.samples = {s0, s1, gf_sampleAt(s1, c.cornerDeg, c.metres, now + 2 * ticks, speedKt, 5000)};
+        lf_flyLegWatchingTheNose(ac);
+        // The last tick of the leg: at the end of its way.
+        ++g_engineTick;
+        test::gf_updateActive(ac);
+        const double missM = gf_distanceNm(gf_lalo(ac.simPosition), gf_lalo(s1)) * kMetresPerNm;
+        if (c.reachesTheSample) {
+            EXPECT_LT(missM, 0.5);
+        } else {
+            // It turned towards the sample as hard as it may, so it misses it by less than its turn
+            // diameter at the leg's fastest pace (the sample lies ahead of the hardest turn).
+            const double mps = 1.25 * speedKt * kMetresPerNm / 3600;
+            const double radius = std::max(mps * mps / 9.80665 / std::tan(maxBankRad(c.category)),
+                                           mps * kSecondsPerTick / ac.turnRatePerTick);
+            EXPECT_GT(missM, 1);
+            EXPECT_LT(missM, 2 * radius);
+        }
     }
 }
 
