@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "app/main_window.h"
-#include "app/parameter_display.h"
 #include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
+#include "config/parameter_display.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/message_line.h"

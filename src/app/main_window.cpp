@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/parameter_display_view.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/parking/static_parking.h"
 
@@ -44,6 +45,7 @@ MainWindowView& g_mainWindowView() {
     static auto* view = [] {
         auto* built = new MainWindowView();  // never destroyed: see the header
         gf_observeWindowModel(&lf_showChange);
+        gf_registerParameterDisplayView();
         return built;
     }();
     return *view;

@@ -80,6 +80,7 @@ class MainWindowView {
 // Built on first use and never destroyed: threads that outlive static destruction still use it.
 // Building it registers the window's observer of the window model: a band change invalidates the
 // band (with erase), a message-line change posts WM_APP_MESSAGE_LINE; nothing while hwnd is null.
+// It registers the window's display of the settings' values in their controls too.
 MainWindowView& g_mainWindowView();
 
 // Recounts the active live aircraft (parked and not) and the static aircraft and repaints only the

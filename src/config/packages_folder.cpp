@@ -1,7 +1,7 @@
 #include "config/packages_folder.h"
 
-#include "app/parameter_display.h"
 #include "config/parameter_catalogue.h"
+#include "config/parameter_display.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"

@@ -1,7 +1,7 @@
 #include "config/parameters_xml.h"
 
-#include "app/parameter_display.h"
 #include "config/parameter_catalogue.h"
+#include "config/parameter_display.h"
 #include "config/parameter_elements.h"
 #include "config/parameter_registries.h"
 #include "foundation/file_system.h"

@@ -5,8 +5,8 @@
 #include "app/child_controls.h"
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
-#include "app/parameter_display.h"
 #include "config/parameter_catalogue.h"
+#include "config/parameter_display.h"
 #include "traffic/parking/parking_controls.h"
 
 namespace {

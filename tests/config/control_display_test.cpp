@@ -1,8 +1,8 @@
 // The settings' controls against the Win32 stand-in: combo-box fills, check boxes and the texts that
 // a load of parameters.xml writes into the controls.
 #include "app/main_window.h"
-#include "app/parameter_display.h"
 #include "config/parameter_catalogue.h"
+#include "config/parameter_display.h"
 #include "config/parameters_xml.h"
 #include "config_test_support.h"
 #include "platform/win32/standin.h"

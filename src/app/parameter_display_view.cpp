@@ -1,7 +1,8 @@
-#include "app/parameter_display.h"
+#include "app/parameter_display_view.h"
 
 #include "app/main_window.h"
 #include "config/control_updates.h"
+#include "config/parameter_display.h"
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
 #include "platform/win32/user32.h"
@@ -49,16 +50,20 @@ void lf_showText(const ControlParameter& parameter, const std::string& text) {
     }
 }
 
-}  // namespace
-
-void gf_showIntParameter(const IntComboParameter& parameter) {
+void lf_showInt(const IntComboParameter& parameter) {
     if (lf_control(parameter) == nullptr) return;
     gf_selectChoice(parameter, parameter.current.load());
     gf_invalidateControlPanel();
 }
 
-void gf_showStringParameter(const ControlParameter& parameter) {
+void lf_showString(const ControlParameter& parameter) {
     lf_showText(parameter, parameter.current.get());
+}
+
+}  // namespace
+
+void gf_registerParameterDisplayView() {
+    gf_setParameterDisplay({&lf_showInt, &lf_showString});
 }
 
 }  // namespace mrw
