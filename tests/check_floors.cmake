@@ -25,7 +25,6 @@ set(not_yet_moved
   src/config/control_binding.h
   src/config/control_parameters.cpp
   src/config/control_updates.cpp
-  src/traffic/sim/sim_client_thread.cpp
   tests/aircraft/catalogue_reports_test.cpp
   tests/airports/learned_airport_files_test.cpp
   tests/airports/park_test_support.cpp

@@ -31,6 +31,7 @@
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/sim_queues.h"
+#include "traffic/sim/sim_version_switch.h"
 #include "traffic/sim/user_aircraft_data.h"
 
 namespace fs = std::filesystem;

@@ -10,14 +10,15 @@
 #include "foundation/clock.h"
 #include "foundation/log.h"
 #include "foundation/message_line.h"
+#include "foundation/run_state.h"
 #include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
 #include "foundation/window_model.h"
-#include "run/run_end.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/sim_queues.h"
+#include "traffic/sim/sim_version_switch.h"
 
 namespace mrw {
 namespace {
