@@ -12,6 +12,7 @@
 #include "app/window_procedure.h"
 #include "config/parameter_elements.h"
 #include "foundation/file_system.h"
+#include "platform/wide_text.h"
 #include "run/main_worker.h"
 #include "run/run_end.h"
 #include "support/main_window_reset.h"
@@ -58,7 +59,7 @@ void resetAppState() {
 void MainWindowTest::SetUp() {
     resetAppState();
     folder.emplace();
-    static const bool registered = mrw::lf_registerWindowClass(nullptr, u"Merrowvale");
+    static const bool registered = mrw::lf_registerWindowClass(nullptr, platform::asWide(u"Merrowvale"));
     ASSERT_TRUE(registered);
     if (createWindowInSetUp) createWindow();
 }
@@ -95,6 +96,14 @@ std::optional<standin::PaintOp> MainWindowTest::textAt(int x, int y) const {
 void MainWindowTest::repaint() {
     InvalidateRect(m_window, nullptr, TRUE);
     standin::pumpUntilIdle();
+}
+
+RECT primaryWorkArea() {
+    const RECT corner{0, 0, 1, 1};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    EXPECT_TRUE(GetMonitorInfoW(MonitorFromRect(&corner, MONITOR_DEFAULTTOPRIMARY), &info));
+    return info.rcWork;
 }
 
 std::optional<std::int32_t> savedInt(const std::string& name) {

@@ -42,6 +42,9 @@ class MainWindowTest : public ::testing::Test {
     HWND m_window = nullptr;
 };
 
+// The primary monitor's work area: the stand-in's default layout, or the screen the test runs on.
+RECT primaryWorkArea();
+
 // The saved value of an int setting in parameters.xml, if any.
 std::optional<std::int32_t> savedInt(const std::string& name);
 // The saved value of a text setting in parameters.xml, if any.

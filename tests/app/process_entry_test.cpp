@@ -39,25 +39,6 @@ TEST(ProductionSwitchTest, TheLastProductionSwitchWinsWithoutRegardToCase) {
     }
 }
 
-TEST(CommandLineTest, ArgumentsSurviveQuotingAndSplitting) {
-    const std::vector<std::u16string> arguments{u"C:\\Program Files\\Merrowvale\\merrowvale.exe",
-                                                u"--production",
-                                                u"with \"quotes\"",
-                                                u"trailing\\",
-                                                u"",
-                                                u"a\\\\b"};
-    std::u16string line;
-    for (const std::u16string& argument : arguments)
-        line += (line.empty() ? u"" : u" ") + standin::quoteArgument(argument);
-    INT count = 0;
-    LPWSTR* argv = CommandLineToArgvW(line.c_str(), &count);
-    ASSERT_NE(argv, nullptr);
-    ASSERT_EQ(count, static_cast<INT>(arguments.size()));
-    for (INT i = 0; i < count; ++i)
-        EXPECT_EQ(std::u16string(argv[i]), arguments[static_cast<std::size_t>(i)]);
-    LocalFree(argv);
-}
-
 class WindowPlacementTest : public MainWindowTest {
   protected:
     void SetUp() override {
@@ -78,12 +59,14 @@ TEST_F(WindowPlacementTest, SavedPositionsAreRepairedAndKeptOnTheMonitor) {
         LONG left;
         LONG top;
     };
-    // One 1920 x 1080 work area at (0, 0); the window does not exist yet when the rule runs, so
-    // the corner itself stays 48 pixels inside.
+    // The primary work area (1920 x 1080 at (0, 0) in the stand-in); the window does not exist yet
+    // when the rule runs, so the corner itself stays 48 pixels inside.
+    const RECT work = mrwtest::primaryWorkArea();
     const Case cases[] = {
         {100, 200, 100, 200}, {-40000, 60, 400, 60},  // read as the minimum, replaced by the fallback
         {30000, 50, 400, 50},                         // the maximum, the same
-        {400, 20, 400, 48},   {5000, 5000, 1872, 1032}, {-10, -10, 48, 48},
+        {400, 20, 400, 48},   {5000, 5000, work.right - 48, work.bottom - 48},
+        {-10, -10, 48, 48},
     };
     for (const Case& c : cases) {
         mrwtest::writeSavedInts({{"MAIN_WINDOW_X", c.savedX}, {"MAIN_WINDOW_Y", c.savedY}});

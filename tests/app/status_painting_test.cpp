@@ -4,8 +4,8 @@
 
 #include "app/main_window.h"
 #include "app/main_window_fixture.h"
-#include "foundation/message_line.h"
 #include "config/parameter_catalogue.h"
+#include "foundation/message_line.h"
 #include "traffic/parking/static_parking.h"
 
 namespace {
@@ -50,8 +50,10 @@ class StatusPaintingTest : public MainWindowTest {
 
 TEST_F(StatusPaintingTest, AFreshWindowShowsDarkBandsARedSimLampAndABlackRealTrafficLamp) {
     const standin::Image image = render();
-    ASSERT_EQ(image.width, 880);
-    ASSERT_EQ(image.height, 516);
+    RECT client{};
+    GetClientRect(window(), &client);
+    ASSERT_EQ(image.width, client.right) << "the whole client area";
+    ASSERT_EQ(image.height, client.bottom);
     EXPECT_EQ(at(image, kSimLamp), mrw::kRed);
     EXPECT_EQ(at(image, kRealTrafficLamp), mrw::kBlack);
     EXPECT_EQ(at(image, kTitleBand), mrw::kBlack);

@@ -85,9 +85,10 @@ TEST_F(WindowProcedureTest, QuitKeepsTheWindowOnTheMonitor) {
         LONG expectedLeft;
         bool moved;
     };
+    const RECT work = mrwtest::primaryWorkArea();
     const Case cases[] = {
-        {-850, -832, true},    // the right edge 48 pixels inside the work area
-        {1900, 1872, true},    // the left edge 48 pixels inside the right end
+        {work.left - 850, work.left + 48 - 880, true},  // the right edge 48 pixels inside the work area
+        {work.right - 20, work.right - 48, true},       // the left edge 48 pixels inside the right end
         {-31000, 400, false},  // at the limit: the old value (400) is saved, the rule then holds
     };
     for (const Case& c : cases) {

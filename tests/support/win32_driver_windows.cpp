@@ -3,6 +3,7 @@
 
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
+#include "support/win32_painting_windows.h"
 
 #include <vector>
 
@@ -94,7 +95,7 @@ void pumpUntilIdle() {
             return;
         }
         TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        mrwtest::dispatchRecordingPaints(msg);
     }
 }
 
@@ -138,6 +139,7 @@ void destroyAllWindows() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != 0) {
     }
+    mrwtest::forgetPaints();
 }
 
 }  // namespace standin
