@@ -127,12 +127,23 @@ std::optional<bool> lf_productionSwitch(const std::vector<std::u16string>& argum
     return wanted;
 }
 
+RECT lf_restoredWindowRect(HWND hwnd) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(hwnd, &placement) && (placement.showCmd == static_cast<UINT>(SW_SHOWMINIMIZED) ||
+                                                 placement.showCmd == static_cast<UINT>(SW_SHOWMAXIMIZED)))
+        return placement.rcNormalPosition;
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
 void lf_keepWindowOnMonitor(std::int32_t fallbackX, std::int32_t fallbackY) {
     lf_repairAtLimit(g_parameters().mainWindowX, fallbackX);
     lf_repairAtLimit(g_parameters().mainWindowY, fallbackY);
 
-    RECT rect{};
-    if (!GetWindowRect(g_mainWindowView().hwnd, &rect)) rect = RECT{};
+    // The restored size: a maximized window is as wide as the work area and would always be moved.
+    const RECT rect = lf_restoredWindowRect(g_mainWindowView().hwnd);
     const LONG width = rect.right - rect.left;
     const LONG height = rect.bottom - rect.top;
     const LONG left = g_parameters().mainWindowX.current;

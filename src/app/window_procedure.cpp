@@ -15,9 +15,9 @@
 #include "foundation/message_line.h"
 #include "foundation/time_texts.h"
 #include "platform/win32/win32.h"
-#include "traffic/feed/realtraffic_link.h"
 #include "run/main_worker.h"
 #include "run/run_end.h"
+#include "traffic/feed/realtraffic_link.h"
 
 namespace mrw {
 
@@ -40,20 +40,8 @@ void lf_startMainWorker(HWND hwnd) {
     }
 }
 
-// The window's normal (restored) rectangle when it is minimized or maximized, else its rectangle.
-RECT lf_restoredRect(HWND hwnd) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (GetWindowPlacement(hwnd, &placement) && (placement.showCmd == static_cast<UINT>(SW_SHOWMINIMIZED) ||
-                                                 placement.showCmd == static_cast<UINT>(SW_SHOWMAXIMIZED)))
-        return placement.rcNormalPosition;
-    RECT rect{};
-    GetWindowRect(hwnd, &rect);
-    return rect;
-}
-
 void lf_onQuit() {
-    const RECT rect = lf_restoredRect(g_mainWindowView().hwnd);
+    const RECT rect = lf_restoredWindowRect(g_mainWindowView().hwnd);
     const std::int32_t oldX = g_parameters().mainWindowX.current;
     const std::int32_t oldY = g_parameters().mainWindowY.current;
     g_parameters().mainWindowX.current = g_parameters().mainWindowX.clamp(rect.left);
