@@ -181,7 +181,7 @@ void lf_checkInstallPath(StringParameter& installPath, const std::string& text) 
         if (!installPath.current.empty()) installPath.setAndSave("");
         return;
     }
-    const fs::path path(text);  // narrow path text is UTF-8 on this platform
+    const fs::path path = utf8_to_path(text);  // the typed text is UTF-8 on every platform
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (error && error != std::errc::no_such_file_or_directory) {

@@ -151,11 +151,15 @@ TEST_F(EditFieldsTest, DestinationsMustBeKnownAirports) {
         << "the destination became the first park airport";
 }
 
+// A folder named beyond ASCII: the typed UTF-8 text must name it on every platform.
+constexpr const char* kPackagesBeyondAscii = "Pakete \xc3\xbc";
+
 class InstallPathTest : public EditFieldsTest {
   protected:
     void SetUp() override {
         EditFieldsTest::SetUp();
         fs::create_directories(tree / "Packages" / "Community");
+        fs::create_directories(tree / mrw::utf8_to_path(kPackagesBeyondAscii) / "Community");
         fs::create_directories(tree / "Other" / "community");
         mrwtest::writeFile(tree / "file.txt", "x");
         mrw::g_msfs2020 = true;
@@ -177,6 +181,7 @@ TEST_F(InstallPathTest, ATypedPackagesFolderIsCheckedAndRestartsTheRun) {
     auto& p = mrw::g_parameters();
     const std::string packages = (tree / "Packages").string();
     const std::string throughAFile = (tree / "file.txt" / "Community").string();
+    const std::string packagesBeyondAscii = mrw::path_to_utf8(tree / mrw::utf8_to_path(kPackagesBeyondAscii));
     struct Case {
         std::string typed;
         std::string message;
@@ -186,6 +191,7 @@ TEST_F(InstallPathTest, ATypedPackagesFolderIsCheckedAndRestartsTheRun) {
         {packages + "/Community", "Community path found, Merrowvale will restart ...", packages},
         {packages, "Community path found, Merrowvale will restart ...", packages},
         {packages + "/", "Community path found, Merrowvale will restart ...", packages + "/"},
+        {packagesBeyondAscii, "Community path found, Merrowvale will restart ...", packagesBeyondAscii},
         {(tree / "Other" / "community").string(), "This path exists but is not a path to Community ...", ""},
         {(tree / "missing").string(), "This install path does not exist: " + (tree / "missing").string(), ""},
         {(tree / "file.txt").string(), "This path exists but is not a path to Community ...", ""},
