@@ -24,8 +24,6 @@ set(MRW_TEST_SOURCES_LINUX_ONLY
 
 # Test programs not yet built for Windows, each with its reason; their engineers take them off.
 set(MRW_TESTS_NOT_YET_UNDER_WINE
-  # the main window's tests read the Win32 stand-in's display lists (branch `winapp`)
-  test_app
   # the engine, feed and simulator tests, and the run's (branch `wine-e2e`)
   test_traffic
   test_run)
