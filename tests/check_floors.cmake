@@ -26,7 +26,6 @@ set(not_yet_moved
   src/config/control_parameters.cpp
   src/config/control_updates.cpp
   tests/aircraft/catalogue_reports_test.cpp
-  tests/airports/learned_airport_files_test.cpp
   tests/airports/park_test_support.cpp
   tests/config/control_display_test.cpp)
 

@@ -13,7 +13,6 @@
 #include "foundation/log.h"
 #include "foundation/window_model.h"
 #include "park_test_support.h"
-#include "traffic/engine/learned_files_saver.h"
 
 namespace mrw {
 namespace {
@@ -210,26 +209,6 @@ TEST_F(LearnedFileTest, DifferentAirportNameIsShownAsWarning) {
         log().find("Warning: learned file airport name: 'Old Schiphol' differs from archived file airport "
                    "name: 'Schiphol'"),
         std::string::npos);
-}
-
-// The learned uses of a stand that the airport file no longer has survive a read and a save.
-TEST_F(LearnedFileTest, UnmatchedLearnedStandIsKeptAcrossASave) {
-    writeLearned("12.6.0", {{"airport_name", "Schiphol"}}, kLearnedStands);
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
-        gf_clearStands();
-        ASSERT_EQ(readParkFile(), "");
-        lf_saveLearnedFiles();
-        pugi::xml_document saved;
-        ASSERT_TRUE(saved.load_file(kLearned.c_str()));
-        const pugi::xml_node z9 =
-            saved.child("root").child("parkpositions").find_child_by_attribute("id", "Z9");
-        ASSERT_TRUE(z9);
-        EXPECT_STREQ(z9.child("opt").attribute("reg").value(), "PH-BXB");
-        EXPECT_STREQ(z9.child("opt").attribute("hh").value(), "10:12");
-        EXPECT_STREQ(z9.child("opt").attribute("cs").value(), "KLM9");
-        EXPECT_FALSE(z9.attribute("latitude"));
-    }
 }
 
 }  // namespace

@@ -148,5 +148,31 @@ TEST_F(LearnedFilesSaverTest, FailedHandmadeStandListLeavesTheFileAlone) {
     EXPECT_EQ(mrwtest::readFile("airports/learned/simaddon/EHAM.xml"), handmade);
 }
 
+// The learned uses of a stand that the airport file no longer has survive a read and a save.
+TEST_F(LearnedFilesSaverTest, UnmatchedLearnedStandIsKeptAcrossASave) {
+    const fs::path learned{"airports/learned/simaddon/EHAM.xml"};
+    mrwtest::writeFile(
+        "airports/my_simaddon/EHAM.xml",
+        mrwtest::apfText("12.6.0", {{"publisher", "simaddon"}, {"altitude", "-11"}},
+                         R"(<parkpos id="A1" latitude="52.3" longitude="4.76" radius="20" type="9"/>)"));
+    mrwtest::writeFile(learned,
+                       mrwtest::apfText("12.6.0", {},
+                                        R"(<parkpos id="Z9"><opt reg="PH-BXB" airl="KLM" type="B738" day="2"
+                                                      hh="10:12" cs="KLM9"/></parkpos>)"));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        gf_clearStands();
+        ASSERT_EQ(readParkFile(), "");
+        lf_saveLearnedFiles();
+        pugi::xml_document saved;
+        const pugi::xml_node z9 = parkpositions(saved, learned).find_child_by_attribute("id", "Z9");
+        ASSERT_TRUE(z9);
+        EXPECT_STREQ(z9.child("opt").attribute("reg").value(), "PH-BXB");
+        EXPECT_STREQ(z9.child("opt").attribute("hh").value(), "10:12");
+        EXPECT_STREQ(z9.child("opt").attribute("cs").value(), "KLM9");
+        EXPECT_FALSE(z9.attribute("latitude"));
+    }
+}
+
 }  // namespace
 }  // namespace mrw
