@@ -13,6 +13,7 @@
 #include "airports/airports_database.h"
 #include "config/parameter_elements.h"
 #include "foundation/file_names.h"
+#include "foundation/file_replace.h"
 #include "foundation/file_system.h"
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
@@ -40,7 +41,7 @@ bool lf_copyToTblo(const fs::path& folder, FixedCode<4> code) {
     const fs::path source = folder / gf_icaoXmlPath(code);
     const fs::path target = g_tbloFolder / gf_icaoXmlPath(code);
     std::error_code error;
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing, error);
+    gf_copyFileOver(source, target, error);
     if (error) {
         gf_logError(fmt::format("'{}' failed to copy '{}': {}", path_to_utf8(source), path_to_utf8(target),
                                 error.message()));

@@ -36,7 +36,7 @@ class Downloader {
     // Downloads the URL into the file; true when the transfer ended without error with a 2xx answer
     // (redirects are not followed). The bytes go to a temporary file beside the target that replaces
     // it only on success: a failed download leaves the target as it was. `binary` chooses the file
-    // mode; on this platform text mode writes the bytes unchanged too (LF is the text line end).
+    // mode: text mode writes the platform's line ends (unchanged on Linux, LF as CR LF on Windows).
     bool download(const std::string& url, const std::filesystem::path& target, bool binary);
 
   private:

@@ -27,4 +27,13 @@ bool gf_replaceFile(const fs::path& target, std::string_view bytes) {
     return true;
 }
 
+void gf_copyFileOver(const fs::path& source, const fs::path& target, std::error_code& ec) {
+    const fs::path tmp = gf_temporarySibling(target);
+    if (fs::copy_file(source, tmp, ec); !ec) fs::rename(tmp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(tmp, ignored);
+    }
+}
+
 }  // namespace mrw

@@ -1,6 +1,7 @@
 #include "foundation/log.h"
 
 #include "foundation/file_names.h"
+#include "foundation/file_replace.h"
 #include "foundation/text_encoding.h"
 #include "foundation/time_texts.h"
 #include "foundation/version_data.h"
@@ -55,7 +56,7 @@ CopyResult lf_copyGeneration(const std::string& source, const std::string& targe
         return CopyResult::failed;
     }
     if (!fs::exists(status)) return CopyResult::sourceMissing;
-    fs::copy_file(utf8_to_path(source), utf8_to_path(target), fs::copy_options::overwrite_existing, ec);
+    gf_copyFileOver(utf8_to_path(source), utf8_to_path(target), ec);
     if (ec) {
         gf_logError(fmt::format("copy {} -> {} failed: {}", source, target, ec.message()));
         return CopyResult::failed;

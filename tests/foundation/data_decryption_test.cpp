@@ -2,6 +2,7 @@
 
 #include "foundation/file_names.h"
 #include "foundation/log.h"
+#include "foundation/text_encoding.h"
 #include "support/test_support.h"
 #include "tools/encrypt-data/data_encryption.h"
 
@@ -83,7 +84,7 @@ TEST_F(DataDecryptionTest, BytesGluedToAShortFinalChunkBreakIt) {
 TEST_F(DataDecryptionTest, MissingInputFileFails) {
     writeFile(folder / g_dbaseXmlFile, "stale");
     EXPECT_FALSE(gf_streamDecrypt(g_dbaseEncFile, g_dbaseXmlFile));
-    EXPECT_TRUE(logHas("gf_streamDecrypt exception: Could not open input file: input/dbase.enc"));
+    EXPECT_TRUE(logHas("gf_streamDecrypt exception: Could not open input file: " + path_to_utf8(g_dbaseEncFile)));
     EXPECT_FALSE(fs::exists(folder / g_dbaseXmlFile));
 }
 

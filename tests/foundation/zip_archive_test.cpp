@@ -95,11 +95,14 @@ TEST_F(ZipArchiveTest, FailuresNameTheArchive) {
     const std::string notZip = lf_error([] { ZipArchive::openForReading("not.zip"); });
     EXPECT_EQ(notZip.rfind("Zip archive not.zip: ", 0), 0U) << notZip;
 
-    ZipArchive unwritable = ZipArchive::create("nowhere/out.zip");
-    unwritable.add("a.txt", "a");
-    const std::string closeError = lf_error([&] { unwritable.close(); });
-    EXPECT_EQ(closeError.rfind("Zip archive nowhere/out.zip: cannot write the archive: ", 0), 0U)
-        << closeError;
+    // A missing folder shows when the archive is written (Linux) or already when it is made (libzip
+    // on Windows): either way the error names the archive.
+    const std::string writeError = lf_error([] {
+        ZipArchive unwritable = ZipArchive::create("nowhere/out.zip");
+        unwritable.add("a.txt", "a");
+        unwritable.close();
+    });
+    EXPECT_EQ(writeError.rfind("Zip archive nowhere/out.zip: ", 0), 0U) << writeError;
     EXPECT_FALSE(fs::exists(folder / "nowhere"));
 }
 

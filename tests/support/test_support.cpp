@@ -49,6 +49,16 @@ void writeFile(const fs::path& path, std::string_view bytes) {
     if (!out) throw std::runtime_error("writeFile failed: " + path.string());
 }
 
+std::string asTextFileBytes(std::string_view text) {
+    const TempDir dir;
+    const fs::path file = dir / "text.txt";
+    {
+        std::ofstream out(file, std::ios::trunc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    return readFile(file);
+}
+
 std::vector<std::string> readLines(const fs::path& path) {
     std::vector<std::string> lines;
     std::ifstream in(path, std::ios::binary);

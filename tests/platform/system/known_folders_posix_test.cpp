@@ -1,3 +1,4 @@
+// The Linux counterparts of the known folders (Windows asks the shell for them).
 #include "platform/system/known_folders.h"
 
 #include "support/scoped_environment.h"
