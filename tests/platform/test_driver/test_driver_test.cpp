@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/gdi32.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
 #include "support/test_window.h"
@@ -25,6 +26,26 @@ struct Heard {
 };
 Heard g_heard;
 
+constexpr COLORREF kFill = RGB(200, 30, 40);
+constexpr COLORREF kInk = RGB(10, 220, 90);
+const RECT kFilled{20, 40, 120, 90};
+
+// A red block and a green word on black.
+void lf_paint(HWND hwnd) {
+    PAINTSTRUCT paint;
+    HDC hdc = BeginPaint(hwnd, &paint);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    FillRect(hdc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    HBRUSH brush = CreateSolidBrush(kFill);
+    FillRect(hdc, &kFilled, brush);
+    DeleteObject(brush);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, kInk);
+    TextOutW(hdc, 200, 50, u"Merrow", 6);
+    EndPaint(hwnd, &paint);
+}
+
 LRESULT lf_listeningProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kNoted:
@@ -36,6 +57,9 @@ LRESULT lf_listeningProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_CLOSE:
             ++g_heard.closes;
             break;
+        case WM_PAINT:
+            lf_paint(hwnd);
+            return 0;
         default:
             break;
     }
@@ -190,6 +214,45 @@ TEST_F(TestDriver, SelectComboItemOutsideTheListChangesNothing) {
         EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1) << index;
     }
     EXPECT_TRUE(g_heard.commands.empty());
+}
+
+TEST_F(TestDriver, PaintsAreCountedWithTheirTextsAndPixels) {
+    ShowWindow(window, SW_SHOW);
+    standin::pumpUntilIdle();
+    const std::uint64_t paints = standin::paintCount(window);
+    standin::pumpUntilIdle();
+    EXPECT_EQ(standin::paintCount(window), paints) << "nothing invalid, nothing painted";
+    InvalidateRect(window, nullptr, TRUE);
+    standin::pumpUntilIdle();
+    EXPECT_EQ(standin::paintCount(window), paints + 1);
+
+    std::vector<standin::PaintOp> texts;
+    for (const standin::PaintOp& op : standin::paintOps(window)) {
+        if (op.kind == standin::PaintOpKind::TextOut) texts.push_back(op);
+    }
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, u"Merrow");
+    EXPECT_EQ(texts[0].point.x, 200);
+    EXPECT_EQ(texts[0].point.y, 50);
+    EXPECT_EQ(texts[0].color, kInk);
+
+    const std::optional<standin::Image> image = standin::renderWindow(window);
+    ASSERT_TRUE(image);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(image->width, client.right);
+    EXPECT_EQ(image->height, client.bottom);
+    EXPECT_EQ(image->at(kFilled.left, kFilled.top), kFill);
+    EXPECT_EQ(image->at(kFilled.right - 1, kFilled.bottom - 1), kFill);
+    EXPECT_EQ(image->at(kFilled.right, kFilled.bottom), RGB(0, 0, 0));
+    EXPECT_EQ(standin::pixel(window, kFilled.left, kFilled.top), kFill);
+    EXPECT_EQ(standin::pixel(window, -1, 0), CLR_INVALID);
+    EXPECT_EQ(standin::pixel(window, client.right, 0), CLR_INVALID);
+
+    DestroyWindow(window);
+    EXPECT_EQ(standin::paintCount(window), 0u) << "a stale window";
+    EXPECT_TRUE(standin::paintOps(window).empty());
+    EXPECT_FALSE(standin::renderWindow(window));
 }
 
 TEST_F(TestDriver, TypeCharsEntersTheTextIntoAnEdit) {
