@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/main_window.h"
@@ -72,6 +74,25 @@ TEST_F(StatusPaintingTest, AFreshWindowShowsDarkBandsARedSimLampAndABlackRealTra
     expectText(25, 147, u"Scan for liveries", mrw::kYellow);
     EXPECT_TRUE(textOuts(u"Weather").empty()) << "no reader words before RealTraffic is set up";
     EXPECT_FALSE(textAt(5, 399)) << "no park airport: the info band stays empty";
+}
+
+// The folder the program started in (the build tree's tests/ under CTest), before the fixture
+// moves into its program folder.
+const std::filesystem::path g_startFolder = std::filesystem::current_path();
+
+// A picture of the whole window for people to look at, main_window.png in the start folder: what
+// it shows is what the window shows.
+TEST_F(StatusPaintingTest, TheWindowIsSavedAsAPicture) {
+    const std::filesystem::path file = g_startFolder / "main_window.png";
+    ASSERT_TRUE(standin::savePng(window(), file));
+    const std::optional<standin::Image> picture = standin::readPng(file);
+    ASSERT_TRUE(picture);
+    const standin::Image image = render();
+    EXPECT_EQ(picture->width, image.width);
+    EXPECT_EQ(picture->height, image.height);
+    EXPECT_EQ(at(*picture, kSimLamp), mrw::kRed);
+    EXPECT_EQ(at(*picture, kPanel), mrw::kPanelBlue);
+    EXPECT_EQ(at(*picture, kMessageBand), mrw::kGreen);
 }
 
 TEST_F(StatusPaintingTest, ConnectedWithoutAFlightTheSimLampAndLineAreYellow) {

@@ -6,6 +6,7 @@
 #include "platform/win32/gdi32.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
+#include "support/test_support.h"
 #include "support/test_window.h"
 
 #include <atomic>
@@ -253,6 +254,26 @@ TEST_F(TestDriver, PaintsAreCountedWithTheirTextsAndPixels) {
     EXPECT_EQ(standin::paintCount(window), 0u) << "a stale window";
     EXPECT_TRUE(standin::paintOps(window).empty());
     EXPECT_FALSE(standin::renderWindow(window));
+}
+
+TEST_F(TestDriver, APictureOfTheWindowReadsBackAsItWasRendered) {
+    ShowWindow(window, SW_SHOW);
+    mrwtest::TempDir folder;
+    const std::filesystem::path file = folder / "window.png";
+    ASSERT_TRUE(standin::savePng(window, file));
+    const std::optional<standin::Image> read = standin::readPng(file);
+    const std::optional<standin::Image> rendered = standin::renderWindow(window);
+    ASSERT_TRUE(read);
+    ASSERT_TRUE(rendered);
+    EXPECT_EQ(read->width, rendered->width);
+    EXPECT_EQ(read->height, rendered->height);
+    EXPECT_EQ(read->pixels, rendered->pixels);
+    EXPECT_EQ(read->at(kFilled.left, kFilled.top), kFill);
+
+    EXPECT_FALSE(standin::readPng(folder / "missing.png"));
+    EXPECT_FALSE(standin::savePng(window, folder / "no such folder" / "window.png"));
+    DestroyWindow(window);
+    EXPECT_FALSE(standin::savePng(window, folder / "stale.png"));
 }
 
 TEST_F(TestDriver, TypeCharsEntersTheTextIntoAnEdit) {
