@@ -141,7 +141,12 @@ TEST_F(RunStart, TheAutomaticRangeFollowsTheUserOnTheGroundAndInTheAir) {
         }
         return done();
     };
-    ASSERT_TRUE(tickUntil([] { return !g_userOnGround.load() && g_userAcData.altitudeFt > 19000.0; }));
+    // On a loaded machine the answers may take more than 30 of the seam clock's seconds: the run's
+    // seconds are held below the duty meanwhile, so it never sees the user half updated.
+    ASSERT_TRUE(tickUntil([] {
+        g_runSeconds = 1;
+        return !g_userOnGround.load() && g_userAcData.altitudeFt > 19000.0;
+    }));
     EXPECT_EQ(g_rangeNm.load(), 10.0);  // the range moves with the 30-second duty
     g_runSeconds = 28;
     EXPECT_TRUE(tickUntil([] { return g_runSeconds.load() >= 30; }))
