@@ -154,6 +154,7 @@ struct LiveAc : StaticAc {
     double speedKt = 0.0;  // sent as true airspeed; negative while pushing back
     CurveSegment curve;
     AirPath airPath;  // the way flown in the air on the current leg
+    double crabRad = 0.0;  // the nose's angle off its way in the air now (into the wind)
     double curveT = 0.0;
     double curveStep = 0.0;
     double curveAngleDeg = 0.0;

@@ -91,12 +91,17 @@ void lf_setPitchStep(LiveAc& ac, std::int32_t n) {
     ac.pitchStep = std::clamp((target - ac.simPosition.pitch) / n, -limit, limit);
 }
 
+// The direction the aircraft moves in the air: its nose less its crab into the wind.
+double lf_trackRad(const LiveAc& ac) {
+    return gf_wrap2pi(ac.simPosition.heading - ac.crabRad);
+}
+
 // The heading to aim for over the leg: its track over the ground, turned half way towards the next
 // leg's track, so that the nose neither lags nor leads the track by more than half a turn.
 double lf_legHeading(const LiveAc& ac) {
     const SampleStream& samples = ac.samples;
     const Lalo here = gf_lalo(ac.simPosition);
-    if (gf_samePosition(here, gf_lalo(samples[1]))) return ac.simPosition.heading;
+    if (gf_samePosition(here, gf_lalo(samples[1]))) return lf_trackRad(ac);
     const double track = gf_bearingRad(here, gf_lalo(samples[1]));
     if (samples.size() < 3 || samples[2].stationary ||
         gf_samePosition(gf_lalo(samples[1]), gf_lalo(samples[2])))
@@ -139,7 +144,7 @@ bool lf_flyable(const LiveAc& ac, const AirPath& path, double fastestKt) {
 
 // One arc as long as the way to the target, turning towards it as hard as the aircraft may at the
 // slowest share of the leg's pace, and no farther round than the single arc through the target.
-AirPath lf_hardestTurnTowards(const LiveAc& ac, Lalo target, double fastestKt) {
+AirPath lf_hardestTurnTowards(const LiveAc& ac, double heading, Lalo target, double fastestKt) {
     const Lalo here = gf_lalo(ac.simPosition);
     const double lengthM = gf_distanceNm(here, target) * kMetresPerNm;
     const double mps =
@@ -148,18 +153,26 @@ AirPath lf_hardestTurnTowards(const LiveAc& ac, Lalo target, double fastestKt) {
         kGravityMps2 * std::tan(maxBankRad(ac.category)) * kTurnMargin * kTurnMargin / (mps * mps);
     if (ac.turnRatePerTick > 0)
         curvature = std::min(curvature, kTurnMargin * ac.turnRatePerTick / kSecondsPerTick / mps);
-    const double off = gf_wrapPi(gf_bearingRad(here, target) - ac.simPosition.heading);
+    const double off = gf_wrapPi(gf_bearingRad(here, target) - heading);
     curvature = std::min(kTurnBelowLimit * curvature, 2 * std::fabs(off) / std::max(lengthM, 1.0));
-    return AirPath::turning(here, ac.simPosition.heading, off < 0 ? -curvature : curvature, lengthM);
+    return AirPath::turning(here, heading, off < 0 ? -curvature : curvature, lengthM);
 }
 
+// The largest crab into the wind the nose holds off its way, so that it stays near the track.
+constexpr double kLargestCrabRad = 25 * kRadPerDeg;
+
+// Low down, the nose takes the heading of an ADS-B sample that reports its roll and true heading:
+// without a way it steers to that heading; on a way it holds the sample's crab (true heading less
+// track over the ground) off the way's tangent.
 void lf_setHeadingAndBank(LiveAc& ac) {
     const PositionSample& s1 = ac.samples[1];
     const double below = ac.approaching ? 2000 : 1000;
-    if (s1.headingFromAdsb && s1.rollRad && s1.headingRad && ac.heightAboveGround < below) {
-        ac.targetHeading = gf_wrap2pi(*s1.headingRad);
-    } else {
-        ac.targetHeading = lf_legHeading(ac);
+    const bool trueHeading =
+        s1.headingFromAdsb && s1.rollRad && s1.headingRad && ac.heightAboveGround < below;
+    ac.targetHeading = trueHeading ? gf_wrap2pi(*s1.headingRad) : lf_legHeading(ac);
+    if (trueHeading) {
+        const double crab = gf_wrapPi(*s1.headingRad - s1.trackDeg * kRadPerDeg);
+        ac.airPath.crabRad = std::clamp(crab, -kLargestCrabRad, kLargestCrabRad);
     }
     ac.steerInAir();
 }
@@ -169,14 +182,14 @@ void lf_setHeadingAndBank(LiveAc& ac) {
 double gf_planAirPath(LiveAc& ac, double fastestKt) {
     const Lalo here = gf_lalo(ac.simPosition);
     const Lalo target = gf_lalo(ac.samples[1]);
-    const double heading = ac.simPosition.heading;
+    const double heading = lf_trackRad(ac);
     const double aimed = lf_legHeading(ac);
     AirPath path = AirPath::between(here, heading, target, aimed);
     if (!lf_flyable(ac, path, fastestKt)) {
         // Too sharp to fly near the leg's pace (noisy or sparse samples): the way ends short of the
         // sample, between it and the end of the hardest turn towards it, as near to it as the turns
         // allow.
-        path = lf_hardestTurnTowards(ac, target, fastestKt);
+        path = lf_hardestTurnTowards(ac, heading, target, fastestKt);
         Lalo turned;
         double turnedHeading = 0;
         path.positionAt(path.lengthM(), turned, turnedHeading);

@@ -37,8 +37,9 @@ class AirPath {
     // The point and heading at a distance along the way; beyond its end the way goes on straight.
     void positionAt(double metres, Lalo& position, double& headingRad) const;
 
-    double flownM = 0.0;  // how far along the way the aircraft is
-    double stepM = 0.0;   // how far it moves per tick
+    double flownM = 0.0;   // how far along the way the aircraft is
+    double stepM = 0.0;    // how far it moves per tick
+    double crabRad = 0.0;  // the angle the nose is to hold off the way on this leg (into the wind)
 
   private:
     Lalo m_origin;

@@ -67,20 +67,29 @@ void lf_turnInAir(LiveAc& ac) {
     pos.heading = gf_wrap2pi(pos.heading + kGravityMps2 * std::tan(-pos.bank) / speed * kSecondsPerTick);
 }
 
-// Along the way laid for the leg: the nose on its tangent, the bank that of the turn just flown
-// (coordinated), the heading rate none (a touchdown on the way carries no turn onto the ground).
+// Along the way laid for the leg: the bank that of the turn just flown (coordinated), the heading
+// rate none (a touchdown on the way carries no turn onto the ground). The nose points along the
+// way's tangent, turned by the crab into the wind, which is taken out in the flare.
 void lf_flyAirPath(LiveAc& ac) {
     SimPosition& pos = ac.simPosition;
-    const double headingBefore = pos.heading;
-    ac.airPath.flownM += ac.airPath.stepM;
+    AirPath& path = ac.airPath;
     Lalo at;
-    double heading = 0;
-    ac.airPath.positionAt(ac.airPath.flownM, at, heading);
+    double trackBefore = 0;
+    path.positionAt(path.flownM, at, trackBefore);
+    path.flownM += path.stepM;
+    double track = 0;
+    path.positionAt(path.flownM, at, track);
     pos.lat = at.latitude;
     pos.lon = at.longitude;
-    pos.heading = heading;
-    const double turn = gf_wrapPi(heading - headingBefore) / kSecondsPerTick;
-    pos.bank = -std::atan(ac.airPath.stepM / kSecondsPerTick * turn / kGravityMps2);
+    // The nose turns no faster than the turn rate, the way's own turn (never faster) included.
+    const double trackTurn = gf_wrapPi(track - trackBefore);
+    const double rate = ac.turnRatePerTick > 0 ? ac.turnRatePerTick : kPi;
+    const double crab = ac.flareStage == 0 ? path.crabRad : 0.0;
+    ac.crabRad +=
+        std::clamp(crab - ac.crabRad, std::min(-rate - trackTurn, 0.0), std::max(rate - trackTurn, 0.0));
+    pos.heading = gf_wrap2pi(track + ac.crabRad);
+    const double turn = trackTurn / kSecondsPerTick;
+    pos.bank = -std::atan(path.stepM / kSecondsPerTick * turn / kGravityMps2);
     ac.bankStep = 0;
     ac.headingRate = 0;
 }
@@ -117,6 +126,8 @@ void lf_stepOnCurve(LiveAc& ac) {
 
 void lf_stepHorizontal(LiveAc& ac) {
     SimPosition& pos = ac.simPosition;
+    // Off a way the nose is the direction of travel.
+    if (!ac.airPath.exists() || ac.onGroundInSim) ac.crabRad = 0;
     if (ac.curve.exists()) {
         lf_stepOnCurve(ac);
         return;

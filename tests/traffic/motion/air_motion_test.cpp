@@ -218,6 +218,59 @@ TEST_F(AirMotion, AtACornerTheNoseFollowsTheTrackAndTheWayEndsAtTheSampleWhenThe
     }
 }
 
+// In a crosswind the nose holds the crab of ADS-B samples that report a roll and a true heading
+// (their true heading less their track over the ground), up to a limit that keeps it near the track,
+// but only below 1,000 ft above the ground, 2,000 ft while approaching.
+TEST_F(AirMotion, LowDownTheNoseHoldsTheSamplesCrabOffTheTrack) {
+    const struct {
+        AcCategory category;
+        double heightAboveGround;
+        bool approaching;
+        double crabDeg, heldDeg;
+    } cases[] = {
+        {AcCategory::Light, 950, false, 12, 12}, {AcCategory::Light, 950, false, -12, -12},
+        {AcCategory::Light, 950, false, 40, 25}, {AcCategory::Light, 950, false, -40, -25},
+        {AcCategory::Light, 1050, false, 12, 0}, {AcCategory::Large, 1950, true, -12, -12},
+        {AcCategory::Large, 2040, true, -12, 0},
+    };
+    test::gf_setKlaxParkAirport();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.heightAboveGround << " ft, crab " << c.crabDeg);
+        test::gf_resetMotionState(now);
+        test::gf_setKlaxParkAirport();
+        constexpr double trackDeg = 250, speedKt = 130, altitude = 2000, fpm = -700;
+        LiveAc ac = gf_activeAircraft(c.category, test::kKlaxLat + 0.05, test::kKlaxLon + 0.05, altitude);
+        ac.simPosition.heading = trackDeg * kRadPerDeg;
+        ac.heightAboveGround = c.heightAboveGround;
+        ac.approaching = c.approaching;
+        std::vector<PositionSample> stream{
+            gf_sample(ac.simPosition.lat, ac.simPosition.lon, now, speedKt, altitude, fpm)};
+        constexpr std::int32_t kLegTicks = 400;
+        const double legM = speedKt * kMetresPerNm / 3600 * 4;
+        for (int i = 1; i < 10; ++i) {
+            PositionSample s = gf_sampleAt(stream.back(), trackDeg, legM, now + i * kLegTicks, speedKt,
+                                           altitude - i * 4 * 700 / 60.0, fpm);
+            s.headingFromAdsb = true;
+            s.rollRad = 0.0;
+            s.headingRad = gf_wrap2pi((trackDeg + c.crabDeg) * kRadPerDeg);
+            stream.push_back(s);
+        }
+        ac.samples.assign(stream.begin(), stream.end());
+        // After three legs to settle, the nose stays the crab off the track flown, the wings level.
+        for (int tick = 0; tick < 7 * kLegTicks; ++tick) {
+            ++g_engineTick;
+            const SimPosition before = ac.simPosition;
+            test::gf_updateActive(ac);
+            if (tick < 3 * kLegTicks) continue;
+            const SimPosition& p = ac.simPosition;
+            const double track = gf_bearingRad(gf_lalo(before), gf_lalo(p));
+            ASSERT_NEAR(gf_wrapPi(p.heading - track) * kDegPerRad, c.heldDeg, 0.5) << "tick " << tick;
+            ASSERT_NEAR(track * kDegPerRad, trackDeg, 1) << "tick " << tick;
+            ASSERT_NEAR(p.bank, 0, 0.5 * kRadPerDeg) << "tick " << tick;
+        }
+    }
+}
+
 TEST_F(AirMotion, ARotorcraftLiftsOffAtAnySpeed) {
     LiveAc ac = gf_activeAircraft(AcCategory::Rotorcraft, 34.2, -118.4);
     ac.samples = {gf_sample(34.2, -118.4, now, 0), gf_sample(34.2001, -118.4, now + 100, 0)};

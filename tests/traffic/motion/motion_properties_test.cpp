@@ -80,6 +80,10 @@ class StreamWriter {
         m_maxPeriod = maxSeconds;
     }
 
+    // Reports from here on carry an ADS-B roll and a true heading `crabDeg` off the direction of
+    // travel (a crab into a crosswind), or neither.
+    void setCrab(std::optional<double> crabDeg) { m_crab = crabDeg; }
+
     // Points the aircraft (its direction of travel) at once.
     void setHeading(double headingDeg) { m_heading = headingDeg; }
 
@@ -97,6 +101,11 @@ class StreamWriter {
         const double speed = m_speed > 1 ? std::max(0.0, m_speed + unit(m_random) * m_noiseKt) : 0;
         fed.sample = test::gf_sample(at.latitude, at.longitude, 0, speed, onGround ? 0 : m_altitude, fpm);
         fed.sample.trackDeg = gf_wrap2pi((m_heading + unit(m_random) * m_noiseDeg) * kRadPerDeg) * kDegPerRad;
+        if (m_crab) {
+            fed.sample.headingFromAdsb = true;
+            fed.sample.rollRad = 0.0;
+            fed.sample.headingRad = gf_wrap2pi((m_heading + *m_crab) * kRadPerDeg);
+        }
         m_feed.push_back(fed);
         m_nextReport = m_time + std::uniform_real_distribution<double>(m_minPeriod, m_maxPeriod)(m_random);
     }
@@ -111,6 +120,7 @@ class StreamWriter {
     double m_noiseM = 0, m_noiseKt = 0, m_noiseDeg = 0;
     double m_time = 0, m_nextReport = 0;
     double m_minPeriod = 2, m_maxPeriod = 8;
+    std::optional<double> m_crab;
 };
 
 constexpr double kField = test::kKlaxElevationFt;
@@ -163,9 +173,10 @@ void lf_sparseZigZag(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_
     }
 }
 
-// An approach to a field down to the roll-out, a turn off the runway and a taxi to a stop.
+// An approach to a field down to the roll-out, a turn off the runway and a taxi to a stop, in the air
+// crabbing into a crosswind by `crabDeg` if given.
 void lf_approachTo(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick,
-                   Lalo field, double fieldFt) {
+                   Lalo field, double fieldFt, std::optional<double> crabDeg = std::nullopt) {
     std::uniform_real_distribution<double> u(0, 1);
     const AcCategory category = u(r) < 0.5 ? AcCategory::Large : AcCategory::Heavy;
     const double approachKt = 140 + 20 * u(r);
@@ -173,16 +184,22 @@ void lf_approachTo(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t 
     const Lalo start = lf_offset(field, 70, approachKt * minutes / 60);
     StreamWriter w(r, feed, hexid, category, tick, start, 250, approachKt, fieldFt + 2500);
     w.setNoise(10, 3, 1);
+    w.setCrab(crabDeg);
     w.leg(minutes * 60 + 10, 0, approachKt - 10, -750, fieldFt);  // down to the runway
-    w.leg(35, 0, 20, 0, fieldFt);                                 // roll-out
-    w.leg(15, 6, 15, 0, fieldFt);                                 // turn off 90 degrees
+    w.setCrab(std::nullopt);
+    w.leg(35, 0, 20, 0, fieldFt);  // roll-out
+    w.leg(15, 6, 15, 0, fieldFt);  // turn off 90 degrees
     w.leg(30 + 30 * u(r), 0, 12, 0, fieldFt);
     w.leg(10, 0, 0, 0, fieldFt);
     w.stand(20, fieldFt);
 }
 
 void lf_approach(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick) {
-    lf_approachTo(r, feed, hexid, tick, kKlax, kField);
+    // Crabbing up to 40 degrees either way, beyond what the nose may hold off its track; drawn apart
+    // so that the other streams stay as they were.
+    std::mt19937 crabRandom(hexid);
+    const double crabDeg = std::uniform_real_distribution<double>(-40, 40)(crabRandom);
+    lf_approachTo(r, feed, hexid, tick, kKlax, kField, crabDeg);
 }
 
 // Lining up, a take-off roll, lift-off and the climb.

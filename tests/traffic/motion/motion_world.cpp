@@ -296,7 +296,10 @@ void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasO
     if (airborne) {
         if (speedKt > 60)
             note(ac, tick, Watched::HeadingOffTrack, offTrackDeg, fmt::format("{:.0f} kt", speedKt));
-        const double turn = gf_wrapPi(p.heading - w.before.heading) / kSecondsPerTick;
+        // The turn flown is that of the direction of flight: a crab into the wind changing yaws the
+        // nose without turning.
+        const double turn =
+            gf_wrapPi((p.heading - ac.crabRad) - (w.before.heading - w.crabBefore)) / kSecondsPerTick;
         const double metresPerSecond = movedNm * kMetresPerNm / kSecondsPerTick;
         const double coordinated = -std::atan(metresPerSecond * turn / kGravity);
         note(ac, tick, Watched::BankOffTurn, std::fabs(p.bank - coordinated) * kDegPerRad,
@@ -473,6 +476,7 @@ void MotionWorld::run(std::vector<FedSample> feed, std::int32_t extraTicks) {
             if (ac.simState != SimState::Active) continue;
             Watch& w = m_watches[ac.hexid];
             w.before = ac.simPosition;
+            w.crabBefore = ac.crabRad;
             const bool wasOnGround = ac.onGroundInSim;
             if (ac.samples.empty()) {
                 ac.removeAircraftFromSim();

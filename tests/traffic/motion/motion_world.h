@@ -92,6 +92,7 @@ class MotionWorld {
   private:
     struct Watch {
         SimPosition before;
+        double crabBefore = 0;  // the nose's crab off its way into the wind, before the tick
         FlightPhase phase = FlightPhase::Birth;
         double legSpeedKt = 0;
         bool firstUpdate = true;
