@@ -25,9 +25,8 @@ set(MRW_TEST_SOURCES_LINUX_ONLY
 # Test programs not yet built for Windows, each with its reason; their engineers take them off.
 set(MRW_TESTS_NOT_YET_UNDER_WINE
   # tests that expect paths in logged texts with '/' (Windows writes '\') or LF line ends from
-  # text-mode writes (CR LF on Windows): about 20 and 11 tests fail under Wine (branch `windows`)
+  # text-mode writes (CR LF on Windows): 23 tests fail under Wine (branch `windows`)
   test_aircraft
-  test_airports
   # the engine, feed and simulator tests, and the run's (branch `wine-e2e`)
   test_traffic
   test_run)

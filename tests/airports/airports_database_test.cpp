@@ -124,15 +124,16 @@ TEST_F(AirportsDatabaseTest, UnreadableFilesThrow88AndLeaveNoDecryptedFile) {
         std::string xml;  // empty: no encrypted file at all
         std::string expected;
     };
+    const std::string xml = mrwtest::nativePath("input/airports.xml");
     const Case cases[] = {
         {"bad code", R"(<root><airports><ap c="EHA" la="1" lo="1" a="1" s="1"/></airports></root>)",
          "88: 'EHA' FixedCode: invalid string (length/charset)"},
         {"missing code", R"(<root><airports><ap la="1" lo="1" a="1" s="1"/></airports></root>)",
          "88: '' FixedCode: invalid string (length/charset)"},
         {"no airports element", R"(<root><airport/></root>)",
-         "88: Missing <airports> root in: input/airports.xml"},
-        {"not XML", "<root><airports>", "88: input/airports.xml not loaded: "},
-        {"no encrypted file", "", "88: input/airports.xml not loaded: File was not found"},
+         "88: Missing <airports> root in: " + xml},
+        {"not XML", "<root><airports>", "88: " + xml + " not loaded: "},
+        {"no encrypted file", "", "88: " + xml + " not loaded: File was not found"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

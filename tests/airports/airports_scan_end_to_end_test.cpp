@@ -125,7 +125,7 @@ TEST_F(ScanTest, BadCodesEndTheScanBeforeAnyWalk) {
         gf_scanAirports();
         FAIL() << "no exception";
     } catch (const UserErrorException& e) {
-        EXPECT_EQ(std::string(e.what()), "522: File 'input/ICAO_airports.txt' is missing?");
+        EXPECT_EQ(std::string(e.what()), "522: File '" + mrwtest::nativePath("input/ICAO_airports.txt") + "' is missing?");
     }
 }
 

@@ -89,7 +89,7 @@ TEST_F(ScanWalkTest, ALinkFileThatCannotBeWrittenIsNoLink) {
     fs::remove(g_mySimaddonFolder / "EGKK.txt");
     fs::create_directory(g_mySimaddonFolder / "EGKK.txt");  // the link file's name is taken by a folder
     EXPECT_FALSE(lf_linkArchivedApf(file));
-    EXPECT_NE(reportText().find("Writing airports/my_simaddon/EGKK.txt did not succeed"), std::string::npos);
+    EXPECT_NE(reportText().find("Writing " + mrwtest::nativePath("airports/my_simaddon/EGKK.txt") + " did not succeed"), std::string::npos);
 }
 
 TEST_F(ScanWalkTest, AnAirportWithoutPublisherIsNeverLinked) {
@@ -176,7 +176,8 @@ TEST_F(ScanWalkTest, TheRecursiveWalkReportsAnEntrysExceptionAndGoesOn) {
         if (line.rfind("\nFac: ", 0) == 0) handled.push_back(line.substr(6 + community.string().size() + 1));
     }
     EXPECT_EQ(handled,
-              (std::vector<std::string>{"a-eham/ap.bgl", "b-Pub-egll/ap.bgl", "d-Pub-egll/Statics/ap.bgl"}));
+              (std::vector<std::string>{mrwtest::nativePath("a-eham/ap.bgl"), mrwtest::nativePath("b-Pub-egll/ap.bgl"),
+                                        mrwtest::nativePath("d-Pub-egll/Statics/ap.bgl")}));
 }
 
 }  // namespace

@@ -202,10 +202,10 @@ class ApfDownloadTest : public ApfLookupTest {
 
 TEST_F(ApfDownloadTest, DownloadsFromTheRunningSimulatorsFolder) {
     EXPECT_EQ(gf_downloadApf("archive/stock/EHAM.xml", "airports/park_airport.xml"), "");
-    EXPECT_EQ(mrwtest::readFile("airports/park_airport.xml"), "<root>2020</root>\n");
+    EXPECT_EQ(mrwtest::readFile("airports/park_airport.xml"), mrwtest::asTextFileBytes("<root>2020</root>\n"));
     g_msfs2020 = false;
     EXPECT_EQ(gf_downloadApf("archive\\stock\\EHAM.xml", "airports/park_airport.xml"), "");
-    EXPECT_EQ(mrwtest::readFile("airports/park_airport.xml"), "<root>2024</root>\n");
+    EXPECT_EQ(mrwtest::readFile("airports/park_airport.xml"), mrwtest::asTextFileBytes("<root>2024</root>\n"));
 }
 
 TEST_F(ApfDownloadTest, FailedDownloadLeavesNoFile) {

@@ -65,7 +65,7 @@ TEST_F(ParkAirportFileTest, LocalFileIsReadShownAndLogged) {
     EXPECT_EQ(main.parkQualityText.get(), "  ");
     EXPECT_EQ(main.parkHandmade.load(), 0);
     const std::string text = log();
-    EXPECT_NE(text.find("learned 'airports/learned/thirdparty/Pub/EHAM.xml' does not exist"),
+    EXPECT_NE(text.find("learned '" + mrwtest::nativePath("airports/learned/thirdparty/Pub/EHAM.xml") + "' does not exist"),
               std::string::npos);
     EXPECT_NE(text.find("Airport file read from 'airports/my_thirdparty/EHAM.xml' for Schiphol"),
               std::string::npos);

@@ -49,6 +49,11 @@ void writeFile(const fs::path& path, std::string_view bytes) {
     if (!out) throw std::runtime_error("writeFile failed: " + path.string());
 }
 
+std::string nativePath(std::string_view generic) {
+    const std::u8string text = fs::path(std::u8string(generic.begin(), generic.end())).make_preferred().u8string();
+    return std::string(text.begin(), text.end());
+}
+
 std::string asTextFileBytes(std::string_view text) {
     const TempDir dir;
     const fs::path file = dir / "text.txt";

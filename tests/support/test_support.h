@@ -50,6 +50,8 @@ class ProgramFolder {
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 std::vector<std::string> readLines(const std::filesystem::path& path);
+// A path written with '/' as the platform writes it in texts: unchanged on Linux, '\\' on Windows.
+std::string nativePath(std::string_view generic);
 // The bytes a text-mode write of `text` leaves in a file: the text itself on Linux, each LF as
 // CR LF on Windows.
 std::string asTextFileBytes(std::string_view text);
