@@ -114,10 +114,10 @@ void lf_stepOnCurve(LiveAc& ac) {
         gf_logLine(fmt::format("{} error in curve at index: {:.2F}", ac.callsign, ac.curveT));
         return;
     }
-    if (!gf_samePosition(point, gf_lalo(pos)) &&
-        lf_turnsBeforeMoving(ac, gf_bearingRad(gf_lalo(pos), point))) {
-        return;
-    }
+    // A step too small to take a bearing of (a slow start) still moves along the curve's tangent.
+    const Lalo at = gf_lalo(pos);
+    const double way = gf_samePosition(point, at) ? tangent : gf_bearingRad(at, point);
+    if (lf_turnsBeforeMoving(ac, way)) return;
     ac.curveT = t;
     pos.lat = point.latitude;
     pos.lon = point.longitude;

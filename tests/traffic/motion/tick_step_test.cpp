@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "foundation/geometry.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/motion/motion_test_support.h"
@@ -151,6 +152,42 @@ TEST_F(TickStep, TheCurveParameterStopsShortOfItsEnd) {
     EXPECT_NEAR(ac.simPosition.lat, 50 + 50 / kMetresPerDegree, 1e-8);
     // Pushing back, the aircraft faces against the curve: tangent east, nose west.
     EXPECT_NEAR(ac.simPosition.heading, 3 * kPi / 2, 1e-4);
+}
+
+// The start of a take-off stream that crept sideways: on the ground, the curve to the first sample
+// leaves 97 degrees off the nose. Whether its steps are centimetres or too small to take a bearing
+// of, the aircraft turns on the spot until its way lies within 45 degrees of the nose, then moves.
+TEST_F(TickStep, OnTheGroundACurveOffTheNoseIsTurnedToBeforeTheAircraftMoves) {
+    for (const double curveStep : {0.05, 0.002}) {
+        SCOPED_TRACE(::testing::Message() << "curve step " << curveStep);
+        LiveAc ac = gf_activeAircraft(AcCategory::Large, 33.936584, -118.426167);
+        ac.phase = FlightPhase::Taxi;
+        ac.onGroundInSim = true;
+        ac.simPosition.heading = 173.16 * kRadPerDeg;
+        ac.turnStep = 0.02 * kRadPerDeg;
+        ac.curve.origin = gf_lalo(ac.simPosition);
+        ac.curve.t0 = 0;
+        ac.curve.t1 = 1;
+        ac.curve.controlNorthM = 0;
+        ac.curve.controlEastM = -0.1;
+        ac.curve.endNorthM = 0.67;
+        ac.curve.endEastM = -1.02;
+        ac.curveStep = curveStep;
+        int movingTicks = 0;
+        for (int tick = 0; tick < 1500; ++tick) {
+            const Lalo before = gf_lalo(ac.simPosition);
+            ac.stepTick();
+            const Lalo after = gf_lalo(ac.simPosition);
+            if (after.latitude == before.latitude && after.longitude == before.longitude) continue;
+            ++movingTicks;
+            const double offNoseDeg =
+                std::fabs(gf_wrapPi(gf_bearingRad(before, after) - ac.simPosition.heading)) * kDegPerRad;
+            ASSERT_LE(offNoseDeg, 46) << "tick " << tick;
+        }
+        // Once turned, it went on along its curve.
+        EXPECT_GT(movingTicks, 0);
+        EXPECT_GT(ac.curveT, 0.2);
+    }
 }
 
 }  // namespace
