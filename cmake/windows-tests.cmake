@@ -27,9 +27,9 @@ set(MRW_TESTS_NOT_YET_UNDER_WINE
   # tests that expect paths in logged texts with '/' (Windows writes '\') or LF line ends from
   # text-mode writes (CR LF on Windows): 23 tests fail under Wine (branch `windows`)
   test_aircraft
-  # the engine, feed and simulator tests, and the run's (branch `wine-e2e`)
-  test_traffic
-  test_run)
+  # passes under Wine in its own order, but as a shuffled whole it hangs in
+  # ReaderThreadsTest.PortInUseStopsTheRunWithReaderError (branch `wine-e2e` is on it)
+  test_traffic)
 
 # UTF-8 path text and the file calls on folders named beyond ASCII, on their own: the quick check
 # of the Windows build.

@@ -39,7 +39,7 @@ namespace {
 class StartUp : public mrwtest::RunTest {
   protected:
     StartUp() {
-        fs::copy(fs::path(MRW_PROGRAM_DIR), m_folder.path(), fs::copy_options::recursive);
+        mrwtest::copyFolderInto(fs::path(MRW_PROGRAM_DIR), m_folder.path());
         fs::create_directories(m_packages.path() / "Community");
         fs::create_directories(m_packages.path() / "Official");
         g_parameters().MSFS_INSTALL_PATH.setAndSave(path_to_utf8(m_packages.path()));

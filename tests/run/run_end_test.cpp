@@ -4,7 +4,6 @@
 
 #include <array>
 #include <atomic>
-#include <barrier>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
@@ -62,14 +61,17 @@ TEST(ExitReasonNames, EveryReasonHasItsLogName) {
 TEST_F(RunEnd, TheFirstSetterWinsAcrossThreads) {
     for (int round = 0; round < 200; ++round) {
         mrwtest::resetRunSettings();
-        std::barrier start(2);
+        // Both setters wait at one start line. (Not std::barrier: MinGW's g++ 12 hangs in it.)
+        std::atomic<bool> go{false};
         std::atomic<int> winners{0};
         auto setter = [&](ExitReason reason, std::int32_t delay) {
-            start.arrive_and_wait();
+            while (!go.load())
+                std::this_thread::yield();
             if (gf_stopWithReason(reason, delay)) ++winners;
         };
         std::thread reader(setter, ExitReason::ReaderError, 15);
         std::thread sim(setter, ExitReason::SimConnectError, 9);
+        go = true;
         reader.join();
         sim.join();
         ASSERT_EQ(winners, 1);

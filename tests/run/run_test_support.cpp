@@ -1,9 +1,5 @@
 #include "run/run_test_support.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <mutex>
 
@@ -14,11 +10,11 @@
 #include "foundation/time_texts.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
+#include "run/main_worker.h"
+#include "run/run_end.h"
 #include "support/process_data_directory.h"
 #include "support/settings_reset.h"
 #include "support/test_window.h"
-#include "run/main_worker.h"
-#include "run/run_end.h"
 
 namespace mrwtest {
 
@@ -36,18 +32,14 @@ LRESULT lf_mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-RealTrafficPortsLock::RealTrafficPortsLock() {
-    const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / "mrwtest-realtraffic-ports.lock";
-    m_fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    EXPECT_GE(m_fd, 0) << file;
-    if (m_fd >= 0) {
-        EXPECT_EQ(::flock(m_fd, LOCK_EX), 0);
-    }
+std::filesystem::path realTrafficPortsLockFile() {
+    return std::filesystem::temp_directory_path() / "mrwtest-realtraffic-ports.lock";
 }
 
-RealTrafficPortsLock::~RealTrafficPortsLock() {
-    if (m_fd >= 0) ::close(m_fd);
+void copyFolderInto(const std::filesystem::path& from, const std::filesystem::path& into) {
+    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(from))
+        std::filesystem::copy(entry.path(), into / entry.path().filename(),
+                              std::filesystem::copy_options::recursive);
 }
 
 void resetRunSettings() {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,7 +34,8 @@ class RunTest : public ::testing::Test {
 
 // Holds RealTraffic's fixed UDP ports 49004 and 49005 for this process: test processes of other
 // builds on the same machine take the same lock (a file lock in the temporary folder), so no two
-// runs bind the ports at once.
+// runs bind the ports at once. (Under Wine the temporary folder is the Wine prefix's: the lock is
+// shared by the Windows builds that use that prefix.) One file per platform holds the lock.
 class RealTrafficPortsLock {
   public:
     RealTrafficPortsLock();
@@ -41,8 +44,16 @@ class RealTrafficPortsLock {
     RealTrafficPortsLock& operator=(const RealTrafficPortsLock&) = delete;
 
   private:
-    int m_fd = -1;
+    struct Held;
+    std::unique_ptr<Held> m_held;
 };
+
+// The lock file of RealTrafficPortsLock.
+std::filesystem::path realTrafficPortsLockFile();
+
+// Copies what the folder `from` holds into the existing folder `into`, sub-folders too. (MinGW's
+// std::filesystem::copy refuses a folder copied onto an existing one: "File exists".)
+void copyFolderInto(const std::filesystem::path& from, const std::filesystem::path& into);
 
 // Every setting back at its default and the run's shared flags cleared.
 void resetRunSettings();

@@ -135,11 +135,11 @@ class WholeRun : public ::testing::Test {
     // A copy of the built program folder (docs and data files), KLAX's airport file, and a
     // packages folder of our own liveries.
     void prepareProgramFolder() {
-        fs::copy(fs::path(MRW_PROGRAM_DIR), m_folder.path(), fs::copy_options::recursive);
+        mrwtest::copyFolderInto(fs::path(MRW_PROGRAM_DIR), m_folder.path());
         const fs::path demo = fs::path(MRW_FIXTURES_DIR) / "demo";
         fs::create_directories(m_folder / "airports" / "my_thirdparty");
         fs::copy_file(demo / "KLAX.xml", m_folder / "airports" / "my_thirdparty" / "KLAX.xml");
-        fs::copy(demo / "packages", m_packages.path(), fs::copy_options::recursive);
+        mrwtest::copyFolderInto(demo / "packages", m_packages.path());
         fs::create_directories(gf_appDataPath() / "InsideSystems");
         fs::copy_file(demo / "RealTraffic.jar", gf_appDataPath() / "InsideSystems" / "RealTraffic.jar",
                       fs::copy_options::overwrite_existing);

@@ -17,8 +17,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kConnectRetry = std::chrono::milliseconds(100);
-// The link's socket never blocks: between reads the peer waits this long and looks whether it stops.
-constexpr auto kReadRetry = std::chrono::milliseconds(50);
+// A read on the link waits at most this long, then the peer looks whether it stops.
+constexpr DWORD kReadTimeoutMs = 50;
 
 double lf_wallSeconds() {
     return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
@@ -38,9 +38,10 @@ std::string lf_socketError(std::string_view what) {
     return fmt::format("{}: Winsock error {}", what, WSAGetLastError());
 }
 
-bool lf_setNonBlocking(SOCKET s) {
-    u_long on = 1;
-    return ioctlsocket(s, FIONBIO, &on) == 0;
+bool lf_setReadTimeout(SOCKET s) {
+    const DWORD timeout = kReadTimeoutMs;
+    return setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout) ==
+           0;
 }
 
 Clock::duration lf_seconds(double seconds) {
@@ -198,7 +199,7 @@ void Peer::linkLoop() {
             return;
         }
         if (::connect(link, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-            !lf_setNonBlocking(link)) {
+            !lf_setReadTimeout(link)) {
             ::closesocket(link);
             if (!waitingSaid)
                 say(fmt::format("link: waiting for the program on {}:{}", m_options.host,
@@ -230,10 +231,7 @@ void Peer::serveLink(SOCKET link) {
             return;
         }
         const int received = ::recv(link, buffer, sizeof buffer, 0);
-        if (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
-            std::this_thread::sleep_for(kReadRetry);
-            continue;
-        }
+        if (received == SOCKET_ERROR && WSAGetLastError() == WSAETIMEDOUT) continue;
         if (received <= 0) {
             say("link: closed by the program");
             return;

@@ -70,9 +70,10 @@ void UdpReader::receiveLoop(bool keepDuplicates) {
     const DWORD timeout = kReceiveTimeoutMs;
     setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
     while (!stopRequest.load()) {
-        const int received = recvfrom(m_socket, m_buffer.data(), kMaxDatagram, 0, nullptr, nullptr);
+        const int received =
+            recvfrom(m_socket, m_buffer.data(), static_cast<int>(m_buffer.size()), 0, nullptr, nullptr);
         if (received >= kMaxDatagram) {
-            // recvfrom reports the datagram's true size: the log shows how large it was.
+            // The whole datagram came: the log shows how large it was.
             if (!gf_stopping()) gf_logLine(fmt::format("buffer overrun: {} bytes", received));
             continue;
         }

@@ -18,6 +18,10 @@ class UdpReader {
   public:
     // The most bytes of one datagram; a larger one is dropped.
     static constexpr int kMaxDatagram = 16384;
+    // The largest UDP payload over IPv4. The receive buffer holds one byte more, so every datagram
+    // arrives whole with its true size: Windows reports a datagram larger than the buffer only as
+    // the error WSAEMSGSIZE, which tells no size and would end the reader.
+    static constexpr int kLargestUdpPayload = 65507;
 
     UdpReader() = default;
     UdpReader(const UdpReader&) = delete;
@@ -58,7 +62,7 @@ class UdpReader {
 
   private:
     std::string_view m_datagram;
-    std::array<char, kMaxDatagram + 4> m_buffer{};
+    std::array<char, kLargestUdpPayload + 1> m_buffer{};
     std::string m_previous;
     WSADATA m_wsaData{};
     SOCKET m_socket = INVALID_SOCKET;

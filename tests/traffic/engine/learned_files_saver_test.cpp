@@ -10,6 +10,7 @@
 #include "airports/park_airport_data.h"
 #include "airports/park_airport_file.h"
 #include "airports/park_test_support.h"
+#include "foundation/text_encoding.h"
 #include "traffic/engine/learned_files_saver.h"
 
 namespace mrw {
@@ -49,6 +50,11 @@ class LearnedFilesSaverTest : public mrwtest::ParkAirportTest {
     }
 };
 
+// A path as Log.txt shows it: with the system's separator (a backslash on Windows).
+std::string lf_asLogged(const char* path) {
+    return path_to_utf8(fs::path(path).make_preferred());
+}
+
 TEST_F(LearnedFilesSaverTest, PublisherChoosesTheFolder) {
     struct Case {
         const char* publisher;
@@ -68,7 +74,8 @@ TEST_F(LearnedFilesSaverTest, PublisherChoosesTheFolder) {
         lf_saveLearnedFiles();
         EXPECT_TRUE(fs::exists(c.path));
         EXPECT_EQ(g_optionCount, 0);
-        EXPECT_NE(log().find(fmt::format(" '{}' saved with 3 updates", c.path)), std::string::npos);
+        EXPECT_NE(log().find(fmt::format(" '{}' saved with 3 updates", lf_asLogged(c.path))),
+                  std::string::npos);
     }
     // "../x" stayed inside airports/learned.
     EXPECT_FALSE(fs::exists("airports/x"));
@@ -116,7 +123,8 @@ TEST_F(LearnedFilesSaverTest, HandmadeFileKeepsEveryStandAndItsFactors) {
     const pugi::xml_node parameters = saved.child("root").child("parameters");
     EXPECT_STREQ(parameters.find_child_by_attribute("name", "handmade").attribute("value").value(), "true");
     EXPECT_TRUE(parameters.find_child_by_attribute("name", "Qf_real"));
-    EXPECT_NE(log().find(" handmade 'airports/learned/stock/EHAM.xml' saved with 3 updates"),
+    EXPECT_NE(log().find(fmt::format(" handmade '{}' saved with 3 updates",
+                                     lf_asLogged("airports/learned/stock/EHAM.xml"))),
               std::string::npos);
 }
 

@@ -16,6 +16,7 @@
 #include "foundation/run_state.h"
 #include "foundation/window_model.h"
 #include "support/loopback_address.h"
+#include "support/winsock_session.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/reader_threads.h"
@@ -96,6 +97,7 @@ class CollectingReader : public mrw::UdpReader {
 
 class UdpReaderTest : public ::testing::Test {
   protected:
+    mrwtest::WinsockSession winsock;  // the test's own sockets come before the reader's start-up
     mrwtest::LoggedProgramFolder folder;
     CollectingReader reader;
     std::thread loop;
@@ -145,6 +147,7 @@ TEST_F(UdpReaderTest, OversizedDatagramsAreDroppedWithTheirTrueSize) {
     sendTo(port, std::string(16383, 'x'));
     sendTo(port, std::string(16384, 'y'));
     sendTo(port, std::string(20000, 'z'));
+    sendTo(port, std::string(65507, 'w'));  // the largest there is
     sendTo(port, "end");
     ASSERT_TRUE(eventually([&] { return reader.hasReceived("end"); }));
     EXPECT_EQ(reader.datagrams(), (std::vector<std::string>{std::string(16383, 'x'), "end"}));
@@ -152,6 +155,7 @@ TEST_F(UdpReaderTest, OversizedDatagramsAreDroppedWithTheirTrueSize) {
     const std::string log = folder.logText();
     EXPECT_NE(log.find("buffer overrun: 16384 bytes\n"), std::string::npos);
     EXPECT_NE(log.find("buffer overrun: 20000 bytes\n"), std::string::npos);
+    EXPECT_NE(log.find("buffer overrun: 65507 bytes\n"), std::string::npos);
 }
 
 TEST_F(UdpReaderTest, StopRequestEndsTheLoopWithinItsTimeOut) {

@@ -291,10 +291,10 @@ TEST_F(AirMotion, TheApproachConfigurationNeedsTheParkAirportWithinTenMiles) {
         ac.heightAboveGround = 1900;
         ac.standNumber = 7;
         ac.nextPosMain();
-        const bool near = lat < 34.1;
-        EXPECT_EQ(ac.approaching, near) << lat;
-        EXPECT_EQ(ac.flapsIndex, near ? 3 : 4);
-        EXPECT_EQ(ac.standNumber, near ? 0 : 7);
+        const bool nearStand = lat < 34.1;
+        EXPECT_EQ(ac.approaching, nearStand) << lat;
+        EXPECT_EQ(ac.flapsIndex, nearStand ? 3 : 4);
+        EXPECT_EQ(ac.standNumber, nearStand ? 0 : 7);
     }
 }
 

@@ -124,8 +124,8 @@ TEST_F(SampleStream, AHoldingAircraftWhoseSampleJumpsIsRemoved) {
         ac.samples = {s0};
         ac.holding = true;
         ac.holdStartTick = now - 100;
-        PositionSample far = gf_sampleAt(s0, 0, metres, now + 3000, 10);
-        ac.decodeExisting(far);
+        PositionSample farSample = gf_sampleAt(s0, 0, metres, now + 3000, 10);
+        ac.decodeExisting(farSample);
         const bool removed = metres > 250;
         EXPECT_EQ(ac.simState == SimState::RemovingFromSim, removed) << metres;
         EXPECT_EQ(ac.holding, !removed);

@@ -187,19 +187,19 @@ TEST_F(StreamEnd, APushedBackAircraftTaxiesOnlyOnceItsSamplesLeadAway) {
     EXPECT_EQ(ac.standNumber, 0);
     ac.phase = FlightPhase::PushedBack;
     ac.pushbackLastDistance = 900;
-    PositionSample far = gf_sampleAt(here, 0, 6.2 * 17.9, now + 1500, 4);
-    EXPECT_TRUE(ac.checkExtendingSituations(far));
+    PositionSample farSample = gf_sampleAt(here, 0, 6.2 * 17.9, now + 1500, 4);
+    EXPECT_TRUE(ac.checkExtendingSituations(farSample));
 }
 
 TEST_F(StreamEnd, GroundNoiseIsSnappedOrDropped) {
     LiveAc ac = gf_activeAircraft(AcCategory::Large, 50, 8);
     const PositionSample last = gf_sample(50, 8, now + 400, 3);
     ac.samples = {last};
-    PositionSample near = gf_sampleAt(last, 0, 16, now + 900, 4);  // 16 m: within 0.00015 degrees
-    EXPECT_TRUE(ac.acceptGroundSample(near));
-    EXPECT_TRUE(near.stationary);
-    EXPECT_EQ(near.groundSpeedKt, 0);
-    EXPECT_EQ(near.dueTick, last.dueTick);
+    PositionSample nearSample = gf_sampleAt(last, 0, 16, now + 900, 4);  // 16 m: within 0.00015 degrees
+    EXPECT_TRUE(ac.acceptGroundSample(nearSample));
+    EXPECT_TRUE(nearSample.stationary);
+    EXPECT_EQ(nearSample.groundSpeedKt, 0);
+    EXPECT_EQ(nearSample.dueTick, last.dueTick);
     PositionSample airborneHere = gf_sample(50, 8, now + 900, 0, 100);
     EXPECT_FALSE(ac.acceptGroundSample(airborneHere));
     ac.takeOffRoll = true;
