@@ -2,6 +2,7 @@
 
 #include "app/edit_fields.h"
 #include "app/main_window.h"
+#include "app/win32_control_surface.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/text_encoding.h"
 #include "platform/win32/win32.h"
@@ -21,77 +22,86 @@ void lf_createCombo(ControlBinding& binding, HWND parent, const CREATESTRUCTW& c
         binding.rowY - 5, width, dropHeight, parent, lf_idMenu(binding), creation.hInstance, nullptr);
 }
 
+// Its 12 x 12 check box at (x, row y + 2), checked from `current`, enabled.
+void lf_createCheckBox(CheckBoxParameter& parameter, HWND parent, const CREATESTRUCTW& creation, INT x) {
+    parameter.hwnd = CreateWindowExW(0, u"button", u"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, x,
+                                     parameter.rowY + 2, 12, 12, parent, lf_idMenu(parameter),
+                                     creation.hInstance, nullptr);
+    CheckDlgButton(parent, parameter.controlId, parameter.current ? BST_CHECKED : BST_UNCHECKED);
+    EnableWindow(parameter.hwnd, TRUE);
+}
+
+// Its button (width x 20 at (x, row y)) with the caption, disabled until the run's control set-up
+// enables it.
+void lf_createButton(PushButton& button, HWND parent, const CREATESTRUCTW& creation, INT x, INT width) {
+    const std::u16string caption = utf8_to_wide(button.name);
+    button.hwnd =
+        CreateWindowExW(0, u"button", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                        x, button.rowY, width, 20, parent, lf_idMenu(button), creation.hInstance, nullptr);
+    EnableWindow(button.hwnd, FALSE);
+}
+
+// The edit field (width x 16 at (x, row y)), subclassed with `procedure` (the replaced procedure is
+// kept for it), disabled.
+void lf_createEdit(ControlBinding& binding, HWND parent, const CREATESTRUCTW& creation, INT x, INT width,
+                   WNDPROC procedure) {
+    binding.hwnd =
+        CreateWindowExW(0, u"Edit", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, x, binding.rowY,
+                        width, 16, parent, lf_idMenu(binding), creation.hInstance, nullptr);
+    lf_keepPreviousWndProc(binding.controlId,
+                           reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                               binding.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure))));
+    EnableWindow(binding.hwnd, FALSE);
+}
+
 }  // namespace
 
-void CheckBoxParameter::createControl(HWND parent, const CREATESTRUCTW& creation, INT x) {
-    hwnd = CreateWindowExW(0, u"button", u"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, x, rowY + 2,
-                           12, 12, parent, lf_idMenu(*this), creation.hInstance, nullptr);
-    CheckDlgButton(parent, controlId, current ? BST_CHECKED : BST_UNCHECKED);
-    EnableWindow(hwnd, TRUE);
-}
-
-void PushButton::create(HWND parent, const CREATESTRUCTW& creation, INT x, INT width) {
-    const std::u16string caption = utf8_to_wide(name);
-    hwnd =
-        CreateWindowExW(0, u"button", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                        x, rowY, width, 20, parent, lf_idMenu(*this), creation.hInstance, nullptr);
-    EnableWindow(hwnd, FALSE);
-}
-
-void ControlBinding::createEdit(HWND parent, const CREATESTRUCTW& creation, INT x, INT width,
-                                WNDPROC procedure) {
-    hwnd = CreateWindowExW(0, u"Edit", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, x, rowY, width,
-                           16, parent, lf_idMenu(*this), creation.hInstance, nullptr);
-    previousWndProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
-    EnableWindow(hwnd, FALSE);
-}
-
 void lf_createControls(HWND parent, const CREATESTRUCTW& creation) {
+    gf_registerWin32ControlSurface();
     ParameterCatalogue& p = g_parameters();
     lf_createCombo(p.SIM_CHOICE, parent, creation, 5, 105, 80);
-    p.ALL_INSTALL_PATH.createEdit(parent, creation, 111, 1200, lf_installPathEditProc);
-    p.SCAN_LIVERIES.createControl(parent, creation, 5);
-    p.LIG_AUTOMATIC.createControl(parent, creation, 217);
+    lf_createEdit(p.ALL_INSTALL_PATH, parent, creation, 111, 1200, lf_installPathEditProc);
+    lf_createCheckBox(p.SCAN_LIVERIES, parent, creation, 5);
+    lf_createCheckBox(p.LIG_AUTOMATIC, parent, creation, 217);
     lf_createCombo(p.AI_PACKAGE_SELECTOR, parent, creation, 323, 175, 300);
-    p.LIG_PRIORITIZE.createControl(parent, creation, 536);
-    p.ALWAYS_ON_TOP.createControl(parent, creation, 748);
-    p.SCAN_AIRPORTS.createControl(parent, creation, 5);
-    p.tbloZipButton.create(parent, creation, 217, 80);
-    p.OBJECTID_LIST.createControl(parent, creation, 652);
-    p.NAV_LIGHTS_WHILE_PARKED.createControl(parent, creation, 748);
+    lf_createCheckBox(p.LIG_PRIORITIZE, parent, creation, 536);
+    lf_createCheckBox(p.ALWAYS_ON_TOP, parent, creation, 748);
+    lf_createCheckBox(p.SCAN_AIRPORTS, parent, creation, 5);
+    lf_createButton(p.tbloZipButton, parent, creation, 217, 80);
+    lf_createCheckBox(p.OBJECTID_LIST, parent, creation, 652);
+    lf_createCheckBox(p.NAV_LIGHTS_WHILE_PARKED, parent, creation, 748);
     lf_createCombo(p.MATCHING_DEPTH, parent, creation, 217, 40, 120);
-    p.LIGHT_AIRCRAFT.createControl(parent, creation, 323);
-    p.HELICOPTERS.createControl(parent, creation, 430);
-    p.HIGH_PERF_AIRCRAFT.createControl(parent, creation, 536);
-    p.AEROWINX.createControl(parent, creation, 652);
-    p.GUID_CHANGES.createControl(parent, creation, 748);
+    lf_createCheckBox(p.LIGHT_AIRCRAFT, parent, creation, 323);
+    lf_createCheckBox(p.HELICOPTERS, parent, creation, 430);
+    lf_createCheckBox(p.HIGH_PERF_AIRCRAFT, parent, creation, 536);
+    lf_createCheckBox(p.AEROWINX, parent, creation, 652);
+    lf_createCheckBox(p.GUID_CHANGES, parent, creation, 748);
     lf_createCombo(p.RANGE, parent, creation, 217, 50, 200);
-    p.AUTO_RANGE.createControl(parent, creation, 323);
+    lf_createCheckBox(p.AUTO_RANGE, parent, creation, 323);
     lf_createCombo(p.AR_ABOVE_HEIGHT, parent, creation, 455, 70, 230);
-    p.AIRBORNE_ONLY.createControl(parent, creation, 572);
-    p.COLLISION_USER_GND.createControl(parent, creation, 217);
-    p.COLLISION_USER_AIR.createControl(parent, creation, 323);
-    p.COLLISION_LIVE_PARKED_GND.createControl(parent, creation, 430);
-    p.BLOCK_CALLSIGN.createEdit(parent, creation, 107, 100, lf_blockCallsignEditProc);
-    p.unblockButton.create(parent, creation, 223, 60);
-    p.csToOidButton.create(parent, creation, 305, 60);
+    lf_createCheckBox(p.AIRBORNE_ONLY, parent, creation, 572);
+    lf_createCheckBox(p.COLLISION_USER_GND, parent, creation, 217);
+    lf_createCheckBox(p.COLLISION_USER_AIR, parent, creation, 323);
+    lf_createCheckBox(p.COLLISION_LIVE_PARKED_GND, parent, creation, 430);
+    lf_createEdit(p.BLOCK_CALLSIGN, parent, creation, 107, 100, lf_blockCallsignEditProc);
+    lf_createButton(p.unblockButton, parent, creation, 223, 60);
+    lf_createButton(p.csToOidButton, parent, creation, 305, 60);
     lf_createCombo(p.CALLSIGN_2_OBJECTID, parent, creation, 375, 100, 300);
-    p.blockButton.create(parent, creation, 576, 60);
-    p.nowButton.create(parent, creation, 111, 45);
+    lf_createButton(p.blockButton, parent, creation, 576, 60);
+    lf_createButton(p.nowButton, parent, creation, 111, 45);
     lf_createCombo(p.MAX_PARK_SEL, parent, creation, 323, 55, 144);
     lf_createCombo(p.MAX_LIVE_SEL, parent, creation, 536, 55, 144);
-    p.DESTINATION.createEdit(parent, creation, 217, 50, lf_destinationEditProc);
+    lf_createEdit(p.DESTINATION, parent, creation, 217, 50, lf_destinationEditProc);
     lf_createCombo(p.AIRP_RANGE, parent, creation, 353, 45, 144);
     lf_createCombo(p.AIRP_HEIGHT, parent, creation, 566, 70, 230);
-    p.STRAIGHT_PBS_ONLY.createControl(parent, creation, 652);
-    p.INITIAL_LOAD_ONLY.createControl(parent, creation, 5);
-    p.WEEK.createControl(parent, creation, 71);
-    p.PARK_SOFT.createControl(parent, creation, 151);
+    lf_createCheckBox(p.STRAIGHT_PBS_ONLY, parent, creation, 652);
+    lf_createCheckBox(p.INITIAL_LOAD_ONLY, parent, creation, 5);
+    lf_createCheckBox(p.WEEK, parent, creation, 71);
+    lf_createCheckBox(p.PARK_SOFT, parent, creation, 151);
     lf_createCombo(p.parking_percentage, parent, creation, 323, 50, 200);
     lf_createCombo(p.MAX_FIT_FL, parent, creation, 566, 60, 300);
-    p.rereadButton.create(parent, creation, 758, 90);
-    p.flushStaticButton.create(parent, creation, 758, 90);
+    lf_createButton(p.rereadButton, parent, creation, 758, 90);
+    lf_createButton(p.flushStaticButton, parent, creation, 758, 90);
     InvalidateRect(parent, &kControlPanelRect, TRUE);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 #include "airports/airports_database.h"
@@ -29,6 +30,12 @@ namespace fs = std::filesystem;
 namespace mrw {
 
 namespace {
+
+// Written when the fields are created and read by their procedures, both on the UI thread.
+std::map<std::uint16_t, WNDPROC>& lf_previousProcedures() {
+    static std::map<std::uint16_t, WNDPROC> procedures;
+    return procedures;
+}
 
 bool lf_lettersAndDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) {
@@ -109,7 +116,7 @@ StringParameter& lf_activeInstallPath() {
 LRESULT lf_editSubclassProc(ControlParameter& parameter, HWND hwnd, UINT message, WPARAM wParam,
                             LPARAM lParam) {
     if (message != WM_CHAR || wParam != 13)
-        return CallWindowProcW(parameter.previousWndProc, hwnd, message, wParam, lParam);
+        return CallWindowProcW(lf_previousWndProc(parameter.controlId), hwnd, message, wParam, lParam);
     ParameterCatalogue& p = g_parameters();
     try {
         gf_clearMessage();
@@ -121,7 +128,7 @@ LRESULT lf_editSubclassProc(ControlParameter& parameter, HWND hwnd, UINT message
             if (const auto typed = lf_getTextFromId(parameter))
                 lf_checkInstallPath(lf_activeInstallPath(), *typed);
         } else {
-            return CallWindowProcW(parameter.previousWndProc, hwnd, message, wParam, lParam);
+            return CallWindowProcW(lf_previousWndProc(parameter.controlId), hwnd, message, wParam, lParam);
         }
     } catch (const std::exception& e) {
         const std::string text = fmt::format("{} exception: {}", "lf_editSubclassProc", e.what());
@@ -132,6 +139,15 @@ LRESULT lf_editSubclassProc(ControlParameter& parameter, HWND hwnd, UINT message
 }
 
 }  // namespace
+
+void lf_keepPreviousWndProc(std::uint16_t controlId, WNDPROC procedure) {
+    lf_previousProcedures()[controlId] = procedure;
+}
+
+WNDPROC lf_previousWndProc(std::uint16_t controlId) {
+    const auto found = lf_previousProcedures().find(controlId);
+    return found == lf_previousProcedures().end() ? nullptr : found->second;
+}
 
 LRESULT lf_blockCallsignEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return lf_editSubclassProc(g_parameters().BLOCK_CALLSIGN, hwnd, message, wParam, lParam);

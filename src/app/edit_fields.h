@@ -4,6 +4,7 @@
 // start also applies.
 
 #include <atomic>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,11 @@ class StringParameter;
 // Raised when a packages folder typed in the install-path field was found; the run end, waiting for
 // the close button after a failed start, takes it as a restart (NEW SETTINGS, 3 s).
 inline std::atomic<bool> g_packagesFolderFound{false};
+
+// The procedure that subclassing replaced in the field with the control id, kept when the field is
+// created so that the subclass passes on what it does not handle; null for an unknown id.
+void lf_keepPreviousWndProc(std::uint16_t controlId, WNDPROC procedure);
+WNDPROC lf_previousWndProc(std::uint16_t controlId);
 
 LRESULT lf_blockCallsignEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT lf_destinationEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/parameter_display_view.h"
+#include "app/win32_control_surface.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/parking/static_parking.h"
 
@@ -46,6 +47,7 @@ MainWindowView& g_mainWindowView() {
         auto* built = new MainWindowView();  // never destroyed: see the header
         gf_observeWindowModel(&lf_showChange);
         gf_registerParameterDisplayView();
+        gf_registerWin32ControlSurface();
         return built;
     }();
     return *view;

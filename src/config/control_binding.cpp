@@ -1,11 +1,12 @@
 #include "config/control_binding.h"
 
-#include "platform/win32/user32.h"
+#include "config/control_surface.h"
 
 namespace mrw {
 
-BOOL ControlBinding::enable() const {
-    return hwnd == nullptr ? FALSE : EnableWindow(hwnd, TRUE);
+bool ControlBinding::enable() const {
+    ControlSurface* surface = gf_controlSurface();
+    return hwnd != nullptr && surface != nullptr && surface->setEnabled(hwnd, true);
 }
 
 }  // namespace mrw

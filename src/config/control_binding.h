@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-#include "platform/win32/win32_types.h"
+// The window's handle of a control; opaque on this floor (HWND is HWND__*).
+struct HWND__;
 
 namespace mrw {
 
@@ -14,20 +15,15 @@ class ControlBinding {
     ControlBinding& operator=(const ControlBinding&) = delete;
     virtual ~ControlBinding() = default;
 
-    // EnableWindow(TRUE) on the bound control and its result; with a null handle nothing changes.
-    BOOL enable() const;
-    // Creates the bound edit field (width x 16 at (x, row y)), subclassed with `procedure` (the
-    // replaced procedure is kept in previousWndProc), disabled.
-    void createEdit(HWND parent, const CREATESTRUCTW& creation, INT x, INT width, WNDPROC procedure);
+    // Enables the bound control; true when it was disabled before. With no control nothing changes.
+    bool enable() const;
 
     // The child control's identifier (its menu handle when created, the id of its notifications).
     const std::uint16_t controlId;
     // The vertical pixel position of the control's row in the control panel.
     const std::int32_t rowY;
     // Null until the main window creates its child controls; set once by the UI thread before any run.
-    HWND hwnd = nullptr;
-    // The edit field's window procedure that subclassing replaced; null for the other controls.
-    WNDPROC previousWndProc = nullptr;
+    HWND__* hwnd = nullptr;
 };
 
 }  // namespace mrw

@@ -1,8 +1,8 @@
 #include "config/control_parameters.h"
 
+#include "config/control_surface.h"
 #include "foundation/log.h"
 #include "foundation/text_encoding.h"
-#include "platform/win32/user32.h"
 
 #include <fmt/format.h>
 
@@ -13,17 +13,17 @@ namespace mrw {
 
 namespace {
 
-// Empties the combo box and adds the texts in order.
-void lf_fillTexts(HWND combo, const std::vector<std::u16string>& texts) {
-    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    for (const auto& text : texts)
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+// The surface when the bound control exists; else null (nothing to fill).
+ControlSurface* lf_liveControl(const ControlBinding& binding) {
+    ControlSurface* surface = gf_controlSurface();
+    return surface != nullptr && surface->exists(binding.hwnd) ? surface : nullptr;
 }
 
 // Fills the combo box with the UTF-8 choices and selects the first one that begins with `current`
-// (CB_SELECTSTRING: case-blind prefix). A text that is not valid UTF-8 is logged and left out of the
-// list (a choice) or selects nothing (the current text).
-void lf_fillAndSelect(HWND combo, const std::vector<std::string>& choices, const std::string& current) {
+// (case-blind prefix). A text that is not valid UTF-8 is logged and left out of the list (a choice)
+// or selects nothing (the current text).
+void lf_fillAndSelect(ControlSurface& surface, HWND__* combo, const std::vector<std::string>& choices,
+                      const std::string& current) {
     std::vector<std::u16string> texts;
     texts.reserve(choices.size());
     for (const auto& choice : choices) {
@@ -33,11 +33,9 @@ void lf_fillAndSelect(HWND combo, const std::vector<std::string>& choices, const
             gf_logLine(fmt::format("utf8_to_wide failed for '{}': {}", choice, e.what()));
         }
     }
-    lf_fillTexts(combo, texts);
+    surface.fillCombo(combo, texts);
     try {
-        const std::u16string wanted = utf8_to_wide(current);
-        SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(wanted.c_str()));
+        surface.selectPrefix(combo, utf8_to_wide(current));
     } catch (const std::exception& e) {
         gf_logLine(fmt::format("utf8_to_wide failed for '{}': {}", current, e.what()));
     }
@@ -46,25 +44,26 @@ void lf_fillAndSelect(HWND combo, const std::vector<std::string>& choices, const
 }  // namespace
 
 void CheckBoxParameter::showCheck() const {
-    if (hwnd == nullptr) return;
-    SendMessageW(hwnd, BM_SETCHECK, current.load() ? BST_CHECKED : BST_UNCHECKED, 0);
+    ControlSurface* surface = gf_controlSurface();
+    if (hwnd == nullptr || surface == nullptr) return;
+    surface->setCheck(hwnd, current.load());
 }
 
 void IntComboParameter::fillCombo() const {
-    if (!IsWindow(hwnd)) return;
+    ControlSurface* surface = lf_liveControl(*this);
+    if (surface == nullptr) return;
     std::vector<std::u16string> texts;
     texts.reserve(choices.size());
     for (std::int32_t choice : choices)
         texts.push_back(utf8_to_wide(fmt::format("{}", choice)));
-    lf_fillTexts(hwnd, texts);
+    surface->fillCombo(hwnd, texts);
     const auto found = std::find(choices.begin(), choices.end(), current.load());
-    if (found != choices.end())
-        SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(found - choices.begin()), 0);
+    if (found != choices.end()) surface->selectIndex(hwnd, static_cast<std::size_t>(found - choices.begin()));
 }
 
 void StringComboParameter::fillCombo() const {
-    if (!IsWindow(hwnd)) return;
-    lf_fillAndSelect(hwnd, choices, current.get());
+    if (ControlSurface* surface = lf_liveControl(*this))
+        lf_fillAndSelect(*surface, hwnd, choices, current.get());
 }
 
 std::optional<std::size_t> StringComboParameter::indexOfCurrent() const {
@@ -75,8 +74,8 @@ std::optional<std::size_t> StringComboParameter::indexOfCurrent() const {
 }
 
 void SharedComboParameter::fillCombo() const {
-    if (!IsWindow(hwnd)) return;
-    lf_fillAndSelect(hwnd, choices->copy(), current.get());
+    if (ControlSurface* surface = lf_liveControl(*this))
+        lf_fillAndSelect(*surface, hwnd, choices->copy(), current.get());
 }
 
 }  // namespace mrw

@@ -22,10 +22,8 @@ class CheckBoxParameter : public BoolParameter, public ControlBinding {
     CheckBoxParameter(std::string parameterName, bool value, std::uint16_t id, std::int32_t row)
         : BoolParameter(std::move(parameterName), value), ControlBinding(id, row) {}
 
-    // The check box shows `current` (BM_SETCHECK); nothing before the control exists.
+    // The check box shows `current`; nothing before the control exists.
     void showCheck() const;
-    // Creates its 12 x 12 check box at (x, row y + 2), checked from `current`, enabled.
-    void createControl(HWND parent, const CREATESTRUCTW& creation, INT x);
 };
 
 // An edit field's text; also the base of the two string combo classes.
@@ -68,8 +66,8 @@ class StringComboParameter : public ControlParameter {
                          std::uint16_t id, std::int32_t row)
         : ControlParameter(std::move(parameterName), value, id, row), choices(std::move(list)) {}
 
-    // The choices, then CB_SELECTSTRING with `current`: the first choice that begins with it, case-blind.
-    // A caller that needs the exact item follows with indexOfCurrent and CB_SETCURSEL.
+    // The choices, then the first choice that begins with `current`, case-blind, selected. A caller
+    // that needs the exact item follows with indexOfCurrent and selects that index.
     void fillCombo() const;
     // The position of the first choice equal to `current` (same bytes); empty when none is.
     std::optional<std::size_t> indexOfCurrent() const;
@@ -114,10 +112,6 @@ class PushButton : public Parameter, public ControlBinding {
   public:
     PushButton(std::string caption, std::uint16_t id, std::int32_t row)
         : Parameter(std::move(caption)), ControlBinding(id, row) {}
-
-    // Creates its button (width x 20 at (x, row y)) with the caption, disabled until the run's
-    // control set-up enables it.
-    void create(HWND parent, const CREATESTRUCTW& creation, INT x, INT width);
 };
 
 }  // namespace mrw

@@ -4,19 +4,24 @@
 #include <iterator>
 #include <vector>
 
-#include "platform/win32/user32.h"
+#include "config/control_surface.h"
 
 namespace mrw {
 
 namespace {
 
-// CB_SETCURSEL with the index of the exactly equal choice: CB_SELECTSTRING matches a prefix and
-// would pick "50" for 5.
+// The surface when the binding's control exists to be changed; else null.
+ControlSurface* lf_surfaceFor(const ControlBinding& binding) {
+    return binding.hwnd == nullptr ? nullptr : gf_controlSurface();
+}
+
+// Selects the index of the exactly equal choice: a prefix selection would pick "50" for 5.
 template <typename T>
 void lf_selectEqual(const ControlBinding& binding, const std::vector<T>& choices, T value) {
     const auto found = std::find(choices.begin(), choices.end(), value);
-    if (found == choices.end() || binding.hwnd == nullptr) return;
-    SendMessageW(binding.hwnd, CB_SETCURSEL, static_cast<WPARAM>(std::distance(choices.begin(), found)), 0);
+    ControlSurface* surface = lf_surfaceFor(binding);
+    if (found == choices.end() || surface == nullptr) return;
+    surface->selectIndex(binding.hwnd, static_cast<std::size_t>(std::distance(choices.begin(), found)));
 }
 
 }  // namespace
@@ -30,11 +35,12 @@ void gf_selectChoice(const FloatComboParameter& parameter, float value) {
 }
 
 void gf_enableControl(const ControlBinding& binding, bool enable) {
-    if (binding.hwnd != nullptr) EnableWindow(binding.hwnd, enable ? TRUE : FALSE);
+    if (ControlSurface* surface = lf_surfaceFor(binding)) surface->setEnabled(binding.hwnd, enable);
 }
 
 bool gf_controlEnabled(const ControlBinding& binding) {
-    return binding.hwnd != nullptr && IsWindowEnabled(binding.hwnd) != FALSE;
+    ControlSurface* surface = lf_surfaceFor(binding);
+    return surface != nullptr && surface->isEnabled(binding.hwnd);
 }
 
 }  // namespace mrw
