@@ -16,21 +16,7 @@ set(floor_run 4)
 set(top_floor 4)
 set(floors foundation config aircraft airports traffic app run)
 
-# The files whose upward or Win32 UI includes are not moved yet (the settings' controls, which still
-# call the Win32 UI, and the tests that drive them): their includes are tolerated, every other file
-# is held to the floors. The list only shrinks: a listed file that has become clean is named in a
-# warning, to be taken off.
-set(not_yet_moved
-  src/config/control_binding.cpp
-  src/config/control_binding.h
-  src/config/control_parameters.cpp
-  src/config/control_updates.cpp
-  tests/aircraft/catalogue_reports_test.cpp
-  tests/airports/park_test_support.cpp
-  tests/config/control_display_test.cpp)
-
 set(violations "")
-set(offenders "")
 foreach(dir IN ITEMS src tests)
   file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${MRW_SOURCE_DIR}
        ${MRW_SOURCE_DIR}/${dir}/*.h ${MRW_SOURCE_DIR}/${dir}/*.cpp)
@@ -61,19 +47,10 @@ foreach(dir IN ITEMS src tests)
         set(problem "${file}: ${header} is the window layer, used only by app/ and run/")
       endif()
       if(problem)
-        list(APPEND offenders "${file}")
-        if(NOT file IN_LIST not_yet_moved)
-          list(APPEND violations "${problem}")
-        endif()
+        list(APPEND violations "${problem}")
       endif()
     endforeach()
   endforeach()
-endforeach()
-
-foreach(file IN LISTS not_yet_moved)
-  if(NOT file IN_LIST offenders)
-    message(WARNING "${file} keeps to the floors now: take it off the not_yet_moved list")
-  endif()
 endforeach()
 
 if(violations)
@@ -81,4 +58,4 @@ if(violations)
   list(JOIN violations "\n  " text)
   message(FATAL_ERROR "${count} includes against the floors:\n  ${text}")
 endif()
-message(STATUS "Every include points to its own floor or one below (apart from the files not yet moved).")
+message(STATUS "Every include points to its own floor or one below.")

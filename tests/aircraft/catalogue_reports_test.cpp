@@ -10,7 +10,7 @@
 #include "aircraft/livery_catalogue.h"
 #include "catalogue_test_fixture.h"
 #include "config/parameter_catalogue.h"
-#include "platform/win32/user32.h"
+#include "support/recording_control_surface.h"
 
 namespace {
 
@@ -31,23 +31,16 @@ class CatalogueReportsTest : public mrwtest::CatalogueTest {
   protected:
     void SetUp() override {
         CatalogueTest::SetUp();
-        for (mrw::CheckBoxParameter* parameter : checkBoxParameters()) {
-            parameter->hwnd = CreateWindowExW(0, u"button", u"", BS_CHECKBOX, 0, 0, 12, 12, nullptr, nullptr,
-                                              nullptr, nullptr);
-            ASSERT_NE(parameter->hwnd, nullptr);
-        }
-    }
-    void TearDown() override {
-        for (mrw::CheckBoxParameter* parameter : checkBoxParameters()) {
-            DestroyWindow(parameter->hwnd);
-            parameter->hwnd = nullptr;
-        }
-        CatalogueTest::TearDown();
+        for (mrw::CheckBoxParameter* parameter : checkBoxParameters())
+            controls.bind(*parameter);
     }
     static std::vector<mrw::CheckBoxParameter*> checkBoxParameters() {
         auto& p = mrw::g_parameters();
         return {&p.LIGHT_AIRCRAFT, &p.HIGH_PERF_AIRCRAFT, &p.HELICOPTERS};
     }
+    bool enabled(const mrw::CheckBoxParameter& parameter) { return controls.control(parameter).enabled; }
+
+    mrwtest::RecordingControlSurface controls;
 };
 
 TEST_F(CatalogueReportsTest, CategoriesWithoutLiveriesAreSwitchedOffOnce) {
@@ -72,20 +65,20 @@ TEST_F(CatalogueReportsTest, CategoriesWithoutLiveriesAreSwitchedOffOnce) {
     EXPECT_EQ(mrwtest::storedSetting("LIGHT_AIRCRAFT"), "false");
     EXPECT_EQ(mrwtest::storedSetting("HELICOPTERS"), "false");
     for (mrw::CheckBoxParameter* parameter : checkBoxParameters()) {
-        EXPECT_FALSE(IsWindowEnabled(parameter->hwnd)) << parameter->name;
+        EXPECT_FALSE(enabled(*parameter)) << parameter->name;
     }
 }
 
 // A later start-up with rotorcraft liveries reports them but leaves the switched-off setting off.
 TEST_F(CatalogueReportsTest, CategoryWithLiveriesKeepsTheSettingAsItIs) {
     mrw::g_parameters().HELICOPTERS.current.store(false);
-    EnableWindow(mrw::g_parameters().HELICOPTERS.hwnd, FALSE);  // as an earlier start-up left it
+    controls.control(mrw::g_parameters().HELICOPTERS).enabled = false;  // as an earlier start-up left it
     buildCatalogue({{"PVT", "", "R44", false, "Private R44", ""}});
     EXPECT_THAT(folder.logText(), HasSubstr("Category Rotorcraft: 1 pax livery\n  R44\n"));
     EXPECT_THAT(folder.logText(), Not(HasSubstr("HELICOPTERS temporarily switched off")));
     EXPECT_FALSE(mrw::g_parameters().HELICOPTERS.current.load());
-    EXPECT_TRUE(IsWindowEnabled(mrw::g_parameters().HELICOPTERS.hwnd));
-    EXPECT_FALSE(IsWindowEnabled(mrw::g_parameters().LIGHT_AIRCRAFT.hwnd));
+    EXPECT_TRUE(enabled(mrw::g_parameters().HELICOPTERS));
+    EXPECT_FALSE(enabled(mrw::g_parameters().LIGHT_AIRCRAFT));
 }
 
 TEST_F(CatalogueReportsTest, ModelLinesHoldTwentyCodes) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include <fmt/format.h>
 #include <pugixml.hpp>
 
 #include "airports/airport_file_lookup.h"
@@ -10,97 +11,59 @@
 #include "airports/learned_airport_files.h"
 #include "airports/park_airport_data.h"
 #include "airports/park_airport_file.h"
-#include "app/main_window.h"
 #include "config/data_file_meta.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameter_registries.h"
 #include "config/traffic_range.h"
 #include "foundation/file_system.h"
 #include "foundation/text_encoding.h"
-#include "platform/win32/standin.h"
-#include "platform/win32/user32.h"
+#include "foundation/window_model.h"
 #include "support/process_data_directory.h"
 #include "support/test_support.h"
-#include "support/test_window.h"
 
 namespace mrwtest {
 
 namespace {
 
-const char16_t* lf_windowClass() {
-    return registerTestWindowClass(u"MrwParkTest", DefWindowProcW) ? u"MrwParkTest" : nullptr;
-}
-
-// The window's own control creation stores each handle in the setting's binding; so does this.
-HWND lf_control(HWND parent, const char16_t* className, DWORD style, mrw::ControlBinding& binding) {
-    return binding.hwnd = CreateWindowExW(
-               0, className, u"", WS_CHILD | WS_VISIBLE | style, 10, binding.rowY, 100, 200, parent,
-               reinterpret_cast<HMENU>(static_cast<INT_PTR>(binding.controlId)), nullptr, nullptr);
-}
-
-void lf_addItem(HWND combo, const std::string& text) {
-    const std::u16string wide = mrw::utf8_to_wide(text);
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-}
-
-void lf_intCombo(HWND parent, mrw::IntComboParameter& setting) {
-    HWND combo = lf_control(parent, u"ComboBox", CBS_DROPDOWNLIST, setting);
-    for (const int choice : setting.choices)
-        lf_addItem(combo, std::to_string(choice));
-}
-
-void lf_floatCombo(HWND parent, mrw::FloatComboParameter& setting) {
-    HWND combo = lf_control(parent, u"ComboBox", CBS_DROPDOWNLIST, setting);
-    for (const float choice : setting.choices) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%.1f", static_cast<double>(choice));
-        lf_addItem(combo, text);
-    }
+std::vector<std::u16string> lf_texts(const std::vector<std::string>& texts) {
+    std::vector<std::u16string> wide;
+    for (const std::string& text : texts)
+        wide.push_back(mrw::utf8_to_wide(text));
+    return wide;
 }
 
 }  // namespace
 
+// The window fills its combo boxes with the choices when it creates them; so does this.
 ParkWindow::ParkWindow() {
-    HWND window = CreateWindowExW(0, lf_windowClass(), u"", WS_VISIBLE, 0, 0, 880, 516, nullptr, nullptr,
-                                  nullptr, nullptr);
-    mrw::g_mainWindowView().hwnd = window;
     auto& s = mrw::g_parameters();
     for (mrw::CheckBoxParameter* box : {&s.AUTO_RANGE, &s.WEEK, &s.PARK_SOFT, &s.INITIAL_LOAD_ONLY})
-        lf_control(window, u"button", BS_CHECKBOX, *box);
+        m_surface.bind(*box);
     for (mrw::IntComboParameter* combo :
-         {&s.RANGE, &s.MAX_LIVE_SEL, &s.parking_percentage, &s.AR_ABOVE_HEIGHT})
-        lf_intCombo(window, *combo);
-    lf_floatCombo(window, s.MAX_FIT_FL);
+         {&s.RANGE, &s.MAX_LIVE_SEL, &s.parking_percentage, &s.AR_ABOVE_HEIGHT}) {
+        std::vector<std::string> texts;
+        for (const int choice : combo->choices)
+            texts.push_back(std::to_string(choice));
+        m_surface.bind(*combo).texts = lf_texts(texts);
+    }
+    std::vector<std::string> fits;
+    for (const float choice : s.MAX_FIT_FL.choices)
+        fits.push_back(fmt::format("{:.1f}", choice));
+    m_surface.bind(s.MAX_FIT_FL).texts = lf_texts(fits);
     for (mrw::PushButton* button : {&s.nowButton, &s.flushStaticButton})
-        lf_control(window, u"button", BS_PUSHBUTTON, *button);
+        m_surface.bind(*button);
 }
 
-ParkWindow::~ParkWindow() {
-    auto& s = mrw::g_parameters();
-    for (mrw::ControlBinding* binding : std::initializer_list<mrw::ControlBinding*>{
-             &s.AUTO_RANGE, &s.WEEK, &s.PARK_SOFT, &s.INITIAL_LOAD_ONLY, &s.RANGE, &s.MAX_LIVE_SEL,
-             &s.parking_percentage, &s.AR_ABOVE_HEIGHT, &s.MAX_FIT_FL, &s.nowButton, &s.flushStaticButton})
-        binding->hwnd = nullptr;
-    mrw::g_mainWindowView().hwnd = nullptr;
-    standin::destroyAllWindows();
+bool ParkWindow::checked(const mrw::CheckBoxParameter& setting) {
+    return m_surface.control(setting).checked;
 }
 
-bool ParkWindow::checked(const mrw::CheckBoxParameter& setting) const {
-    return SendMessageW(setting.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+std::string ParkWindow::selection(const mrw::ControlBinding& combo) {
+    return m_surface.selectedText(combo);
 }
 
-std::string ParkWindow::selection(const mrw::ControlBinding& combo) const {
-    HWND control = combo.hwnd;
-    const LRESULT index = SendMessageW(control, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) return {};
-    char16_t buffer[64] = {};
-    const LRESULT length =
-        SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
-    return mrw::wide_to_utf8(std::u16string(buffer, static_cast<std::size_t>(length)));
-}
-
-bool ParkWindow::enabled(const mrw::ControlBinding& binding) const {
-    return IsWindowEnabled(binding.hwnd) != FALSE;
+bool ParkWindow::enabled(const mrw::ControlBinding& binding) {
+    return m_surface.control(binding).enabled;
 }
 
 std::string parametersText() {

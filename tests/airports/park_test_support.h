@@ -9,22 +9,23 @@
 
 #include "airports_test_support.h"
 #include "config/control_parameters.h"
+#include "support/recording_control_surface.h"
 
 namespace mrwtest {
 
-// The main window with a check box, combo box or button for every setting that reading a park
-// airport's file changes; g_mainWindowView().hwnd while the object lives.
+// The main window's controls (recorded, without a window) for every setting that reading a park
+// airport's file changes: check boxes, combo boxes filled with their choices, and buttons.
 class ParkWindow {
   public:
     ParkWindow();
-    ~ParkWindow();
-    ParkWindow(const ParkWindow&) = delete;
-    ParkWindow& operator=(const ParkWindow&) = delete;
 
-    bool checked(const mrw::CheckBoxParameter& setting) const;
+    bool checked(const mrw::CheckBoxParameter& setting);
     // The selected entry's text; empty when none is selected.
-    std::string selection(const mrw::ControlBinding& combo) const;
-    bool enabled(const mrw::ControlBinding& binding) const;
+    std::string selection(const mrw::ControlBinding& combo);
+    bool enabled(const mrw::ControlBinding& binding);
+
+  private:
+    RecordingControlSurface m_surface;
 };
 
 // parameters.xml of the process's own data directory; empty when there is none.

@@ -2,9 +2,9 @@
 
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
-#include "config_test_support.h"
 #include "foundation/file_names.h"
 #include "foundation/log.h"
+#include "support/config_test_support.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>

@@ -2,9 +2,9 @@
 
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
-#include "config_test_support.h"
 #include "foundation/simulator_choice.h"
 #include "foundation/text_encoding.h"
+#include "support/config_test_support.h"
 #include "support/scoped_environment.h"
 
 #include <gtest/gtest.h>

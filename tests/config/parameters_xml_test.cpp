@@ -2,9 +2,9 @@
 
 #include "config/parameter_catalogue.h"
 #include "config/parameter_registries.h"
-#include "config_test_support.h"
 #include "foundation/run_state.h"
 #include "foundation/text_encoding.h"
+#include "support/config_test_support.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>

@@ -1,12 +1,13 @@
-// The settings' controls against the Win32 stand-in: combo-box fills, check boxes and the texts that
-// a load of parameters.xml writes into the controls.
+// The settings' controls as the window shows them, through its control surface over the Win32
+// stand-in: combo-box fills, check boxes and the texts that a load of parameters.xml writes into the
+// controls.
 #include "app/main_window.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameter_display.h"
 #include "config/parameters_xml.h"
-#include "config_test_support.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/win32.h"
+#include "support/config_test_support.h"
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>
@@ -144,7 +145,7 @@ TEST_F(ControlDisplay, FillsBeforeTheControlsExistDoNothing) {
     EXPECT_EQ(selection(combo), 15);  // the control was not touched
     g_parameters().SIM_CHOICE.fillCombo();
     g_parameters().CALLSIGN_2_OBJECTID.fillCombo();
-    EXPECT_EQ(g_parameters().SIM_CHOICE.enable(), FALSE);
+    EXPECT_FALSE(g_parameters().SIM_CHOICE.enable());
 }
 
 TEST_F(ControlDisplay, LoadSetsCheckBoxesAndControlTexts) {

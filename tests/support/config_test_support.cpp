@@ -1,4 +1,4 @@
-#include "config_test_support.h"
+#include "support/config_test_support.h"
 
 #include "foundation/file_system.h"
 #include "foundation/log.h"
