@@ -2,7 +2,6 @@
 
 #include "app/edit_fields.h"
 #include "app/main_window.h"
-#include "app/win32_control_surface.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/text_encoding.h"
 #include "platform/win32/win32.h"
@@ -57,7 +56,6 @@ void lf_createEdit(ControlBinding& binding, HWND parent, const CREATESTRUCTW& cr
 }  // namespace
 
 void lf_createControls(HWND parent, const CREATESTRUCTW& creation) {
-    gf_registerWin32ControlSurface();
     ParameterCatalogue& p = g_parameters();
     lf_createCombo(p.SIM_CHOICE, parent, creation, 5, 105, 80);
     lf_createEdit(p.ALL_INSTALL_PATH, parent, creation, 111, 1200, lf_installPathEditProc);

@@ -4,7 +4,7 @@
 
 namespace mrw {
 
-// Registers the surface over the Win32 controls (once the window exists; again changes nothing).
+// Registers the surface over the Win32 controls; the main window's view does when it is built.
 void gf_registerWin32ControlSurface();
 
 }  // namespace mrw

@@ -34,7 +34,7 @@ std::vector<std::u16string> lf_texts(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-// The window fills its combo boxes with the choices when it creates them; so does this.
+// As the window creates its controls: combo boxes filled with the choices, buttons disabled.
 ParkWindow::ParkWindow() {
     auto& s = mrw::g_parameters();
     for (mrw::CheckBoxParameter* box : {&s.AUTO_RANGE, &s.WEEK, &s.PARK_SOFT, &s.INITIAL_LOAD_ONLY})
@@ -51,7 +51,7 @@ ParkWindow::ParkWindow() {
         fits.push_back(fmt::format("{:.1f}", choice));
     m_surface.bind(s.MAX_FIT_FL).texts = lf_texts(fits);
     for (mrw::PushButton* button : {&s.nowButton, &s.flushStaticButton})
-        m_surface.bind(*button);
+        m_surface.bind(*button).enabled = false;  // as the window creates its buttons
 }
 
 bool ParkWindow::checked(const mrw::CheckBoxParameter& setting) {

@@ -142,6 +142,7 @@ TEST_F(ControlParameters, NothingIsAskedBeforeAControlOrASurfaceExists) {
     EXPECT_FALSE(check.checked);
     EXPECT_FALSE(range.enable());
     EXPECT_FALSE(gf_controlEnabled(range));
+    EXPECT_EQ(controls.strayCalls(), 0) << "a control not yet created is not asked for";
 
     ControlSurface* registered = gf_controlSurface();
     auto& bound = controls.bind(range);

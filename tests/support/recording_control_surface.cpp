@@ -42,7 +42,7 @@ RecordingControlSurface::Control& RecordingControlSurface::bind(mrw::ControlBind
 }
 
 RecordingControlSurface::Control& RecordingControlSurface::control(const mrw::ControlBinding& binding) {
-    Control* found = find(binding.hwnd);
+    Control* found = lookUp(binding.hwnd);
     if (found == nullptr) throw std::logic_error("the binding has no control of this surface");
     return *found;
 }
@@ -52,14 +52,21 @@ std::string RecordingControlSurface::selectedText(const mrw::ControlBinding& bin
     return combo.selection ? mrw::wide_to_utf8(combo.texts.at(*combo.selection)) : std::string();
 }
 
-RecordingControlSurface::Control* RecordingControlSurface::find(HWND__* handle) const {
+RecordingControlSurface::Control* RecordingControlSurface::lookUp(HWND__* handle) const {
     for (Control& control : m_controls)
         if (reinterpret_cast<HWND__*>(&control) == handle) return &control;
     return nullptr;
 }
 
+RecordingControlSurface::Control* RecordingControlSurface::find(HWND__* handle) const {
+    Control* control = lookUp(handle);
+    if (control == nullptr) ++m_strayCalls;
+    return control;
+}
+
+// Asking whether a handle is a control is what a caller does before it changes one: never stray.
 bool RecordingControlSurface::exists(HWND__* handle) const {
-    return find(handle) != nullptr;
+    return lookUp(handle) != nullptr;
 }
 
 bool RecordingControlSurface::setEnabled(HWND__* handle, bool enabled) {

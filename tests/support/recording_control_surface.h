@@ -36,6 +36,8 @@ class RecordingControlSurface final : public mrw::ControlSurface {
     Control& control(const mrw::ControlBinding& binding);
     // The selected entry's text in UTF-8; empty when none is selected.
     std::string selectedText(const mrw::ControlBinding& binding);
+    // Calls with a handle that names no control of this surface (a null one included).
+    int strayCalls() const { return m_strayCalls; }
 
     bool exists(HWND__* handle) const override;
     bool setEnabled(HWND__* handle, bool enabled) override;
@@ -46,10 +48,13 @@ class RecordingControlSurface final : public mrw::ControlSurface {
     void selectPrefix(HWND__* handle, const std::u16string& text) override;
 
   private:
+    Control* lookUp(HWND__* handle) const;
+    // lookUp, counting a handle that names no control as a stray call.
     Control* find(HWND__* handle) const;
 
     mutable std::deque<Control> m_controls;  // stable addresses: they are the handles
     std::vector<mrw::ControlBinding*> m_bound;
+    mutable int m_strayCalls = 0;
     mrw::ControlSurface* m_previous = nullptr;
 };
 
