@@ -24,9 +24,6 @@ set(MRW_TEST_SOURCES_LINUX_ONLY
 
 # Test programs not yet built for Windows, each with its reason; their engineers take them off.
 set(MRW_TESTS_NOT_YET_UNDER_WINE
-  # tests that expect paths in logged texts with '/' (Windows writes '\') or LF line ends from
-  # text-mode writes (CR LF on Windows): 23 tests fail under Wine (branch `windows`)
-  test_aircraft
   # passes under Wine in its own order, but as a shuffled whole it hangs in
   # ReaderThreadsTest.PortInUseStopsTheRunWithReaderError (branch `wine-e2e` is on it)
   test_traffic)

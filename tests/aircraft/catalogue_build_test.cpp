@@ -154,8 +154,8 @@ TEST_F(CatalogueBuildTest, FailedReadingBuildsNothing) {
 TEST_F(CatalogueBuildTest, ErrorAfterTheCatalogueWasBuiltEmptiesIt) {
     std::vector<mrwtest::FixtureLivery> liveries = mrwtest::fixtureLiveries();
     liveries.push_back({"KLM", "", "B738", false, "KLM B738 clash", "N101AA"});
-    std::filesystem::create_directories(mrw::g_outputFolder);
-    std::filesystem::create_symlink("missing-target", mrw::g_errorsFolder);  // a dangling link
+    std::filesystem::remove_all(mrw::g_outputFolder);
+    mrwtest::writeFile(mrw::g_outputFolder, "");  // a file where the output folder belongs
 
     EXPECT_THROW(buildCatalogue(liveries), std::filesystem::filesystem_error);
 

@@ -99,15 +99,16 @@ TEST_F(CatalogueRegcodesTest, OfflineListsAreMergedAndReported) {
     EXPECT_THAT(mrw::g_specialTitles(), ElementsAre("KLM B77W", "British Airways A320"));
     EXPECT_THAT(
         mrwtest::readLines(kOfflineRegcodesFile),
-        ElementsAre("Processing file input/AIG-regcodes.xml",
+        ElementsAre("Processing file " + mrwtest::nativePath("input/AIG-regcodes.xml"),
                     "2 new regcodes added, 1 regcode defined as special",
-                    "Processing files in input/my_regcodes",
+                    "Processing files in " + mrwtest::nativePath("input/my_regcodes"),
                     "   regcode N301DN for 'British Airways A320', instead of the same for 'Delta A321'",
                     "0 new regcodes added, 1 regcode replaced, 1 regcode defined as special"));
     const std::string log = folder.logText();
-    EXPECT_THAT(
-        log, HasSubstr("Offline regcode files processed, results can be found in "
-                       "'output/info/OfflineRegcodes.txt'\n    2 special liveries\n    2 unique liveries\n"));
+    EXPECT_THAT(log, HasSubstr("Offline regcode files processed, results can be found in "
+                               "'" +
+                               mrwtest::nativePath("output/info/OfflineRegcodes.txt") +
+                               "'\n    2 special liveries\n    2 unique liveries\n"));
     EXPECT_THAT(log, HasSubstr("   21 registration codes\n"));
 }
 
@@ -133,7 +134,8 @@ TEST_F(CatalogueRegcodesTest, DontUseTitlesComeFromBothLists) {
     EXPECT_FALSE(fs::exists(mrw::g_aigRegcodesXmlFile));
     const std::string log = folder.logText();
     EXPECT_THAT(log, HasSubstr("    2 don't use titles read\n"));
-    EXPECT_THAT(log, HasSubstr("    1 don't use title read from files in input/my_regcodes\n"));
+    EXPECT_THAT(log, HasSubstr("    1 don't use title read from files in " +
+                               mrwtest::nativePath("input/my_regcodes") + "\n"));
 }
 
 // A list that does not parse: the reader's error goes into the report, and the plain XML never stays.
@@ -143,11 +145,11 @@ TEST_F(CatalogueRegcodesTest, BrokenAigListLeavesNoPlainFile) {
     buildCatalogue();
 
     EXPECT_FALSE(fs::exists(mrw::g_aigRegcodesXmlFile));
-    EXPECT_THAT(
-        mrwtest::readLines(kOfflineRegcodesFile),
-        ElementsAre("Processing file input/AIG-regcodes.xml",
-                    "There were errors processing the AIG-regcode file 'input/AIG-regcodes.xml', see Log.txt",
-                    "0 new regcodes added"));
+    EXPECT_THAT(mrwtest::readLines(kOfflineRegcodesFile),
+                ElementsAre("Processing file " + mrwtest::nativePath("input/AIG-regcodes.xml"),
+                            "There were errors processing the AIG-regcode file '" +
+                                mrwtest::nativePath("input/AIG-regcodes.xml") + "', see Log.txt",
+                            "0 new regcodes added"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "aircraft/livery_extraction.h"
 #include "aircraft/model_determination.h"
 #include "aircraft_test_support.h"
+#include "foundation/text_encoding.h"
 #include "liveries_test_support.h"
 
 #include <gtest/gtest.h>
@@ -128,9 +129,8 @@ icao_airline=KLM
     EXPECT_EQ(liveries.front().priority, 1);
     const auto& incomplete = m_state.reports.incompleteSectionLines;
     EXPECT_TRUE(has(incomplete, "Community/pkg [fltsim.8] title 'KLM Gate' already exists"));
-    EXPECT_TRUE(
-        has(incomplete,
-            "Community/pkg/aircraft.cfg [fltsim.5] icao_airline is missing, or it has invalid info "));
+    EXPECT_TRUE(has(incomplete, "Community/pkg" + mrwtest::nativePath("/aircraft.cfg") +
+                                    " [fltsim.5] icao_airline is missing, or it has invalid info "));
     EXPECT_EQ(incomplete.count(), 3u);  // fltsim.3, fltsim.5 and the repeated title
 }
 
@@ -178,22 +178,30 @@ atc_parking_types=CARGO
                                       {"Heavy with known reg", "DLH,TRA,B744,1,D-ABYA,1"},
                                   }));
     EXPECT_EQ(m_state.reports.invalidAirlineLines.lines(),
-              std::vector<std::string>{"XYZ          in Community/bad/aircraft.cfg [fltsim.0]"});
+              std::vector<std::string>{"XYZ          in Community/bad" +
+                                       mrwtest::nativePath("/aircraft.cfg") + " [fltsim.0]"});
     const std::vector<std::string> expected{
-        "Community/bad/aircraft.cfg [fltsim.0] icao_airline is missing, or it has invalid info ",
+        "Community/bad" + mrwtest::nativePath("/aircraft.cfg") +
+            " [fltsim.0] icao_airline is missing, or it has invalid info ",
         "'Community/bad' '[fltsim.0]' has no airline and no regcode info",
-        "Community/bad/aircraft.cfg [fltsim.1] icao_airline is missing, or it has invalid info ",
-        "Community/bad/aircraft.cfg [fltsim.2] icao_airline is missing, or it has invalid info ",
-        "Community/bad/aircraft.cfg [fltsim.3] icao_airline is missing, or it has invalid info ",
+        "Community/bad" + mrwtest::nativePath("/aircraft.cfg") +
+            " [fltsim.1] icao_airline is missing, or it has invalid info ",
+        "Community/bad" + mrwtest::nativePath("/aircraft.cfg") +
+            " [fltsim.2] icao_airline is missing, or it has invalid info ",
+        "Community/bad" + mrwtest::nativePath("/aircraft.cfg") +
+            " [fltsim.3] icao_airline is missing, or it has invalid info ",
         "'Community/bad' '[fltsim.3]' has no airline and no regcode info",
-        "Community/bad/aircraft.cfg [fltsim.4] icao_airline is missing, or it has invalid info ",
+        "Community/bad" + mrwtest::nativePath("/aircraft.cfg") +
+            " [fltsim.4] icao_airline is missing, or it has invalid info ",
         "'Community/bad' '[fltsim.4]' has no airline and regcode not in dbase",
         "Community/bad [fltsim.5] has more than one title key",
-        "Community/bad/aircraft.cfg [fltsim.5] icao_airline is missing, or it has invalid info ",
+        "Community/bad" + mrwtest::nativePath("/aircraft.cfg") +
+            " [fltsim.5] icao_airline is missing, or it has invalid info ",
         "Community/bad [fltsim.6] misses title",
         "invalid atc_id=D-AB*C in: Bad atc",
         "Community/bad [fltsim.8] has more than one icao_airline key",
-        "Community/bad/aircraft.cfg [fltsim.9] icao_airline is missing, or it has invalid info ",
+        "Community/bad" + mrwtest::nativePath("/aircraft.cfg") +
+            " [fltsim.9] icao_airline is missing, or it has invalid info ",
         "Community/bad [fltsim.10] has more than one atc_parking_types key",
     };
     auto lines = m_state.reports.incompleteSectionLines.lines();
@@ -218,7 +226,7 @@ TEST_F(LiveriesExtraction, FilesThatYieldNothing) {
     // No header: listed and still given a model; a missing file: nothing and no line.
     EXPECT_TRUE(scan("Community/none", "[General]\nicao_type_designator=B738\ntitle=x\n").empty());
     EXPECT_EQ(m_state.reports.noFltsimSectionFiles.lines(),
-              std::vector<std::string>{"Community/none/aircraft.cfg"});
+              std::vector<std::string>{"Community/none" + mrwtest::nativePath("/aircraft.cfg")});
     EXPECT_TRUE(mrw::gf_searchLiveriesinFile(m_state, 1, "Community/missing/aircraft.cfg").empty());
     // A header number out of range.
     EXPECT_TRUE(scan("Community/range", "icao_type_designator=B738\n[fltsim.10001]\ntitle=KLM\n").empty());
@@ -248,14 +256,15 @@ TEST_F(LiveriesExtraction, LongLinesAndBinaryContentNeverCrash) {
 
 TEST_F(LiveriesExtraction, APathTheCodePageCannotHoldEndsTheFileWithALogLine) {
     // Greek letters are not in the code page.
-    EXPECT_THROW(scan("Community/\xCE\xB1lpha", "icao_type_designator=B738\n[fltsim.0]\ntitle=x\n"),
-                 std::exception);
-    EXPECT_NE(
-        m_folder.logText().find("! Exception in lf_searchLiveriesinFile Community/\xCE\xB1lpha/aircraft.cfg"),
-        std::string::npos);
+    EXPECT_THROW(
+        scan(mrw::utf8_to_path("Community/\xCE\xB1lpha"), "icao_type_designator=B738\n[fltsim.0]\ntitle=x\n"),
+        std::exception);
+    EXPECT_NE(m_folder.logText().find("! Exception in lf_searchLiveriesinFile Community/\xCE\xB1lpha" +
+                                      mrwtest::nativePath("/aircraft.cfg")),
+              std::string::npos);
     // The same without a report line is read: the conversion is made only for report lines.
-    EXPECT_EQ(scan("Community/\xCE\xB2"
-                   "eta",
+    EXPECT_EQ(scan(mrw::utf8_to_path("Community/\xCE\xB2"
+                                     "eta"),
                    "icao_type_designator=B738\n[fltsim.0]\ntitle=x\nicao_airline=KLM\n")
                   .size(),
               1u);

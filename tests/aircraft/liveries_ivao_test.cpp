@@ -102,15 +102,16 @@ title=B738 EZY no texture key
     EXPECT_EQ(titles(liveries), (std::vector<std::string>{"B738 KLM Royal Dutch KLM", "Boeing of KLM KLM"}));
     EXPECT_EQ(liveries.back().codes.fromDbase, 1);
     EXPECT_EQ(liveries.front().priority, 2);
-    const std::string folder = "Community/IVAO_MTL/SimObjects/Airplanes/IVAO_B738";
+    const std::string folder = "Community/IVAO_MTL/SimObjects/Airplanes" + mrwtest::nativePath("/IVAO_B738");
     EXPECT_EQ(m_state.reports.invalidAirlineLines.lines(),
-              std::vector<std::string>{"klm          in " + folder + "/aircraft.cfg [fltsim.2]"});
+              std::vector<std::string>{"klm          in " + folder + mrwtest::nativePath("/aircraft.cfg") +
+                                       " [fltsim.2]"});
     auto lines = m_state.reports.incompleteSectionLines.lines();
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ(lines, (std::vector<std::string>{
                          folder + " [fltsim.4] misses airlinecode in title: Boeing of nobody, and no regcode",
-                         folder + "/texture. [fltsim.5] does not exist",
-                         folder + "/texture.MISSING [fltsim.1] does not exist",
+                         folder + mrwtest::nativePath("/texture.") + " [fltsim.5] does not exist",
+                         folder + mrwtest::nativePath("/texture.") + "MISSING [fltsim.1] does not exist",
                      }));
     EXPECT_NE(m_folder.logText().find(
                   "removed spaces around title '  B738 KLM Royal Dutch  ' --> 'B738 KLM Royal Dutch'"),
@@ -127,8 +128,8 @@ TEST_F(LiveriesIvao, WFoldersAndModelsFromTheFolderName) {
     const fs::path unknown = writeAircraft("IVAO_b738", {"A"}, "[fltsim.0]\ntitle=b738 KLM\ntexture=A\n");
     EXPECT_TRUE(mrw::gf_searchLiveriesinIVAOFile(m_state, 1, unknown).empty());
     EXPECT_EQ(m_state.reports.invalidModelLines.lines(),
-              std::vector<std::string>{
-                  "b738             in Community/IVAO_MTL/SimObjects/Airplanes/IVAO_b738/aircraft.cfg"});
+              std::vector<std::string>{"b738             in Community/IVAO_MTL/SimObjects/Airplanes" +
+                                       mrwtest::nativePath("/IVAO_b738/aircraft.cfg")});
 }
 
 TEST_F(LiveriesIvao, PathsOutsideThePatternAndUnreadableFiles) {

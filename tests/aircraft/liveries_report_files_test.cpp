@@ -53,14 +53,20 @@ TEST_F(LiveriesReportFiles, FilesAreSortedOrKeptInOrderWithTheirSummaries) {
     EXPECT_EQ(mrwtest::readFile(mrw::g_invalidAircraftCfgFilesFile), "a\na file\nb file\n");
     EXPECT_EQ(mrwtest::readFile(mrw::g_incompleteFltsimSectionsFile), "same\n");
     EXPECT_EQ(mrwtest::readFile(mrw::g_noFltsimSectionFile), "y.cfg\nz.cfg\n");
-    for (const char* line :
-         {"\nErrors:\n", "    1 invalid airline code, see output/errors/InvalidAirlineCodes.txt\n",
-          "    2 invalid model codes, see output/errors/InvalidAircraftCodes.txt\n",
-          "    2 fixes, see output/errors/Fixes.txt\n",
-          "    3 invalid aircraft.cfg files, see output/errors/InvalidAircraftCfgFiles.txt\n",
-          "    2 incomplete [fltsim.x] sections, see output/errors/IncompleFltsimSections.txt\n",
-          "\nInformation:\n",
-          "    2 empty aircraft.cfg files, see output/info/AircraftCfgWithNoFltsimSection.txt\n"}) {
+    for (const std::string& line : std::vector<std::string>{
+             "\nErrors:\n",
+             "    1 invalid airline code, see " +
+                 mrwtest::nativePath("output/errors/InvalidAirlineCodes.txt") + "\n",
+             "    2 invalid model codes, see " +
+                 mrwtest::nativePath("output/errors/InvalidAircraftCodes.txt") + "\n",
+             "    2 fixes, see " + mrwtest::nativePath("output/errors/Fixes.txt") + "\n",
+             "    3 invalid aircraft.cfg files, see " +
+                 mrwtest::nativePath("output/errors/InvalidAircraftCfgFiles.txt") + "\n",
+             "    2 incomplete [fltsim.x] sections, see " +
+                 mrwtest::nativePath("output/errors/IncompleFltsimSections.txt") + "\n",
+             "\nInformation:\n",
+             "    2 empty aircraft.cfg files, see " +
+                 mrwtest::nativePath("output/info/AircraftCfgWithNoFltsimSection.txt") + "\n"}) {
         EXPECT_TRUE(logHas(line)) << line;
     }
 }
@@ -89,7 +95,8 @@ TEST_F(LiveriesReportFiles, AUsersFileKeepsTheFolderAndAnUnwritableReportIsAnErr
     fs::create_directories(mrw::g_invalidAircraftCodesFile);
     m_reports.addInvalidModel("B7X7", "q/aircraft.cfg");
     mrw::gf_writeScanReports(m_reports);
-    EXPECT_TRUE(logHas("==> Failed to write output/errors/InvalidAircraftCodes.txt"));
+    EXPECT_TRUE(
+        logHas("==> Failed to write " + mrwtest::nativePath("output/errors/InvalidAircraftCodes.txt")));
     EXPECT_FALSE(logHas("invalid model code, see"));
 }
 

@@ -154,25 +154,29 @@ TEST_F(LiveriesScan, AutomaticScanWritesPrioritizedSortedLiveriesAndReports) {
 
     const std::string aig = fs::absolute("packages/Community/aig-aitraffic-oci-beta").string();
     const std::string fsltl = fs::absolute("packages/Community/fsltl-traffic-base").string();
-    EXPECT_EQ(mrwtest::readLines(mrw::g_invalidAircraftCfgFilesFile),
-              (std::vector<std::string>{aig + "/SimObjects/Airplanes/AIG_Bad/aircraft.cfg contains a "
-                                              "[fltsim.x] section with a number < 0 or > 10000",
-                                        "Line icao_type_designator= is missing in [General] section of " +
-                                            aig + "/SimObjects/Airplanes/AIG_Bin/aircraft.cfg"}));
+    EXPECT_EQ(
+        mrwtest::readLines(mrw::g_invalidAircraftCfgFilesFile),
+        (std::vector<std::string>{aig + mrwtest::nativePath("/SimObjects/Airplanes/AIG_Bad/aircraft.cfg") +
+                                      " contains a "
+                                      "[fltsim.x] section with a number < 0 or > 10000",
+                                  "Line icao_type_designator= is missing in [General] section of " + aig +
+                                      mrwtest::nativePath("/SimObjects/Airplanes/AIG_Bin/aircraft.cfg")}));
     EXPECT_EQ(mrwtest::readLines(mrw::g_noFltsimSectionFile),
-              (std::vector<std::string>{aig + "/SimObjects/Airplanes/AIG_Empty/aircraft.cfg"}));
+              (std::vector<std::string>{
+                  aig + mrwtest::nativePath("/SimObjects/Airplanes/AIG_Empty/aircraft.cfg")}));
     const auto incomplete = mrwtest::readLines(mrw::g_incompleteFltsimSectionsFile);
-    EXPECT_NE(
-        std::find(incomplete.begin(), incomplete.end(),
-                  fsltl + "/SimObjects/Airplanes/FSLTL_B738 [fltsim.1] title 'Shared Title' already exists"),
-        incomplete.end());
+    EXPECT_NE(std::find(incomplete.begin(), incomplete.end(),
+                        fsltl + mrwtest::nativePath("/SimObjects/Airplanes/FSLTL_B738") +
+                            " [fltsim.1] title 'Shared Title' already exists"),
+              incomplete.end());
 
     for (const std::string& line : std::vector<std::string>{
              "liveries scan automatic starts", "Automatic AIG scan found folder: '" + aig + "'",
              "Automatic user-aitraffic scan found folder: '", "4 liveries found in " + aig,
              "2 liveries found in " + fsltl, "1 liverie found in ", "8 in total",
-             "==> fltsim num [fltsim.99999999999] incorrect", "7 liveries in output/LiveriesScanned.xml",
-             "\nErrors:\n", "liveries scan ends"}) {
+             "==> fltsim num [fltsim.99999999999] incorrect",
+             "7 liveries in " + mrwtest::nativePath("output/LiveriesScanned.xml"), "\nErrors:\n",
+             "liveries scan ends"}) {
         EXPECT_TRUE(logHas(line)) << line;
     }
     // A file whose name holds a package word is taken by its finder and then skipped.
@@ -317,10 +321,11 @@ TEST_F(LiveriesScan, AFailedSaveIsAnErrorAndLeavesScanLiveriesOn) {
         mrw::gf_scanLiveries();
         ADD_FAILURE() << "no error";
     } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Writing output/LiveriesScanned.xml failed, see Log.txt");
+        EXPECT_EQ(std::string(e.what()),
+                  "Writing " + mrwtest::nativePath("output/LiveriesScanned.xml") + " failed, see Log.txt");
     }
     EXPECT_TRUE(g_parameters().SCAN_LIVERIES.current);
-    EXPECT_TRUE(logHas("==> Failed to write output/LiveriesScanned.xml"));
+    EXPECT_TRUE(logHas("==> Failed to write " + mrwtest::nativePath("output/LiveriesScanned.xml")));
     EXPECT_TRUE(fs::exists(mrw::g_incompleteFltsimSectionsFile));  // the reports are still written
 }
 

@@ -66,7 +66,8 @@ TEST_F(LiveriesScannedXml, WriterPutsOptionalAttributesOnlyWhereSetAndInOrder) {
         << text;
     EXPECT_NE(text.find("<info name=\"sim\" value=\"2\" />"), std::string::npos) << text;
     EXPECT_NE(text.find("<info name=\"version\" value=\"12.6.0\" />"), std::string::npos) << text;
-    EXPECT_NE(m_folder.logText().find("2 liveries in output/LiveriesScanned.xml"), std::string::npos);
+    EXPECT_NE(m_folder.logText().find("2 liveries in " + mrwtest::nativePath("output/LiveriesScanned.xml")),
+              std::string::npos);
 }
 
 TEST_F(LiveriesScannedXml, RoundTripGivesTheSameRecordsSortedWithPriorityZero) {
@@ -89,7 +90,8 @@ TEST_F(LiveriesScannedXml, RoundTripGivesTheSameRecordsSortedWithPriorityZero) {
         EXPECT_EQ(read.priority, 0);
         ++expected;
     }
-    EXPECT_NE(m_folder.logText().find("    3 liveries read from output/LiveriesScanned.xml"),
+    EXPECT_NE(m_folder.logText().find("    3 liveries read from " +
+                                      mrwtest::nativePath("output/LiveriesScanned.xml")),
               std::string::npos);
 }
 
@@ -101,7 +103,9 @@ TEST_F(LiveriesScannedXml, EmptyListWritesNothingAndAFailedSaveIsReported) {
     fs::remove("output");
     mrwtest::writeFile("output", "a file where the folder should be");
     EXPECT_FALSE(mrw::gf_writeLiveriesScanned());
-    EXPECT_NE(m_folder.logText().find("==> Failed to write output/LiveriesScanned.xml"), std::string::npos);
+    EXPECT_NE(
+        m_folder.logText().find("==> Failed to write " + mrwtest::nativePath("output/LiveriesScanned.xml")),
+        std::string::npos);
 }
 
 TEST_F(LiveriesScannedXml, ReaderTakesAnyChildAndOptionalAttributes) {
@@ -125,15 +129,18 @@ TEST_F(LiveriesScannedXml, ReaderTakesAnyChildAndOptionalAttributes) {
 }
 
 TEST_F(LiveriesScannedXml, ReaderErrors) {
-    EXPECT_EQ(readError(), "51: File output/LiveriesScanned.xml not found");
+    EXPECT_EQ(readError(), "51: File " + mrwtest::nativePath("output/LiveriesScanned.xml") + " not found");
     mrwtest::writeFile(mrw::g_liveriesScannedFile, "<root><liveries>");
-    EXPECT_EQ(readError(), "51: File output/LiveriesScanned.xml not found");
+    EXPECT_EQ(readError(), "51: File " + mrwtest::nativePath("output/LiveriesScanned.xml") + " not found");
     writeFile("");
-    EXPECT_EQ(readError(), "52: output/LiveriesScanned.xml does not contain a <liveries> section");
+    EXPECT_EQ(readError(), "52: " + mrwtest::nativePath("output/LiveriesScanned.xml") +
+                               " does not contain a <liveries> section");
     writeFile("<liveries/>");
-    EXPECT_EQ(readError(), "533: output/LiveriesScanned.xml does not contain liveries");
+    EXPECT_EQ(readError(),
+              "533: " + mrwtest::nativePath("output/LiveriesScanned.xml") + " does not contain liveries");
     mrwtest::writeFile(mrw::g_liveriesScannedFile, "<other/>");
-    EXPECT_EQ(readError(), "533: output/LiveriesScanned.xml does not contain liveries");
+    EXPECT_EQ(readError(),
+              "533: " + mrwtest::nativePath("output/LiveriesScanned.xml") + " does not contain liveries");
     writeFile("<liveries><l a=\"KLM\" m=\"B738\" t=\"ok\"/><l a=\"KLM\"/></liveries>");
     EXPECT_EQ(readError(), "999: Missing required attribute 'm' in <l>");
     EXPECT_EQ(mrw::g_scannedLiveries().size(), 1u);  // what was read before the error stays

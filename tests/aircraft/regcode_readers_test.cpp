@@ -69,7 +69,8 @@ TEST_F(RegcodeReadersTest, AigFailuresReturnFalseAndRemoveThePlainFile) {
         std::string logLine;
     };
     const std::vector<Case> cases{
-        {"not parsing", "<root><aig>", "==> Failed to load input/AIG-regcodes.xml\n"},
+        {"not parsing", "<root><aig>",
+         "==> Failed to load " + mrwtest::nativePath("input/AIG-regcodes.xml") + "\n"},
         {"no meta", aigDocument("", R"(<aig><l t="Title"/></aig>)"), ""},
         {"no sim entry", aigDocument(R"(<meta><info name="copyright" value="c"/></meta>)", "<aig/>"), ""},
         {"no aig", aigDocument(kMeta, R"(<liveries><l t="Title"/></liveries>)"),
@@ -126,7 +127,7 @@ TEST_F(RegcodeReadersTest, TextLinesGiveEntriesByTheirForm) {
     expectEntry(entries[12], "# Comment line", {}, false);
     expectEntry(entries[13], "Title 15", {"ABC", "ABCDEFGHIJKL"}, false);
     const std::string log = folder.logText();
-    const std::string file = "input/my_regcodes/a.txt";
+    const std::string file = mrwtest::nativePath("input/my_regcodes/a.txt");
     for (const char* code : {"PH", "EI", "ABCDEFGHIJKLM"}) {
         EXPECT_THAT(log, HasSubstr(fmt::format("==> wrong regcode length '{}' in {}\n", code, file)));
     }
@@ -148,10 +149,14 @@ TEST_F(RegcodeReadersTest, EveryTxtFileOfTheFolderGetsItsCountLine) {
         titles.push_back(entry.liveryTitle);
     EXPECT_THAT(titles, ElementsAre("Title B1", "Title B2", "Title A1", "Title A2", "Title A3", "Title C1"));
     const std::string log = folder.logText();
-    EXPECT_THAT(log, HasSubstr("\n    2 liveries read from input/my_regcodes/B.Txt\n"));
-    EXPECT_THAT(log, HasSubstr("\n    3 liveries read from input/my_regcodes/a.txt\n"));
-    EXPECT_THAT(log, HasSubstr("\n    1 livery read from input/my_regcodes/c.TXT\n"));
-    EXPECT_THAT(log, HasSubstr("\n    0 liveries read from input/my_regcodes/empty.txt\n"));
+    EXPECT_THAT(log, HasSubstr("\n    2 liveries read from " +
+                               mrwtest::nativePath("input/my_regcodes/B.Txt") + "\n"));
+    EXPECT_THAT(log, HasSubstr("\n    3 liveries read from " +
+                               mrwtest::nativePath("input/my_regcodes/a.txt") + "\n"));
+    EXPECT_THAT(
+        log, HasSubstr("\n    1 livery read from " + mrwtest::nativePath("input/my_regcodes/c.TXT") + "\n"));
+    EXPECT_THAT(log, HasSubstr("\n    0 liveries read from " +
+                               mrwtest::nativePath("input/my_regcodes/empty.txt") + "\n"));
     EXPECT_THAT(log, Not(HasSubstr("d.csv")));
     EXPECT_THAT(log, Not(HasSubstr("e.txt")));
 }
