@@ -150,20 +150,4 @@ TEST_F(CatalogueBuildTest, FailedReadingBuildsNothing) {
     EXPECT_TRUE(mrw::g_catalogueTitles().empty());
 }
 
-// An error half-way (the report folder cannot be made) leaves no half-built catalogue behind.
-TEST_F(CatalogueBuildTest, ErrorAfterTheCatalogueWasBuiltEmptiesIt) {
-    std::vector<mrwtest::FixtureLivery> liveries = mrwtest::fixtureLiveries();
-    liveries.push_back({"KLM", "", "B738", false, "KLM B738 clash", "N101AA"});
-    std::filesystem::remove_all(mrw::g_outputFolder);
-    mrwtest::writeFile(mrw::g_outputFolder, "");  // a file where the output folder belongs
-
-    EXPECT_THROW(buildCatalogue(liveries), std::filesystem::filesystem_error);
-
-    EXPECT_FALSE(mrw::g_liveriesProcessed.load());
-    EXPECT_TRUE(mrw::g_catalogueTitles().empty());
-    EXPECT_TRUE(mrw::g_airlineModelTitles()[0].empty());
-    EXPECT_TRUE(mrw::g_regcodeTitles().empty());
-    EXPECT_TRUE(mrw::lf_findCatalogueTitle("Delta A321").empty());
-}
-
 }  // namespace
