@@ -24,9 +24,9 @@ set(MRW_TEST_SOURCES_LINUX_ONLY
 
 # Test programs not yet built for Windows, each with its reason; their engineers take them off.
 set(MRW_TESTS_NOT_YET_UNDER_WINE
-  # passes under Wine in its own order, but as a shuffled whole it hangs in
-  # ReaderThreadsTest.PortInUseStopsTheRunWithReaderError (branch `wine-e2e` is on it)
-  test_traffic)
+  # passes under Wine alone and in its own order, but in some shuffled orders (seed 89009) the whole
+  # run's restart never sees RealTraffic connect again after the run-start tests
+  test_run)
 
 # UTF-8 path text and the file calls on folders named beyond ASCII, on their own: the quick check
 # of the Windows build.

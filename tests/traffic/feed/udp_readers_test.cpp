@@ -189,6 +189,7 @@ TEST_F(UdpReaderTest, ASocketErrorEndsTheLoopWithAnError) {
 
 class ReaderThreadsTest : public ::testing::Test {
   protected:
+    mrwtest::WinsockSession winsock;  // the test's own sockets come before the readers' start-up
     mrwtest::TrafficReaderState state;
 
     void SetUp() override {
