@@ -17,12 +17,17 @@ namespace {
 
 class LiveryCacheTest : public ::testing::Test {
   protected:
+    // An earlier test of the program may have left a message shown: each test starts without one.
+    void SetUp() override { clearMessage(); }
     void TearDown() override {
         g_liveryOfHexid.clear();
         g_failedTitles().clear();
         g_failedDesignations().clear();
         g_noMatchSet.clear();
         g_stopRequested = false;
+        clearMessage();
+    }
+    static void clearMessage() {
         std::lock_guard lock(g_mainWindow().messageMutex);
         g_mainWindow().message.clear();
     }
