@@ -5,8 +5,8 @@
 namespace mrw {
 
 bool ControlBinding::enable() const {
-    ControlSurface* surface = gf_controlSurface();
-    return hwnd != nullptr && surface != nullptr && surface->setEnabled(hwnd, true);
+    ControlSurface* surface = gf_surfaceFor(*this);
+    return surface != nullptr && surface->setEnabled(hwnd, true);
 }
 
 }  // namespace mrw

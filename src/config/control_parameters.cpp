@@ -44,9 +44,7 @@ void lf_fillAndSelect(ControlSurface& surface, HWND__* combo, const std::vector<
 }  // namespace
 
 void CheckBoxParameter::showCheck() const {
-    ControlSurface* surface = gf_controlSurface();
-    if (hwnd == nullptr || surface == nullptr) return;
-    surface->setCheck(hwnd, current.load());
+    if (ControlSurface* surface = gf_surfaceFor(*this)) surface->setCheck(hwnd, current.load());
 }
 
 void IntComboParameter::fillCombo() const {

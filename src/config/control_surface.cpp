@@ -1,5 +1,7 @@
 #include "config/control_surface.h"
 
+#include "config/control_binding.h"
+
 #include <atomic>
 
 namespace mrw {
@@ -17,6 +19,10 @@ void gf_setControlSurface(ControlSurface* surface) {
 
 ControlSurface* gf_controlSurface() {
     return g_surface.load();
+}
+
+ControlSurface* gf_surfaceFor(const ControlBinding& binding) {
+    return binding.hwnd == nullptr ? nullptr : gf_controlSurface();
 }
 
 }  // namespace mrw

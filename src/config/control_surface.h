@@ -12,6 +12,8 @@ struct HWND__;
 
 namespace mrw {
 
+class ControlBinding;
+
 class ControlSurface {
   public:
     virtual ~ControlSurface() = default;
@@ -33,5 +35,7 @@ class ControlSurface {
 void gf_setControlSurface(ControlSurface* surface);
 // The registered surface, or null.
 ControlSurface* gf_controlSurface();
+// The registered surface when the bound control has been created; else null (nothing to change).
+ControlSurface* gf_surfaceFor(const ControlBinding& binding);
 
 }  // namespace mrw

@@ -10,16 +10,11 @@ namespace mrw {
 
 namespace {
 
-// The surface when the binding's control exists to be changed; else null.
-ControlSurface* lf_surfaceFor(const ControlBinding& binding) {
-    return binding.hwnd == nullptr ? nullptr : gf_controlSurface();
-}
-
 // Selects the index of the exactly equal choice: a prefix selection would pick "50" for 5.
 template <typename T>
 void lf_selectEqual(const ControlBinding& binding, const std::vector<T>& choices, T value) {
     const auto found = std::find(choices.begin(), choices.end(), value);
-    ControlSurface* surface = lf_surfaceFor(binding);
+    ControlSurface* surface = gf_surfaceFor(binding);
     if (found == choices.end() || surface == nullptr) return;
     surface->selectIndex(binding.hwnd, static_cast<std::size_t>(std::distance(choices.begin(), found)));
 }
@@ -35,11 +30,11 @@ void gf_selectChoice(const FloatComboParameter& parameter, float value) {
 }
 
 void gf_enableControl(const ControlBinding& binding, bool enable) {
-    if (ControlSurface* surface = lf_surfaceFor(binding)) surface->setEnabled(binding.hwnd, enable);
+    if (ControlSurface* surface = gf_surfaceFor(binding)) surface->setEnabled(binding.hwnd, enable);
 }
 
 bool gf_controlEnabled(const ControlBinding& binding) {
-    ControlSurface* surface = lf_surfaceFor(binding);
+    ControlSurface* surface = gf_surfaceFor(binding);
     return surface != nullptr && surface->isEnabled(binding.hwnd);
 }
 
