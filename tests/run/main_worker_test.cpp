@@ -216,11 +216,16 @@ TEST_F(StartUp, APathTypedAfterANotFoundInstallPathRestartsTheRun) {
     const std::string typed = path_to_utf8(packages());
     bool scanBoxUsable = false;
     std::string shown;
+    int waits = 0;
     m_clock.setSleepHook([&](SteadyTime, SteadyTime) {
         if (g_exitReason != ExitReason::SystemError || !errorLine().starts_with("150: ")) return;
-        scanBoxUsable = gf_controlEnabled(p.SCAN_AIRPORTS);
-        lf_checkInstallPath(p.MSFS_INSTALL_PATH, typed);
-        shown = messageLine();
+        if (gf_controlEnabled(p.SCAN_AIRPORTS)) {
+            scanBoxUsable = true;
+            lf_checkInstallPath(p.MSFS_INSTALL_PATH, typed);
+            shown = messageLine();
+        } else if (++waits > 10) {
+            g_windowClosing = true;  // the box never became usable: the user gives up
+        }
     });
 
     lf_startUpMRWV();

@@ -124,10 +124,10 @@ TEST_F(ControlsTest, OnlyAScrollingEditTakesTextLongerThanItself) {
     HWND scrolling = createControl(parent, u"Edit", WS_BORDER | ES_AUTOHSCROLL, 0x8048, RECT{0, 20, 100, 36});
     standin::typeChars(fixed, path);
     standin::typeChars(scrolling, path);
+    // Each character is refused that would not fit; a narrower one after it may still fit.
     const std::u16string kept = lf_text(fixed);
-    EXPECT_FALSE(kept.empty());
+    EXPECT_TRUE(kept.starts_with(u"D:\\Steam")) << "the start is kept";
     EXPECT_LT(kept.size(), path.size());
-    EXPECT_EQ(path.substr(0, kept.size()), kept) << "the characters beyond the width are refused";
     EXPECT_EQ(lf_text(scrolling), path);
 
     standin::pumpUntilIdle();
