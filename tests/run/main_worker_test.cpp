@@ -216,15 +216,17 @@ TEST_F(StartUp, APathTypedAfterANotFoundInstallPathRestartsTheRun) {
     const std::string typed = path_to_utf8(packages());
     bool scanBoxUsable = false;
     std::string shown;
+    // The user waits for the box to be usable, types the path once, and closes the window when
+    // nothing happens.
     int waits = 0;
     m_clock.setSleepHook([&](SteadyTime, SteadyTime) {
-        if (g_exitReason != ExitReason::SystemError || !errorLine().starts_with("150: ")) return;
-        if (gf_controlEnabled(p.SCAN_AIRPORTS)) {
+        if (g_exitReason != ExitReason::SystemError) return;
+        if (!scanBoxUsable && errorLine().starts_with("150: ") && gf_controlEnabled(p.SCAN_AIRPORTS)) {
             scanBoxUsable = true;
             lf_checkInstallPath(p.MSFS_INSTALL_PATH, typed);
             shown = messageLine();
         } else if (++waits > 10) {
-            g_windowClosing = true;  // the box never became usable: the user gives up
+            g_windowClosing = true;
         }
     });
 
