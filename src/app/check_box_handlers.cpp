@@ -47,9 +47,9 @@ void lf_show(const Note& note) {
 }
 
 // A scan switched on: at once, by a restart (NEW SETTINGS, 2 s), while the run still waits for
-// RealTraffic; else, and when the run is ending already, at the next start.
+// RealTraffic; else at the next start.
 void lf_scanSwitchedOn(std::string_view what, const std::function<void()>& beforeRestart) {
-    if (g_awaitingRealTraffic && !g_stopRequested) {
+    if (g_awaitingRealTraffic) {
         if (beforeRestart) beforeRestart();
         gf_setMessage(fmt::format("Your {} will be scanned", what), true);
         gf_stopWithReason(ExitReason::NewSettings, 2);
