@@ -4,8 +4,8 @@
 
 namespace mrwtest {
 
-// The error of the second socket's bind: Linux refuses a port in use as such; Windows refuses a
-// port held with SO_EXCLUSIVEADDRUSE as permission denied.
-extern const int kPortHeldError;
+// The error is the platform's refusal of a port in use: Linux's "in use"; on Windows also
+// "permission denied", as a port held with SO_EXCLUSIVEADDRUSE is refused (Wine gives either).
+bool isPortHeldError(int error);
 
 }  // namespace mrwtest

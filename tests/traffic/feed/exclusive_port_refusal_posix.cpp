@@ -4,6 +4,8 @@
 
 namespace mrwtest {
 
-const int kPortHeldError = WSAEADDRINUSE;
+bool isPortHeldError(int error) {
+    return error == WSAEADDRINUSE;
+}
 
 }  // namespace mrwtest

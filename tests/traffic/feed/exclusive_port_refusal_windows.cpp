@@ -4,6 +4,8 @@
 
 namespace mrwtest {
 
-const int kPortHeldError = WSAEACCES;
+bool isPortHeldError(int error) {
+    return error == WSAEACCES || error == WSAEADDRINUSE;
+}
 
 }  // namespace mrwtest
