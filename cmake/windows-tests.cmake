@@ -24,10 +24,6 @@ set(MRW_TEST_SOURCES_LINUX_ONLY
 
 # Test programs not yet built for Windows, each with its reason; their engineers take them off.
 set(MRW_TESTS_NOT_YET_UNDER_WINE)
-# The run's tests pass under Wine alone and in their own order, but in some shuffled orders (seed
-# 89009) the whole run's restart never sees RealTraffic connect again after the run-start tests:
-# under Wine only the whole-run test runs, on its own.
-set(MRW_WINE_TEST_FILTER_test_run --gtest_filter=WholeRun.*)
 
 # UTF-8 path text and the file calls on folders named beyond ASCII, on their own: the quick check
 # of the Windows build.

@@ -41,12 +41,12 @@ void lf_createButton(PushButton& button, HWND parent, const CREATESTRUCTW& creat
 }
 
 // The edit field (width x 16 at (x, row y)), subclassed with `procedure` (the replaced procedure is
-// kept for it), disabled.
+// kept for it), disabled. It takes text longer than itself, scrolled sideways to the caret.
 void lf_createEdit(ControlBinding& binding, HWND parent, const CREATESTRUCTW& creation, INT x, INT width,
                    WNDPROC procedure) {
     binding.hwnd =
-        CreateWindowExW(0, u"Edit", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, x, binding.rowY,
-                        width, 16, parent, lf_idMenu(binding), creation.hInstance, nullptr);
+        CreateWindowExW(0, u"Edit", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, x,
+                        binding.rowY, width, 16, parent, lf_idMenu(binding), creation.hInstance, nullptr);
     lf_keepPreviousWndProc(binding.controlId,
                            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
                                binding.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure))));
@@ -58,7 +58,11 @@ void lf_createEdit(ControlBinding& binding, HWND parent, const CREATESTRUCTW& cr
 void lf_createControls(HWND parent, const CREATESTRUCTW& creation) {
     ParameterCatalogue& p = g_parameters();
     lf_createCombo(p.SIM_CHOICE, parent, creation, 5, 105, 80);
-    lf_createEdit(p.ALL_INSTALL_PATH, parent, creation, 111, 1200, lf_installPathEditProc);
+    // The install path ends inside the window (5 px from its edge, as the panel begins): wider, the
+    // end of a long path, where the caret is, would be cut off by the window.
+    RECT client{};
+    GetClientRect(parent, &client);
+    lf_createEdit(p.ALL_INSTALL_PATH, parent, creation, 111, client.right - 5 - 111, lf_installPathEditProc);
     lf_createCheckBox(p.SCAN_LIVERIES, parent, creation, 5);
     lf_createCheckBox(p.LIG_AUTOMATIC, parent, creation, 217);
     lf_createCombo(p.AI_PACKAGE_SELECTOR, parent, creation, 323, 175, 300);

@@ -229,9 +229,13 @@ void lf_checkInstallPath(StringParameter& installPath, const std::string& text) 
 }
 
 void lf_communityPathFound() {
-    gf_setMessage(fmt::format("Community path found, {} will restart ...", kProductName), true);
-    gf_stopWithReason(ExitReason::NewSettings, 3);
     g_packagesFolderFound = true;
+    if (gf_restartForNewSettings(3)) {
+        gf_setMessage(fmt::format("Community path found, {} will restart ...", kProductName), true);
+    } else {
+        // The run ends for good (the window closes, a new flight or version): no restart comes.
+        gf_setMessage(fmt::format("Community path found, please start {} again", kProductName), true);
+    }
 }
 
 }  // namespace mrw

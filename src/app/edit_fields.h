@@ -37,7 +37,8 @@ std::optional<std::string> lf_getTextFromId(const ControlBinding& field);
 void lf_setDestination(const std::string& code, Lalo position);
 // Checks a typed packages folder for the install-path parameter and restarts the run with it.
 void lf_checkInstallPath(StringParameter& installPath, const std::string& text);
-// Announces a found packages folder and ends the run for a restart (NEW SETTINGS, 3 s).
+// Announces a found packages folder and ends the run for a restart (NEW SETTINGS, 3 s), also one
+// that waits after a SYSTEM ERROR; when the run ends for good, asks the user to start again.
 void lf_communityPathFound();
 
 }  // namespace mrw

@@ -198,7 +198,9 @@ bool lf_registerWindowClass(HINSTANCE instance, LPCWSTR className) {
 }
 
 int gf_runApplication(HINSTANCE instance) {
-    const std::optional<bool> production = lf_productionSwitch(lf_commandLineArguments());
+    // Decided by the command line alone, before any step can end the start: without a switch the
+    // mode is off, whatever an earlier start left.
+    g_productionMode = lf_productionSwitch(lf_commandLineArguments()).value_or(false);
 
     char16_t title[100];
     if (LoadStringW(instance, 101, title, 100) == 0) {
@@ -214,7 +216,6 @@ int gf_runApplication(HINSTANCE instance) {
         gf_logError("initInstance failed");
         return 1;
     }
-    g_productionMode = production.value_or(false);
     if (HWND hwnd = g_mainWindowView().hwnd.load()) PostMessageW(hwnd, WM_APP_START_RUN, 0, 0);
     return lf_messageLoop();
 }

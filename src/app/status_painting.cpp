@@ -2,10 +2,12 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <climits>
 #include <exception>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 #include "airports/airports_scan.h"
@@ -30,10 +32,56 @@ bool lf_firstFailureOf(const std::string& text) {
     return logged.insert(text).second;
 }
 
-void lf_drawText(HDC hdc, int x, int y, const std::string& text, COLORREF colour) {
+int lf_textWidth(HDC hdc, std::u16string_view text) {
+    SIZE size{};
+    GetTextExtentPoint32W(hdc, text.data(), static_cast<INT>(std::min<std::size_t>(text.size(), INT_MAX)),
+                          &size);
+    return size.cx;
+}
+
+bool lf_isLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit < 0xE000;
+}
+
+// The most units of the text, never half a surrogate pair, for which `fits` holds: from its start,
+// or from its end.
+template <typename Fits>
+std::size_t lf_mostUnits(std::u16string_view text, bool fromEnd, Fits fits) {
+    std::size_t low = 0;
+    std::size_t high = text.size();
+    while (low < high) {
+        const std::size_t mid = (low + high + 1) / 2;
+        if (fits(fromEnd ? text.substr(text.size() - mid) : text.substr(0, mid))) {
+            low = mid;
+        } else {
+            high = mid - 1;
+        }
+    }
+    const std::size_t cut = fromEnd ? text.size() - low : low;
+    if (low > 0 && cut < text.size() && lf_isLowSurrogate(text[cut])) --low;
+    return low;
+}
+
+// A text wider than maxWidth loses its middle to "...": its start says what happened, and its end
+// is where a long path differs (the message line shows paths the user typed).
+std::u16string lf_fitted(HDC hdc, std::u16string text, int maxWidth) {
+    if (maxWidth == INT_MAX || lf_textWidth(hdc, text) <= maxWidth) return text;
+    constexpr std::u16string_view kDots = u"...";
+    const std::size_t head = lf_mostUnits(
+        text, false, [&](std::u16string_view start) { return lf_textWidth(hdc, start) <= maxWidth * 2 / 5; });
+    const std::u16string start = text.substr(0, head) + std::u16string(kDots);
+    const std::u16string_view rest = std::u16string_view(text).substr(head);
+    const std::size_t tail = lf_mostUnits(rest, true, [&](std::u16string_view end) {
+        return lf_textWidth(hdc, start + std::u16string(end)) <= maxWidth;
+    });
+    return start + std::u16string(rest.substr(rest.size() - tail));
+}
+
+// Draws the text in the colour; a text wider than maxWidth loses its middle.
+void lf_drawText(HDC hdc, int x, int y, const std::string& text, COLORREF colour, int maxWidth = INT_MAX) {
     const COLORREF previous = SetTextColor(hdc, colour);
     try {
-        const std::u16string wide = utf8_to_wide(text);
+        const std::u16string wide = lf_fitted(hdc, utf8_to_wide(text), maxWidth);
         const auto length = static_cast<INT>(std::min<std::size_t>(wide.size(), INT_MAX));
         TextOutW(hdc, x, y, wide.c_str(), length);
     } catch (const std::exception& e) {
@@ -284,12 +332,16 @@ void lf_paintMessageLine(HDC hdc) {
         message = window.message;
     }
     const RECT band{0, 448, 881, 477};
+    // The text keeps a margin of 3 px on either side of the visible band (the client area).
+    RECT client{0, 0, kWindowWidth, kWindowHeight};
+    if (const HWND hwnd = g_mainWindowView().hwnd.load()) GetClientRect(hwnd, &client);
+    const int room = std::min<int>(client.right, band.right) - 2 * 3;
     if (!error.empty()) {
         lf_fill(hdc, band, g_mainWindowView().redBrush);
-        lf_drawText(hdc, 3, 455, error, kYellow);
+        lf_drawText(hdc, 3, 455, error, kYellow, room);
     } else {
         lf_fill(hdc, band, g_mainWindowView().greenBrush);
-        if (!message.empty()) lf_drawText(hdc, 3, 455, message, kYellow);
+        if (!message.empty()) lf_drawText(hdc, 3, 455, message, kYellow, room);
     }
 }
 

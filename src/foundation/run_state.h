@@ -51,6 +51,25 @@ inline bool gf_stopWithReason(ExitReason reason, std::int32_t delaySeconds) {
     return true;
 }
 
+// The reasons whose run end starts the next run after the delay.
+inline bool gf_restartsAfterDelay(ExitReason reason) {
+    return reason == ExitReason::NewSettings || reason == ExitReason::SimConnectError ||
+           reason == ExitReason::ReaderError;
+}
+
+// A setting the user has just mended asks for a restart (NEW SETTINGS with its delay): it wins the
+// latch as gf_stopWithReason does, and it also takes over from a SYSTEM ERROR, whose run end only
+// waits for the window to close: the mended setting may be what ended that run (a Community path
+// typed after error 150). True when the run now ends for a restart.
+inline bool gf_restartForNewSettings(std::int32_t delaySeconds) {
+    if (gf_stopWithReason(ExitReason::NewSettings, delaySeconds)) return true;
+    ExitReason expected = ExitReason::SystemError;
+    // The delay goes first: the waiting run end reads it as soon as it sees the new reason.
+    if (g_exitReason.load() == expected) g_restartDelay = delaySeconds;
+    if (g_exitReason.compare_exchange_strong(expected, ExitReason::NewSettings)) return true;
+    return gf_restartsAfterDelay(expected);
+}
+
 // The name of a reason as Log.txt shows it ("USER CLOSED SIM"); throws std::out_of_range for a
 // value outside the nine reasons.
 std::string_view gf_exitReasonName(ExitReason reason);

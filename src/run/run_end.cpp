@@ -14,6 +14,7 @@
 #include "airports/airports_scan.h"
 #include "app/main_window.h"
 #include "app/window_procedure.h"
+#include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameter_display.h"
 #include "foundation/clock.h"
@@ -45,11 +46,6 @@ namespace mrw {
 
 namespace {
 
-bool lf_restarts(ExitReason reason) {
-    return reason == ExitReason::NewSettings || reason == ExitReason::SimConnectError ||
-           reason == ExitReason::ReaderError;
-}
-
 void lf_clearMessageLine() {
     MainWindow& window = g_mainWindow();
     {
@@ -59,16 +55,14 @@ void lf_clearMessageLine() {
     gf_clearMessage();
 }
 
-// The flight-plan folder with everything in it; an error is logged, never thrown.
+// The flight-plan folder with everything in it; an error is logged, never thrown. One call for a
+// full and an empty folder alike: a plain remove of a full folder fails with "directory not empty"
+// on Linux but with "access denied" on Windows, so no fallback can rely on the error it gives.
 void lf_removeFlightPlanFolder() {
     const fs::path folder = g_flightPlanFolder;
     if (folder.empty()) return;
     std::error_code error;
-    fs::remove(folder, error);
-    if (error == std::errc::directory_not_empty) {
-        error.clear();
-        fs::remove_all(folder, error);
-    }
+    fs::remove_all(folder, error);
     if (error) gf_logLine(fmt::format("gf_removeFlightPlanFolder: {}", error.message()));
 }
 
@@ -84,9 +78,23 @@ void lf_stopSimClientThread() {
     g_simClientThread.join();
 }
 
+// A run ended on an error waits until the user closes the window, or mends a setting that asks
+// for a restart (a Community path typed after error 150); returns the reason the run now ends for.
+// Meanwhile the settings' controls are usable: the airports scan can be switched off before the
+// first run that could do it.
+ExitReason lf_waitForTheUser() {
+    gf_enableControl(g_parameters().SCAN_AIRPORTS, true);
+    while (!g_windowClosing.load() && g_exitReason.load() == ExitReason::SystemError)
+        gf_sleepMs(500);
+    if (!g_windowClosing.load()) return g_exitReason.load();
+    gf_setMessage(fmt::format("User closed {}", kProductName), true);
+    return ExitReason::SystemError;
+}
+
 // The closing steps before the choice between restart and quit; the readers and the SimConnect
-// client are joined first, so what follows touches data no other thread of the run uses.
-void lf_closeRun(ExitReason reason) {
+// client are joined first, so what follows touches data no other thread of the run uses. Returns
+// the reason the run ends for, which a SYSTEM ERROR's wait may change.
+ExitReason lf_closeRun(ExitReason reason) {
     gf_logLine(fmt::format("Exiting: {}", gf_exitReasonName(reason)));
     {
         std::lock_guard lock(g_trafficMutex);
@@ -98,11 +106,7 @@ void lf_closeRun(ExitReason reason) {
     gf_waitForReaders();
     gf_sleepMs(500);
     lf_closeRealTrafficLink();
-    if (reason == ExitReason::SystemError) {
-        while (!g_windowClosing.load())
-            gf_sleepMs(500);
-        gf_setMessage(fmt::format("User closed {}", kProductName), true);
-    }
+    if (reason == ExitReason::SystemError) reason = lf_waitForTheUser();
     if (!g_parkAirport.code.empty()) lf_clearParking();
     g_liveryOfHexid.clear();
     lf_removeFlightPlanFolder();
@@ -113,6 +117,7 @@ void lf_closeRun(ExitReason reason) {
     g_removedGhosts.clear();
     gf_logMatchingSummary();
     gf_logNoMatch();
+    return reason;
 }
 
 void lf_prepareRestart(ExitReason reason) {
@@ -233,9 +238,8 @@ void gf_markClosing() {
 void lf_closingDown() {
     bool restart = false;
     try {
-        const ExitReason reason = g_exitReason.load();
-        lf_closeRun(reason);
-        if (lf_restarts(reason)) {
+        const ExitReason reason = lf_closeRun(g_exitReason.load());
+        if (gf_restartsAfterDelay(reason)) {
             lf_prepareRestart(reason);
             restart = true;
         } else {

@@ -56,11 +56,15 @@ void resetAppState() {
     mrw::g_staticAcs.clear();
 }
 
+bool registerMainWindowClass() {
+    static const bool registered = mrw::lf_registerWindowClass(nullptr, platform::asWide(u"Merrowvale"));
+    return registered;
+}
+
 void MainWindowTest::SetUp() {
     resetAppState();
     folder.emplace();
-    static const bool registered = mrw::lf_registerWindowClass(nullptr, platform::asWide(u"Merrowvale"));
-    ASSERT_TRUE(registered);
+    ASSERT_TRUE(registerMainWindowClass());
     if (createWindowInSetUp) createWindow();
 }
 

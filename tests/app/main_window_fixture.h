@@ -18,6 +18,9 @@ namespace mrwtest {
 // no run flags, exit reason, airports, park airports or aircraft.
 void resetAppState();
 
+// Registers the main window's class ("Merrowvale") once for the test program; true when it is.
+bool registerMainWindowClass();
+
 // Each test starts from resetAppState and leaves it behind again.
 class MainWindowTest : public ::testing::Test {
   protected:

@@ -124,6 +124,17 @@ TEST_F(EntryPointTest, ASecondInstanceEndsAtOnceWritingNothing) {
     EXPECT_TRUE(boxes.shown().empty());
 }
 
+// The test program's command line holds no production switch: the start switches the mode off.
+TEST_F(EntryPointTest, WithoutASwitchTheStartSwitchesProductionModeOff) {
+    // The class registered already (as by the window tests): the start ends after reading its
+    // command line, before any window or run exists.
+    ASSERT_TRUE(mrwtest::registerMainWindowClass());
+    mrw::g_productionMode = true;  // as an earlier start may have left it
+    EXPECT_EQ(mrw::gf_runApplication(nullptr), 1);
+    EXPECT_FALSE(mrw::g_productionMode);
+    EXPECT_EQ(mrw::g_mainWindowView().hwnd.load(), nullptr);
+}
+
 TEST_F(EntryPointTest, ALogThatCannotBeOpenedShowsTheErrorAndEndsWithOne) {
     fs::create_directory(folder / "Log.txt");  // a folder where Log.txt should be written
     platform::MessageBoxRecorder boxes;

@@ -8,6 +8,7 @@
 #include "app/main_window_fixture.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/message_line.h"
+#include "foundation/text_encoding.h"
 #include "traffic/parking/static_parking.h"
 
 namespace {
@@ -220,6 +221,39 @@ TEST_F(StatusPaintingTest, TheStickyErrorIsPaintedOnRedInsteadOfTheMessage) {
     EXPECT_EQ(at(image, kMessageBand), mrw::kRed);
     expectText(3, 455, u"150: no packages folder", mrw::kYellow);
     EXPECT_TRUE(textOuts(u"Loading airports").empty());
+}
+
+// A message wider than the band loses its middle: its start says what happened, its end is where
+// a long path differs.
+TEST_F(StatusPaintingTest, AMessageWiderThanTheBandKeepsItsStartAndItsEnd) {
+    const std::string start = "This install path does not exist: ";
+    std::string path = "D:\\SteamLibrary";
+    while (path.size() < 200)
+        path += "\\steamapps\\common";
+    path += "\\Microsoft Flight Simulator\\Packages-\u00c4";
+    const std::u16string end = u"Flight Simulator\\Packages-\u00c4";
+    for (const bool error : {false, true}) {
+        SCOPED_TRACE(error ? "error" : "message");
+        if (error) {
+            mrw::gf_setErrorMessage(start + path);
+        } else {
+            mrw::gf_setMessage(start + path, false);
+        }
+        repaint();
+        const auto op = textAt(3, 455);
+        ASSERT_TRUE(op);
+        EXPECT_TRUE(op->text.starts_with(u"This install path does not exist: "))
+            << mrw::wide_to_utf8(op->text);
+        EXPECT_TRUE(op->text.ends_with(end)) << mrw::wide_to_utf8(op->text);
+        EXPECT_NE(op->text.find(u"..."), std::u16string::npos);
+        const HDC dc = CreateCompatibleDC(nullptr);
+        SIZE size{};
+        ASSERT_TRUE(GetTextExtentPoint32W(dc, op->text.c_str(), static_cast<INT>(op->text.size()), &size));
+        DeleteDC(dc);
+        RECT client{};
+        GetClientRect(window(), &client);
+        EXPECT_LE(size.cx, client.right - 6) << "the whole text shows";
+    }
 }
 
 TEST_F(StatusPaintingTest, ParkingLimitCaptionsWarnAboutZeroLimits) {

@@ -77,6 +77,17 @@ TEST_F(PackagesFolder, ValidSteamFolderWinsAndIsStored) {
     EXPECT_EQ(gf_installPathOf("Community"), steam / "Community");
 }
 
+// A stored install path beyond ASCII (a Windows user's name may be "M\u00fcller_\u65e5\u672c") names its
+// folder: read as UTF-8, never through Windows' ANSI code page, which has no "\u65e5\u672c".
+TEST_F(PackagesFolder, AStoredPathBeyondAsciiNamesItsFolder) {
+    const fs::path packages = makePackages(m_known / utf8_to_path("M\u00fcller_\u65e5\u672c") / "Packages");
+    g_parameters().MSFS_INSTALL_PATH.setAndSave(path_to_utf8(packages));
+    ASSERT_EQ(storedValue("MSFS_INSTALL_PATH"), path_to_utf8(packages));
+    EXPECT_EQ(gf_installPathOf("Community"), packages / "Community");
+    EXPECT_TRUE(fs::is_directory(gf_installPathOf("Community")));
+    EXPECT_TRUE(gf_isPackagesPath(gf_installPathOf("")));
+}
+
 TEST_F(PackagesFolder, InvalidSteamFolderFallsBackToUserCfg) {
     fs::create_directories(steamPackages() / "Community");  // no Official
     const fs::path other = makePackages(m_known / "Other Folder");

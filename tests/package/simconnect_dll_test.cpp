@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <stdlib.h>
+
 #include <filesystem>
 #include <string>
 
@@ -80,6 +82,26 @@ TEST(SimConnectDll, TheSdkFolderIsTheSecondPlaceAndMayHaveAnyName) {
     fs::create_directories(sdkLib);
     fs::copy_file(platform::programFolder() / "SimConnect.dll", sdkLib / "SimConnect.dll");
     const auto places = platform::simConnectPlaces(folder.path / "program", folder.path);
+    const platform::SimConnectBinding binding =
+        platform::bindSimConnect(platform::platformSimConnectFiles(), places);
+    EXPECT_TRUE(binding.bound);
+    EXPECT_EQ(binding.file, sdkLib / "SimConnect.dll");
+    lf_unload(sdkLib / "SimConnect.dll");
+}
+
+// With no SimConnect.dll beside the program, the one in the folder that MSFS_SDK names (as the
+// SDK's installer sets it) is bound.
+TEST(SimConnectDll, WithNoneBesideTheProgramTheSdkOfMsfsSdkIsBound) {
+    TempFolder sdk(L"MSFS SDK");
+    TempFolder program(L"program");
+    const fs::path sdkLib = sdk.path / "SimConnect SDK" / "lib";
+    fs::create_directories(sdkLib);
+    fs::copy_file(platform::programFolder() / "SimConnect.dll", sdkLib / "SimConnect.dll");
+    const wchar_t* before = _wgetenv(L"MSFS_SDK");
+    const std::wstring saved = before == nullptr ? L"" : before;
+    ASSERT_EQ(_wputenv_s(L"MSFS_SDK", sdk.path.c_str()), 0);
+    const auto places = platform::simConnectPlaces(program.path, platform::simulatorSdkFolder());
+    _wputenv_s(L"MSFS_SDK", saved.c_str());
     const platform::SimConnectBinding binding =
         platform::bindSimConnect(platform::platformSimConnectFiles(), places);
     EXPECT_TRUE(binding.bound);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The zip a Windows user unpacks: made by scripts/package from this build's program folder, unpacked
-# into a fresh folder, and started there under Wine (on a virtual display). It must find docs\ and
+# into a fresh folder, where it must give one folder named for the program and its version (and
+# nothing else), and started in that folder under Wine (on a virtual display). It must find docs\ and
 # input\ beside it, read its data files, and, as the zip holds no SimConnect.dll, say on its message
 # line and in Log.txt that SimConnect.dll was not found beside it; closed, it ends its run and quits.
 # Needs Wine, Xvfb, unzip and zip (scripts/install-deps).
@@ -21,8 +22,12 @@ trap cleanup EXIT
 fail() { echo "FAILED: $*" >&2; [ -f "$work/unpacked/Log.txt" ] && cat "$work/unpacked/Log.txt" >&2; exit 1; }
 
 "$source_dir/scripts/package" "$program_folder" "$work/Merrowvale.zip" >/dev/null
-mkdir "$work/unpacked"
-(cd "$work/unpacked" && unzip -q "$work/Merrowvale.zip")
+mkdir "$work/extracted"
+(cd "$work/extracted" && unzip -q "$work/Merrowvale.zip")
+version=$(sed -n 's/^project(Merrowvale VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+[ "$(ls -A "$work/extracted")" = "Merrowvale-$version" ] \
+  || fail "the zip holds $(ls -A "$work/extracted" | tr '\n' ' ')instead of the one folder Merrowvale-$version"
+mv "$work/extracted/Merrowvale-$version" "$work/unpacked"
 [ ! -e "$work/unpacked/SimConnect.dll" ] || fail "the zip holds a SimConnect.dll"
 
 # One virtual display for the prefix's start and the program.

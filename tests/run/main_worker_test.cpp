@@ -12,7 +12,11 @@
 #include <vector>
 
 #include "airports/airports_database.h"
+#include "app/edit_fields.h"
 #include "app/main_window.h"
+#include "app/win32_control_surface.h"
+#include "config/control_surface.h"
+#include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/file_names.h"
 #include "foundation/file_system.h"
@@ -35,14 +39,15 @@ using namespace mrw;
 namespace {
 
 // A program folder made from the built one (docs and the data files) and a packages folder for the
-// 2020 simulator, stored in its install-path setting. Restarts skip the updater.
+// 2020 simulator in a folder named beyond ASCII (as a Windows user's may be), stored in its
+// install-path setting. Restarts skip the updater.
 class StartUp : public mrwtest::RunTest {
   protected:
     StartUp() {
         mrwtest::copyFolderInto(fs::path(MRW_PROGRAM_DIR), m_folder.path());
-        fs::create_directories(m_packages.path() / "Community");
-        fs::create_directories(m_packages.path() / "Official");
-        g_parameters().MSFS_INSTALL_PATH.setAndSave(path_to_utf8(m_packages.path()));
+        fs::create_directories(packages() / "Community");
+        fs::create_directories(packages() / "Official");
+        g_parameters().MSFS_INSTALL_PATH.setAndSave(path_to_utf8(packages()));
         g_restartPending = true;
         g_msfs2020 = true;
         mrwtest::forgetDatabases();  // each test is the process's first start-up
@@ -70,6 +75,8 @@ class StartUp : public mrwtest::RunTest {
         return count;
     }
 
+    fs::path packages() const { return m_packages.path() / utf8_to_path("M\u00fcller_\u65e5\u672c"); }
+
     mrwtest::TempDir m_packages;
 };
 
@@ -95,7 +102,7 @@ TEST_F(StartUp, DetectionReadsTheDatabasesOncePerProcess) {
     ASSERT_TRUE(lf_detectInstallation());
     EXPECT_TRUE(g_dbaseLoaded);
     EXPECT_FALSE(g_airports.empty());
-    EXPECT_EQ(g_parameters().ALL_INSTALL_PATH.current.get(), path_to_utf8(m_packages.path()));
+    EXPECT_EQ(g_parameters().ALL_INSTALL_PATH.current.get(), path_to_utf8(packages()));
     for (const fs::path& folder :
          {g_infoFolder, g_errorsFolder, g_learnedStockFolder, g_learnedSimaddonFolder,
           g_learnedThirdpartyFolder, g_mySimaddonFolder, g_myThirdpartyFolder, g_myRegcodesFolder}) {
@@ -187,6 +194,63 @@ TEST_F(StartUp, AWindowClosedDuringTheStartUpEndsItAsUserClosedSim) {
     EXPECT_EQ(postedRunMessages(), std::vector<UINT>{WM_APP_QUIT});
 }
 
+// At a first start without a packages folder the run ends on error 150 and waits for the window.
+// Meanwhile the settings stay usable (the airports scan can be switched off before the first run
+// that does it), and a Community path typed then restarts the run, as its message says.
+TEST_F(StartUp, APathTypedAfterANotFoundInstallPathRestartsTheRun) {
+    writeScannedLiveries();
+    ParameterCatalogue& p = g_parameters();
+    p.MSFS_INSTALL_PATH.setAndSave("");
+    gf_registerWin32ControlSurface();
+    struct ScanBox {
+        explicit ScanBox(HWND parent) {
+            g_parameters().SCAN_AIRPORTS.hwnd = CreateWindowExW(0, u"button", u"", WS_CHILD | BS_CHECKBOX, 0,
+                                                                0, 12, 12, parent, nullptr, nullptr, nullptr);
+            EnableWindow(g_parameters().SCAN_AIRPORTS.hwnd, FALSE);  // as the start-up leaves it
+        }
+        ~ScanBox() {
+            g_parameters().SCAN_AIRPORTS.hwnd = nullptr;
+            gf_setControlSurface(nullptr);
+        }
+    } const scanBox(m_window);
+    const std::string typed = path_to_utf8(packages());
+    bool scanBoxUsable = false;
+    std::string shown;
+    // The user waits for the box to be usable, types the path once, and closes the window when
+    // nothing happens.
+    int waits = 0;
+    m_clock.setSleepHook([&](SteadyTime, SteadyTime) {
+        if (g_exitReason != ExitReason::SystemError) return;
+        if (!scanBoxUsable && errorLine().starts_with("150: ") && gf_controlEnabled(p.SCAN_AIRPORTS)) {
+            scanBoxUsable = true;
+            lf_checkInstallPath(p.MSFS_INSTALL_PATH, typed);
+            shown = messageLine();
+        } else if (++waits > 10) {
+            g_windowClosing = true;
+        }
+    });
+
+    lf_startUpMRWV();
+
+    EXPECT_TRUE(scanBoxUsable);
+    EXPECT_EQ(shown, "Community path found, Merrowvale will restart ...");
+    EXPECT_EQ(p.MSFS_INSTALL_PATH.current.get(), typed);
+    const std::string text = log();
+    EXPECT_NE(text.find("Exiting: SYSTEM ERROR"), std::string::npos);
+    EXPECT_NE(text.find("Restarting after 3 seconds"), std::string::npos);
+    EXPECT_EQ(postedRunMessages(), std::vector<UINT>{WM_APP_START_RUN});
+    EXPECT_TRUE(g_restartPending);
+    EXPECT_FALSE(g_stopRequested);
+}
+
+// A path typed while the run ends for good asks the user to start the program again.
+TEST_F(StartUp, APathTypedWhileTheRunEndsForGoodAsksForAStart) {
+    ASSERT_TRUE(gf_stopWithReason(ExitReason::NewFlight, 0));
+    lf_checkInstallPath(g_parameters().MSFS_INSTALL_PATH, path_to_utf8(packages()));
+    EXPECT_EQ(messageLine(), "Community path found, please start Merrowvale again");
+    EXPECT_EQ(g_exitReason, ExitReason::NewFlight);
+}
+
 // Without SimConnect the run does not start: the message line and Log.txt say what is missing and
 // where; the window stays until the user closes it, and no client thread ran.
 TEST_F(StartUp, AMissingSimConnectLibraryOrFunctionStopsTheRunUntilTheWindowCloses) {
@@ -200,11 +264,18 @@ TEST_F(StartUp, AMissingSimConnectLibraryOrFunctionStopsTheRunUntilTheWindowClos
         std::string error;
     };
     const std::vector<Case> cases{
-        {"no file", {}, {beside, sdk},
-         fmt::format("SimConnect.dll not found: looked in {} and {}", path_to_utf8(beside), path_to_utf8(sdk))},
-        {"no file, MSFS_SDK unset", {}, {beside},
+        {"no file",
+         {},
+         {beside, sdk},
+         fmt::format("SimConnect.dll not found: looked in {} and {}", path_to_utf8(beside),
+                     path_to_utf8(sdk))},
+        {"no file, MSFS_SDK unset",
+         {},
+         {beside},
          fmt::format("SimConnect.dll not found: looked in {} (MSFS_SDK is not set)", path_to_utf8(beside))},
-        {"no SimConnect_Open", {{sdk, withoutOpen}}, {beside, sdk},
+        {"no SimConnect_Open",
+         {{sdk, withoutOpen}},
+         {beside, sdk},
          fmt::format("{} has no function SimConnect_Open", path_to_utf8(sdk))},
     };
     writeScannedLiveries();

@@ -27,6 +27,7 @@
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/sim_queues.h"
@@ -192,6 +193,8 @@ TEST_F(RunEnd, EachReasonEndsItsOwnWay) {
         p.SCAN_AIRPORTS.current = true;
         p.DESTINATION.setAndSave("EHAM");
         ASSERT_EQ(storedText("DESTINATION"), "EHAM");
+        p.BLOCK_CALLSIGN.setAndSave("KLM123");
+        ASSERT_EQ(storedText("BLOCK_CALLSIGN"), "KLM123");
         ASSERT_TRUE(gf_stopWithReason(c.reason, c.delay));
         // A SYSTEM ERROR waits for the user to close the window.
         if (c.reason == ExitReason::SystemError) {
@@ -211,6 +214,9 @@ TEST_F(RunEnd, EachReasonEndsItsOwnWay) {
         EXPECT_TRUE(p.DESTINATION.current.empty());
         // Saved empty too: the next start must not bring the destination back.
         EXPECT_EQ(storedText("DESTINATION"), "");
+        // A callsign blocked in one run is free again in the next, and at the next start.
+        EXPECT_TRUE(p.BLOCK_CALLSIGN.current.empty());
+        EXPECT_EQ(storedText("BLOCK_CALLSIGN"), "");
         EXPECT_NE(log().find(fmt::format("Exiting: {}", gf_exitReasonName(c.reason))), std::string::npos);
         EXPECT_EQ(m_clock.waitCount(1s),
                   static_cast<std::size_t>(c.posted == WM_APP_START_RUN ? c.delay : 0));
@@ -220,6 +226,21 @@ TEST_F(RunEnd, EachReasonEndsItsOwnWay) {
             EXPECT_FALSE(g_stopRequested);
             EXPECT_EQ(g_exitReason, ExitReason::NotYetSet);
         }
+    }
+}
+
+TEST_F(RunEnd, TheFlightPlanFolderGoesWithWhatItHolds) {
+    const std::array<std::vector<std::string>, 2> holdings{{{"101.pln", "102.pln"}, {}}};
+    for (const std::vector<std::string>& files : holdings) {
+        SCOPED_TRACE(files.size());
+        mrwtest::resetRunSettings();
+        ASSERT_TRUE(gf_createFlightPlanFolder());
+        for (const std::string& file : files)
+            mrwtest::writeFile(g_flightPlanFolder / file, "<?xml version=\"1.0\"?>");
+        ASSERT_TRUE(gf_stopWithReason(ExitReason::UserClosedSim, 0));
+        lf_closingDown();
+        EXPECT_FALSE(fs::exists(g_flightPlanFolder));
+        EXPECT_EQ(log().find("gf_removeFlightPlanFolder"), std::string::npos);
     }
 }
 

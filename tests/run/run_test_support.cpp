@@ -32,10 +32,6 @@ LRESULT lf_mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-std::filesystem::path realTrafficPortsLockFile() {
-    return std::filesystem::temp_directory_path() / "mrwtest-realtraffic-ports.lock";
-}
-
 void copyFolderInto(const std::filesystem::path& from, const std::filesystem::path& into) {
     for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(from))
         std::filesystem::copy(entry.path(), into / entry.path().filename(),

@@ -33,9 +33,9 @@ class RunTest : public ::testing::Test {
 };
 
 // Holds RealTraffic's fixed UDP ports 49004 and 49005 for this process: test processes of other
-// builds on the same machine take the same lock (a file lock in the temporary folder), so no two
-// runs bind the ports at once. (Under Wine the temporary folder is the Wine prefix's: the lock is
-// shared by the Windows builds that use that prefix.) One file per platform holds the lock.
+// builds on the same machine, Linux builds and Windows builds under Wine alike, take the same lock
+// (a record lock on a file in the Linux machine's /tmp), so no two runs bind the ports at once. One
+// file per platform holds the lock.
 class RealTrafficPortsLock {
   public:
     RealTrafficPortsLock();
@@ -47,9 +47,6 @@ class RealTrafficPortsLock {
     struct Held;
     std::unique_ptr<Held> m_held;
 };
-
-// The lock file of RealTrafficPortsLock.
-std::filesystem::path realTrafficPortsLockFile();
 
 // Copies what the folder `from` holds into the existing folder `into`, sub-folders too. (MinGW's
 // std::filesystem::copy refuses a folder copied onto an existing one: "File exists".)

@@ -1,5 +1,9 @@
 // The "Edit" class: a single-line field. Typed characters are appended and backspace deletes
-// the last one (there is no caret); every change notifies EN_UPDATE then EN_CHANGE.
+// the last one (there is no caret, its place is the text's end); every change notifies EN_UPDATE
+// then EN_CHANGE. As on Windows, without ES_AUTOHSCROLL a typed character that would not fit the
+// field's width is refused; with it the text may be longer than the field, which shows its end.
+
+#include <algorithm>
 
 #include "platform/win32/control_procs.h"
 #include "platform/win32/control_support.h"
@@ -17,6 +21,13 @@ bool lf_isLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit < 0xE000;
 }
 
+// The text's margin on either side of the field.
+constexpr int kMargin = 3;
+
+int lf_textRoom(const Window& window) {
+    return window.rect.right - window.rect.left - 2 * kMargin;
+}
+
 // Applies one typed character; true when the text changed.
 bool lf_type(Window& window, char16_t typed) {
     std::u16string& text = window.text;
@@ -28,6 +39,10 @@ bool lf_type(Window& window, char16_t typed) {
     }
     if (typed < 32 || typed == 127 || text.size() >= kTypingLimit) return false;
     text.push_back(typed);
+    if (!(window.style & ES_AUTOHSCROLL) && gf_textWidth(text) > lf_textRoom(window)) {
+        text.pop_back();
+        return false;
+    }
     return true;
 }
 
@@ -49,7 +64,9 @@ void lf_drawEdit(HWND hwnd, HDC hdc, const Window& window, const RECT& client) {
         gf_frameColour(hdc, client, window.enabled ? 0x7A7A7A : kDisabledBorderColour);
     if (!window.enabled) SetTextColor(hdc, kGrayTextColour);
     int y = (client.bottom - gf_lineHeight()) / 2;
-    TextOutW(hdc, 3, y, window.text.c_str(), static_cast<INT>(window.text.size()));
+    // A text longer than the field is scrolled sideways so that its end shows.
+    const int hidden = std::max(0, gf_textWidth(window.text) - lf_textRoom(window));
+    TextOutW(hdc, kMargin - hidden, y, window.text.c_str(), static_cast<INT>(window.text.size()));
 }
 
 }  // namespace

@@ -41,4 +41,6 @@ INT FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
 BOOL MoveToEx(HDC hdc, INT x, INT y, POINT* previous);
 BOOL LineTo(HDC hdc, INT x, INT y);
 BOOL TextOutW(HDC hdc, INT x, INT y, LPCWSTR text, INT length);
+// The width and height TextOutW gives the text in the DC's font.
+BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR text, INT length, SIZE* size);
 BOOL BitBlt(HDC target, INT x, INT y, INT width, INT height, HDC source, INT sourceX, INT sourceY, DWORD rop);

@@ -128,6 +128,18 @@ BOOL TextOutW(HDC hdc, INT x, INT y, LPCWSTR text, INT length) {
     return TRUE;
 }
 
+BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR text, INT length, SIZE* size) {
+    if (length < 0 || size == nullptr || (text == nullptr && length > 0)) return FALSE;
+    {
+        GdiRegistry& gdi = g_gdi();
+        std::lock_guard lock(gdi.mutex);
+        if (gf_findDc(gdi, hdc) == nullptr) return FALSE;
+    }
+    const std::u16string_view view(text == nullptr ? u"" : text, static_cast<std::size_t>(length));
+    *size = SIZE{gf_textWidth(view), gf_lineHeight()};
+    return TRUE;
+}
+
 BOOL BitBlt(HDC target, INT x, INT y, INT width, INT height, HDC source, INT sourceX, INT sourceY,
             DWORD rop) {
     if (rop != SRCCOPY) return FALSE;  // the only raster operation the program uses

@@ -42,6 +42,7 @@ inline constexpr DWORD BS_CHECKBOX = 0x0002;
 inline constexpr DWORD BS_TYPEMASK = 0x000F;
 
 // Edit control.
+inline constexpr DWORD ES_AUTOHSCROLL = 0x0080;
 inline constexpr WORD EN_CHANGE = 0x0300;
 inline constexpr WORD EN_UPDATE = 0x0400;
 

@@ -11,6 +11,7 @@
 
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
+#include "foundation/exclusive_port.h"
 #include "foundation/log.h"
 #include "foundation/message_line.h"
 #include "foundation/network_text.h"
@@ -184,11 +185,8 @@ void lf_listenForRealTraffic(const std::string& port) {
     if (ioctlsocket(s, FIONBIO, &nonBlocking) != 0) {
         lf_listenFailed(addresses, "ioctlsocket failed with error " + lf_lastErrorText());
     }
-    const int reuse = 1;
-    if (setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse) != 0) {
-        lf_listenFailed(addresses, "setsockopt(SO_REUSEADDR) failed");
-    }
-    if (bind(s, addresses->ai_addr, static_cast<int>(addresses->ai_addrlen)) == SOCKET_ERROR) {
+    if (gf_bindExclusively(s, SOCK_STREAM, addresses->ai_addr, static_cast<int>(addresses->ai_addrlen)) ==
+        SOCKET_ERROR) {
         lf_listenFailed(addresses, "Bind failed at port " + port + " with error " + lf_lastErrorText());
     }
     freeaddrinfo(addresses);

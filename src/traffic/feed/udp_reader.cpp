@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include "config/parameter_catalogue.h"
+#include "foundation/exclusive_port.h"
 #include "foundation/log.h"
 #include "foundation/run_state.h"
 #include "traffic/feed/realtraffic_mode.h"
@@ -60,7 +61,8 @@ void UdpReader::bind(std::uint16_t port) {
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = lf_bindAddress();
-    if (::bind(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == SOCKET_ERROR) {
+    if (gf_bindExclusively(m_socket, SOCK_DGRAM, reinterpret_cast<const sockaddr*>(&address),
+                           sizeof address) == SOCKET_ERROR) {
         throw std::runtime_error(
             fmt::format("bind to stream socket failed, error: {}", gf_wsaErrorText(WSAGetLastError())));
     }

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "foundation/text_encoding.h"
 #include "platform/simconnect/simconnect_library.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_simconnect_files.h"
 
 namespace fs = std::filesystem;
@@ -25,6 +27,16 @@ TEST(SimConnectLibrary, PlacesAreBesideTheProgramThenInTheSdkFolder) {
     EXPECT_EQ(platform::simConnectPlaces("program", fs::path("sdk")), (std::vector<fs::path>{kBeside, kSdk}));
     EXPECT_EQ(platform::simConnectPlaces("program", std::nullopt), std::vector<fs::path>{kBeside});
     EXPECT_EQ(platform::simConnectPlaces("program", fs::path()), std::vector<fs::path>{kBeside});
+}
+
+// The SDK's installer names its folder in MSFS_SDK; unset or empty, there is no SDK place.
+TEST(SimConnectLibrary, TheSdkFolderIsTheOneMsfsSdkNames) {
+    mrwtest::ScopedEnvironment environment;
+    const std::string folder = "C:\\MSFS SDK M\u00fcller";
+    environment.set("MSFS_SDK", folder);
+    EXPECT_EQ(platform::simulatorSdkFolder(), std::optional<fs::path>(mrw::utf8_to_path(folder)));
+    environment.set("MSFS_SDK", std::nullopt);
+    EXPECT_EQ(platform::simulatorSdkFolder(), std::nullopt);
 }
 
 TEST(SimConnectLibrary, TheFirstFileThatLoadsIsBoundOrNamedWithItsMissingFunction) {

@@ -116,6 +116,34 @@ TEST_F(ControlsTest, EditTypingAndTextNotifyUpdateThenChange) {
     EXPECT_EQ(GetWindowTextLengthW(edit), 0) << "backspace in an empty field does nothing";
 }
 
+// As on Windows: a field without ES_AUTOHSCROLL takes no more than fits its width; with it, any
+// length, scrolled sideways so that the end (where the caret is) shows.
+TEST_F(ControlsTest, OnlyAScrollingEditTakesTextLongerThanItself) {
+    const std::u16string path = u"D:\\SteamLibrary\\steamapps\\common\\MicrosoftFlightSimulator\\Packages";
+    HWND fixed = createControl(parent, u"Edit", WS_BORDER, 0x8047, RECT{0, 0, 100, 16});
+    HWND scrolling = createControl(parent, u"Edit", WS_BORDER | ES_AUTOHSCROLL, 0x8048, RECT{0, 20, 100, 36});
+    standin::typeChars(fixed, path);
+    standin::typeChars(scrolling, path);
+    // Each character is refused that would not fit; a narrower one after it may still fit.
+    const std::u16string kept = lf_text(fixed);
+    EXPECT_TRUE(kept.starts_with(u"D:\\Steam")) << "the start is kept";
+    EXPECT_LT(kept.size(), path.size());
+    EXPECT_EQ(lf_text(scrolling), path);
+
+    standin::pumpUntilIdle();
+    auto textX = [](HWND edit) {
+        for (const standin::PaintOp& op : standin::paintOps(edit))
+            if (op.kind == standin::PaintOpKind::TextOut) return op.point.x;
+        return LONG{1000};
+    };
+    EXPECT_EQ(textX(fixed), 3);
+    EXPECT_LT(textX(scrolling), 3) << "the text's start is scrolled out on the left";
+
+    SetWindowTextW(scrolling, u"EHAM");
+    standin::pumpUntilIdle();
+    EXPECT_EQ(textX(scrolling), 3) << "a text that fits is not scrolled";
+}
+
 struct SelectCase {
     const char* name;
     WPARAM start;

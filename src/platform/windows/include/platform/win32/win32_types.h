@@ -27,3 +27,7 @@ inline int LoadStringW(HINSTANCE instance, UINT id, char16_t* buffer, int capaci
 inline BOOL TextOutW(HDC hdc, int x, int y, const char16_t* text, int length) {
     return TextOutW(hdc, x, y, reinterpret_cast<LPCWSTR>(text), length);
 }
+
+inline BOOL GetTextExtentPoint32W(HDC hdc, const char16_t* text, int length, SIZE* size) {
+    return GetTextExtentPoint32W(hdc, reinterpret_cast<LPCWSTR>(text), length, size);
+}
