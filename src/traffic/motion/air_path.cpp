@@ -132,8 +132,9 @@ const AirArc& AirPath::arcAt(double metres, double& alongM) const {
 
 void AirPath::positionAt(double metres, Lalo& position, double& headingRad) const {
     double along = 0;
+    const AirArc& arc = arcAt(metres, along);
     Vec at;
-    lf_along(arcAt(metres, along), along, at, headingRad);
+    lf_along(arc, along, at, headingRad);
     const double beyond = metres - lengthM();
     if (beyond > 0) {
         const Vec d = lf_direction(headingRad);
