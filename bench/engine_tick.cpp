@@ -1,8 +1,10 @@
 // One engine tick (lf_handleAddingStack) with n live aircraft (a third flying, a third taxiing on
 // curves, a third parked) and 500 static aircraft, all "active"; two traffic reports a tick and, on
 // every 20th tick, the InRange events of all aircraft on the ground. After a warm-up that lets the
-// first reports' samples fall due, 6,000 ticks per run: the mean is the benchmark's time, p99 and
-// max are counters, and so are the allocations (counted by the replaced operator new). The
+// first reports' samples fall due, 6,000 ticks per run: the mean wall time is the benchmark's time,
+// its p99 and max are counters. So is the tick's thread CPU time, apart for the plain ticks and the
+// every-20th ticks: on a shared machine the wall time's tail measures the scheduler, the CPU time
+// the tick. The allocations are counted by the replaced operator new. The
 // simulator stand-in allocates for its journal on each call it gets (the range request of every
 // 20th tick, the user data of every 100th): plain_tick_allocs counts those of the other ticks.
 
@@ -14,6 +16,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <new>
 #include <numbers>
 #include <vector>
@@ -21,6 +24,7 @@
 #include "aircraft/code_tables.h"
 #include "platform/simconnect/sim_world.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_queues.h"
@@ -102,7 +106,7 @@ void lf_addLive(int i) {
                   : (kind == Kind::Taxiing ? mrw::FlightPhase::Taxi : mrw::FlightPhase::Parked);
     a.prepareCreatePosition();  // where the creation puts it
     a.simState = mrw::SimState::Active;
-    a.objectId = 1000 + static_cast<std::uint32_t>(i);
+    mrw::gf_setLiveObjectId(a, 1000 + static_cast<std::uint32_t>(i));
     a.onGroundInSim = kind != Kind::Flying;
     a.lastReportTime = 0.0;
 }
@@ -141,6 +145,18 @@ struct World {
     }
 };
 
+double lf_threadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The duration of one tick, wall and thread CPU, in seconds.
+struct TickTime {
+    double wall = 0.0;
+    double cpu = 0.0;
+};
+
 // What the feed and the client thread do around each tick, outside the measured time.
 class TickDriver {
   public:
@@ -167,20 +183,24 @@ class TickDriver {
         mrw::g_positionUpdatesOut->clear();
     }
 
-    // One tick; its duration in seconds.
-    double tick() {
-        const std::int32_t t = mrw::g_engineTick.load();
+    // One tick; whether it is a plain one (no range answers) is isPlainTick() before the call.
+    TickTime tick() {
+        const bool plain = isPlainTick();
         prepare();
         g_allocations.store(0);
         g_counting.store(true);
+        const double cpuStart = lf_threadCpuSeconds();
         const auto start = std::chrono::steady_clock::now();
         mrw::lf_handleAddingStack();
         const auto end = std::chrono::steady_clock::now();
+        const double cpuEnd = lf_threadCpuSeconds();
         g_counting.store(false);
         allocations += g_allocations.load();
-        if (t % 20 != 0) plainTickAllocations += g_allocations.load();
-        return std::chrono::duration<double>(end - start).count();
+        if (plain) plainTickAllocations += g_allocations.load();
+        return {std::chrono::duration<double>(end - start).count(), cpuEnd - cpuStart};
     }
+
+    static bool isPlainTick() { return mrw::g_engineTick.load() % 20 != 0; }
 
     std::int64_t allocations = 0;
     std::int64_t plainTickAllocations = 0;  // ticks without a range request
@@ -190,6 +210,11 @@ class TickDriver {
     int m_liveCount;
     int m_reportIndex = 0;
 };
+
+// The value below which the given share of the sorted values lies.
+double lf_quantile(const std::vector<double>& sorted, int percent) {
+    return sorted[sorted.size() * static_cast<std::size_t>(percent) / 100];
+}
 
 void BM_EngineTick(benchmark::State& state) {
     static World world;
@@ -203,18 +228,38 @@ void BM_EngineTick(benchmark::State& state) {
     for (int i = 0; i < kWarmUpTicks; ++i)
         driver.tick();
     driver = TickDriver(liveCount);
-    std::vector<double> ticks;
+    std::vector<double> ticks;  // wall
+    std::vector<double> cpu;
+    std::vector<double> plainCpu;
+    std::vector<double> rangeCpu;  // the every-20th ticks
     ticks.reserve(kTicks);
+    cpu.reserve(kTicks);
+    plainCpu.reserve(kTicks);
+    rangeCpu.reserve(kTicks / 20 + 1);
     for (auto _ : state) {
-        ticks.push_back(driver.tick());
-        state.SetIterationTime(ticks.back());
+        const bool plain = TickDriver::isPlainTick();
+        const TickTime time = driver.tick();
+        ticks.push_back(time.wall);
+        cpu.push_back(time.cpu);
+        (plain ? plainCpu : rangeCpu).push_back(time.cpu);
+        state.SetIterationTime(time.wall);
     }
-    std::sort(ticks.begin(), ticks.end());
+    for (std::vector<double>* v : {&ticks, &cpu, &plainCpu, &rangeCpu})
+        std::sort(v->begin(), v->end());
     const auto perTick = [&ticks](std::int64_t n) {
         return static_cast<double>(n) / static_cast<double>(ticks.size());
     };
-    state.counters["p99_us"] = ticks[ticks.size() * 99 / 100] * 1e6;
+    state.counters["p99_us"] = lf_quantile(ticks, 99) * 1e6;
     state.counters["max_us"] = ticks.back() * 1e6;
+    double cpuSum = 0.0;
+    for (double t : cpu)
+        cpuSum += t;
+    state.counters["cpu_mean_us"] = cpuSum / static_cast<double>(cpu.size()) * 1e6;
+    state.counters["cpu_p99_us"] = lf_quantile(cpu, 99) * 1e6;
+    state.counters["cpu_plain_p50_us"] = lf_quantile(plainCpu, 50) * 1e6;
+    state.counters["cpu_plain_p99_us"] = lf_quantile(plainCpu, 99) * 1e6;
+    state.counters["cpu_20th_p50_us"] = lf_quantile(rangeCpu, 50) * 1e6;
+    state.counters["cpu_20th_p99_us"] = lf_quantile(rangeCpu, 99) * 1e6;
     state.counters["allocs_per_tick"] = perTick(driver.allocations);
     state.counters["plain_tick_allocs"] = static_cast<double>(driver.plainTickAllocations);
     state.counters["updates_per_tick"] = perTick(driver.updates);

@@ -11,22 +11,25 @@ namespace mrw {
 
 namespace {
 
-constexpr std::size_t kReservedLines = 4096;
 constexpr std::size_t kReservedSectionLines = 48;
 constexpr std::size_t kMaxHeaderIndent = 5;
 constexpr std::size_t kMaxRegistrationLength = 12;
 
 }  // namespace
 
-bool gf_readCfgLines(const std::filesystem::path& cfgPath, CfgLines& lines, bool errorLine) {
-    const int charset = gf_detectCharset(cfgPath);
-    if (charset == kCharsetNoneFound) {
+bool gf_readCfgLines(const std::filesystem::path& cfgPath, CfgLines& lines, bool errorLine,
+                     MissingCfgFile missing) {
+    std::string bytes;
+    if (!gf_readFileBytes(cfgPath, bytes)) {
+        // Asked only now: a file the walk found is nearly always there. A status that cannot be
+        // read counts as missing.
+        std::error_code error;
+        if (missing == MissingCfgFile::Silent && !std::filesystem::exists(cfgPath, error)) return false;
         const std::string text = fmt::format("! No text encoding detected for {}", path_to_utf8(cfgPath));
         errorLine ? gf_logError(text) : gf_logLine(text);
         return false;
     }
-    lines.reserve(kReservedLines);
-    if (!gf_readTextLines(charset, cfgPath, lines)) {
+    if (!gf_decodeTextLines(gf_detectCharsetOfBytes(bytes), bytes, cfgPath, lines)) {
         gf_logLine(fmt::format("! Failed reading {}", path_to_utf8(cfgPath)));
         return false;
     }

@@ -12,10 +12,15 @@ namespace mrw {
 
 using CfgLines = std::vector<std::string>;
 
-// Detects the encoding and reads the lines as UTF-8. False, with its log line, when no encoding is
-// detected ("! No text encoding detected for {}", an error line when `errorLine` is set) or the file
-// cannot be read ("! Failed reading {}").
-bool gf_readCfgLines(const std::filesystem::path& cfgPath, CfgLines& lines, bool errorLine);
+// What gf_readCfgLines does with a file that is not there.
+enum class MissingCfgFile { Reported, Silent };
+
+// Reads the file once, detects the encoding from its bytes and decodes the lines as UTF-8. False,
+// with its log line, when the file cannot be read ("! No text encoding detected for {}", an error
+// line when `errorLine` is set; nothing for a missing file when `missing` is Silent) or decoded
+// ("! Failed reading {}").
+bool gf_readCfgLines(const std::filesystem::path& cfgPath, CfgLines& lines, bool errorLine,
+                     MissingCfgFile missing);
 
 // Calls `section` for each [fltsim.N] section in file order with its lines, the header first. A
 // line whose first '[' stands at positions 0 to 5 ends a section; with `anyBracketEnds` any line

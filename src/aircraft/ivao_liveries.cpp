@@ -174,7 +174,7 @@ std::list<LiveryData> gf_searchLiveriesinIVAOFile(LiveriesScanState& state, int 
         const std::string model = gf_modelFromIvaoPath(cfgPath, state.reports);
         if (model.empty()) return {};
         CfgLines lines;
-        if (!gf_readCfgLines(cfgPath, lines, true)) return {};
+        if (!gf_readCfgLines(cfgPath, lines, true, MissingCfgFile::Reported)) return {};
         if (!gf_checkFltsimNumbers(lines, cfgPath, state.reports)) return {};
         const IvaoFile file{state, priority, cfgPath, model, lf_isWFolder(cfgPath.parent_path())};
         std::list<LiveryData> liveries;

@@ -2,11 +2,14 @@
 
 #include <gsl/narrow>
 
+#include <functional>
+
 namespace mrw {
 
 bool LiveriesScanState::claimTitle(const std::string& title) {
-    std::lock_guard lock(m_titlesMutex);
-    return m_titles.insert(title).second;
+    TitleShard& shard = m_titleShards[std::hash<std::string>{}(title) % kTitleShards];
+    std::lock_guard lock(shard.mutex);
+    return shard.titles.insert(title).second;
 }
 
 LiveryData gf_makeLiveryData(LiveriesScanState& state, int priority, const AcDesignation& designation,

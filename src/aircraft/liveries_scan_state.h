@@ -6,9 +6,10 @@
 #include "aircraft/livery_data.h"
 #include "aircraft/scan_reports.h"
 
+#include <array>
+#include <cstddef>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -28,8 +29,15 @@ class LiveriesScanState {
     bool isDontUseTitle(const std::string& title) const { return m_dontUseTitles.count(title) != 0; }
 
   private:
-    std::mutex m_titlesMutex;
-    std::set<std::string> m_titles;  // guarded by m_titlesMutex
+    // The claimed titles, spread by their hash over shards with a lock each, so that workers
+    // claiming at the same time seldom wait for one another.
+    struct alignas(64) TitleShard {
+        std::mutex mutex;
+        std::unordered_set<std::string> titles;  // guarded by mutex
+    };
+    static constexpr std::size_t kTitleShards = 64;
+
+    std::array<TitleShard, kTitleShards> m_titleShards;
     const std::unordered_set<std::string> m_dontUseTitles;
 };
 

@@ -191,10 +191,8 @@ std::list<LiveryData> lf_splitFltSimSections(const CfgFile& file, const CfgLines
 std::list<LiveryData> gf_searchLiveriesinFile(LiveriesScanState& state, int priority,
                                               const std::filesystem::path& cfgPath) {
     try {
-        std::error_code error;
-        if (!std::filesystem::exists(cfgPath, error)) return {};
         CfgLines lines;
-        if (!gf_readCfgLines(cfgPath, lines, false)) return {};
+        if (!gf_readCfgLines(cfgPath, lines, false, MissingCfgFile::Silent)) return {};
         if (!gf_checkFltsimNumbers(lines, cfgPath, state.reports)) return {};
         const std::string model = gf_modelFromCfg(cfgPath, lines, state.reports);
         if (model.empty()) return {};

@@ -3,6 +3,7 @@
 #include "aircraft/ivao_liveries.h"
 #include "aircraft/livery_extraction.h"
 #include "aircraft/livery_folder_search_internal.h"
+#include "aircraft/livery_folder_walk.h"
 #include "aircraft/livery_scan_pool.h"
 #include "foundation/log.h"
 #include "foundation/run_state.h"
@@ -35,6 +36,16 @@ std::int32_t lf_threadLimit() {
     return std::max(g_scanThreadLimit.load(), 1);
 }
 
+// Listing a folder takes a few system calls, reading and judging a file many times that: one
+// lister to two workers lists ahead of them, and a few are enough for any number.
+int lf_listerCount(std::int32_t workers) {
+    return std::clamp(workers / 2, 1, 4);
+}
+
+void lf_logEntryFailure(const fs::path& entry, std::string_view cause) {
+    gf_logError(fmt::format("liveries search in {} aborted, cause: {}", path_to_utf8(entry), cause));
+}
+
 class FolderSearch {
   public:
     FolderSearch(const LiveriesScanStatePtr& state, int priority, const fs::path& folder,
@@ -48,35 +59,40 @@ class FolderSearch {
           m_pool(m_limit) {}
 
     void run() {
-        walk(m_folder);
+        {
+            FolderWalk walk(judge(), lf_listerCount(m_limit));
+            walk.run(m_folder, [this](const WalkEntry& entry) { return visit(entry); });
+        }
         while (!m_pending.empty() && !m_stopped)
             takeOldest("liveries search aborted, futs outer, {}");
         giveUpAll();
     }
 
   private:
-    void walk(const fs::path& directory) {
-        std::error_code error;
-        fs::directory_iterator it(directory, fs::directory_options::skip_permission_denied, error);
-        std::vector<fs::directory_entry> entries;
-        for (; !error && it != fs::directory_iterator(); it.increment(error))
-            entries.push_back(*it);
-        std::sort(entries.begin(), entries.end(),
-                  [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
-        for (const fs::directory_entry& entry : entries) {
-            if (gf_stopping()) m_stopped = true;
-            if (m_stopped) return;
-            bool descend = false;
-            try {
-                descend = !lf_isExcludedSubtree(m_folder, entry.path());
-                if (lf_isAircraftCfg(entry)) start(entry.path());
-            } catch (const std::exception& e) {
-                gf_logError(fmt::format("liveries search in {} aborted, cause: {}",
-                                        path_to_utf8(entry.path()), e.what()));
-            }
+    // What the walk needs to know of an entry, judged on a lister thread: whether it is entered (a
+    // folder that no exclusion names) and whether it is an aircraft.cfg.
+    FolderWalk::Judge judge() const {
+        return [&folder = m_folder](const fs::directory_entry& entry, WalkEntry& judged) {
             std::error_code statusError;
-            if (descend && entry.is_directory(statusError)) walk(entry.path());
+            judged.descend = !lf_isExcludedSubtree(folder, entry.path()) && entry.is_directory(statusError);
+            judged.aircraftCfg = lf_isAircraftCfg(entry);
+        };
+    }
+
+    // Starts the entry's file; false when the search is to end.
+    bool visit(const WalkEntry& entry) {
+        if (gf_stopping()) m_stopped = true;
+        if (m_stopped) return false;
+        try {
+            if (!entry.error.empty()) {
+                lf_logEntryFailure(entry.path, entry.error);
+            } else if (entry.aircraftCfg) {
+                start(entry.path);
+            }
+        } catch (const std::exception& e) {
+            lf_logEntryFailure(entry.path, e.what());
         }
+        return !m_stopped;
     }
 
     void start(const fs::path& cfgPath) {

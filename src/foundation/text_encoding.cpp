@@ -1,8 +1,8 @@
 #include "foundation/text_encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace mrw {
@@ -75,14 +75,15 @@ constexpr std::size_t kSampleSize = 4096;
 
 // A multi-byte sequence cut by the sample limit says nothing against UTF-8: drop its first bytes so
 // that a UTF-8 file is not judged ANSI because of where the sample ends.
-void lf_dropCutSequence(std::string& sample) {
+std::string_view lf_dropCutSequence(std::string_view sample) {
     for (std::size_t back = 1; back <= 3 && back <= sample.size(); ++back) {
         const auto c = static_cast<unsigned char>(sample[sample.size() - back]);
         if ((c & 0xC0) == 0x80) continue;  // a continuation byte: look further back
         const std::size_t needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        if (needed > back) sample.resize(sample.size() - back);
-        return;
+        if (needed > back) sample.remove_suffix(back);
+        return sample;
     }
+    return sample;
 }
 
 }  // namespace
@@ -214,10 +215,16 @@ bool gf_isValidUtf8(std::string_view bytes) {
 int gf_detectCharset(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open()) return kCharsetNoneFound;
-    std::array<char, 4> head{};
-    in.read(head.data(), head.size());
-    const auto n = static_cast<std::size_t>(in.gcount());
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(head[i]); };
+    // One byte beyond the sample tells whether the sample ends inside the file.
+    std::string head(kSampleSize + 1, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    return gf_detectCharsetOfBytes(head);
+}
+
+int gf_detectCharsetOfBytes(std::string_view bytes) {
+    const std::size_t n = std::min<std::size_t>(bytes.size(), 4);
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     if (n >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) return kCharsetUtf8Bom;
     if (n >= 2) {
         if (b(0) == 0xFF && b(1) == 0xFE) return kCharsetUtf16Le;
@@ -225,13 +232,9 @@ int gf_detectCharset(const std::filesystem::path& path) {
         if (b(1) == 0x00 && (n < 4 || b(3) == 0x00)) return kCharsetUtf16Le;
         if (b(0) == 0x00 && (n < 4 || b(2) == 0x00)) return kCharsetUtf16Be;
     }
-    std::string sample(head.data(), n);
-    if (in) sample.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (sample.size() > kSampleSize) {
-        sample.resize(kSampleSize);
-        lf_dropCutSequence(sample);
-    }
-    if (sample.empty()) return kCharsetUtf8;
+    if (bytes.empty()) return kCharsetUtf8;
+    const std::string_view sample =
+        bytes.size() > kSampleSize ? lf_dropCutSequence(bytes.substr(0, kSampleSize)) : bytes;
     return gf_isValidUtf8(sample) ? kCharsetUtf8 : kCharsetAnsi;
 }
 

@@ -41,5 +41,7 @@ std::string_view gf_charsetName(int charset);
 
 // Judges the first bytes and a 4096-byte sample of the file; 5 when it cannot be opened.
 int gf_detectCharset(const std::filesystem::path& path);
+// The same judgement of a file's bytes already read (never 5).
+int gf_detectCharsetOfBytes(std::string_view bytes);
 
 }  // namespace mrw

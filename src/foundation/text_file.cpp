@@ -1,13 +1,12 @@
 #include "foundation/text_file.h"
 
-#include "foundation/message_line.h"
 #include "foundation/file_replace.h"
+#include "foundation/message_line.h"
 #include "foundation/text_file_internal.h"
 
 #include <fmt/format.h>
 
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace mrw {
@@ -46,16 +45,9 @@ void gf_streamToLines(std::istream& in, LineList& lines) {
 
 namespace {
 
-std::string lf_readAll(std::ifstream& in) {
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // UTF-16 file bytes to UTF-8 lines. A mark decides the byte order; without one `bigEndian` does.
-bool lf_readUtf16Lines(const fs::path& path, bool bigEndian, LineList& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) return false;
-    const std::string bytes = lf_readAll(in);
-    if (bytes.size() < 2 || bytes.size() % 2 != 0) return true;
+void lf_decodeUtf16Lines(std::string_view bytes, bool bigEndian, LineList& lines) {
+    if (bytes.size() < 2 || bytes.size() % 2 != 0) return;
     const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     std::size_t start = 0;
     if (b(0) == 0xFF && b(1) == 0xFE) {
@@ -72,13 +64,10 @@ bool lf_readUtf16Lines(const fs::path& path, bool bigEndian, LineList& lines) {
                           : static_cast<char16_t>((b(i + 1) << 8) | b(i));
     }
     lf_splitLines(wide_to_utf8(wide), lines);
-    return true;
 }
 
-bool lf_readUtf8Lines(const fs::path& path, bool dropSecondMark, LineList& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) return false;
-    gf_streamToLines(in, lines);
+void lf_decodeUtf8Lines(std::string_view bytes, bool dropSecondMark, LineList& lines) {
+    lf_splitLines(bytes, lines);
     // The charset was judged by a sample: a later line may still hold a Windows-1252 byte.
     for (std::string& line : lines)
         if (!gf_isValidUtf8(line)) line = gf_ansiToUtf8(line);
@@ -86,18 +75,39 @@ bool lf_readUtf8Lines(const fs::path& path, bool dropSecondMark, LineList& lines
         lines.front().starts_with("\xEF\xBB\xBF")) {
         lines.front().erase(0, 3);
     }
-    return true;
 }
 
-bool lf_readAnsiLines(const fs::path& path, LineList& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) return false;
-    LineList raw;
-    raw.reserve(2048);
-    gf_streamToLines(in, raw);
-    for (const std::string& line : raw)
-        lines.push_back(gf_ansiToUtf8(line));
-    return true;
+void lf_decodeAnsiLines(std::string_view bytes, LineList& lines) {
+    lf_splitLines(bytes, lines);
+    for (std::string& line : lines)
+        line = gf_ansiToUtf8(line);
+}
+
+bool lf_isKnownCharset(int charset) {
+    return charset >= kCharsetAnsi && charset <= kCharsetUtf8;
+}
+
+// Throws std::runtime_error for a charset that names no decoding.
+void lf_decodeLines(int charset, std::string_view bytes, const fs::path& path, LineList& lines) {
+    switch (charset) {
+        case kCharsetAnsi:
+            return lf_decodeAnsiLines(bytes, lines);
+        case kCharsetUtf16Le:
+            return lf_decodeUtf16Lines(bytes, false, lines);
+        case kCharsetUtf16Be:
+            return lf_decodeUtf16Lines(bytes, true, lines);
+        case kCharsetUtf8Bom:
+            return lf_decodeUtf8Lines(bytes, true, lines);
+        case kCharsetUtf8:
+            return lf_decodeUtf8Lines(bytes, false, lines);
+        default:
+            throw std::runtime_error(
+                fmt::format("file {} has unknown charset: {}", path_to_utf8(path), gf_charsetName(charset)));
+    }
+}
+
+void lf_reportReadFailure(const fs::path& path, const std::exception& e) {
+    gf_setMessage(fmt::format("Read failed for '{}': {}", path_to_utf8(path), e.what()), true);
 }
 
 template <typename Lines>
@@ -112,26 +122,40 @@ bool lf_writeLines(const Lines& lines, const fs::path& path) {
 
 }  // namespace
 
+bool gf_readFileBytes(const fs::path& path, std::string& bytes) {
+    bytes.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) return false;
+    in.seekg(0, std::ios::end);
+    const auto length = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (length < 0 || !in) return false;
+    bytes.resize(static_cast<std::size_t>(length));
+    in.read(bytes.data(), length);
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return !in.bad();
+}
+
 bool gf_readTextLines(int charset, const fs::path& path, LineList& lines) {
     lines.clear();
+    std::string bytes;
     try {
-        switch (charset) {
-            case kCharsetAnsi:
-                return lf_readAnsiLines(path, lines);
-            case kCharsetUtf16Le:
-                return lf_readUtf16Lines(path, false, lines);
-            case kCharsetUtf16Be:
-                return lf_readUtf16Lines(path, true, lines);
-            case kCharsetUtf8Bom:
-                return lf_readUtf8Lines(path, true, lines);
-            case kCharsetUtf8:
-                return lf_readUtf8Lines(path, false, lines);
-            default:
-                throw std::runtime_error(fmt::format("file {} has unknown charset: {}", path_to_utf8(path),
-                                                     gf_charsetName(charset)));
-        }
+        if (lf_isKnownCharset(charset) && !gf_readFileBytes(path, bytes)) return false;
+        lf_decodeLines(charset, bytes, path, lines);
+        return true;
     } catch (const std::exception& e) {
-        gf_setMessage(fmt::format("Read failed for '{}': {}", path_to_utf8(path), e.what()), true);
+        lf_reportReadFailure(path, e);
+        return false;
+    }
+}
+
+bool gf_decodeTextLines(int charset, std::string_view bytes, const fs::path& path, LineList& lines) {
+    lines.clear();
+    try {
+        lf_decodeLines(charset, bytes, path, lines);
+        return true;
+    } catch (const std::exception& e) {
+        lf_reportReadFailure(path, e);
         return false;
     }
 }

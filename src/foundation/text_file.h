@@ -19,6 +19,11 @@ using LineList = std::vector<std::string>;
 // read (also with no line). Any failure inside goes to the message line ("Read failed for '{}': {}")
 // and gives false.
 bool gf_readTextLines(int charset, const std::filesystem::path& path, LineList& lines);
+// The same for the file's bytes already read: `path` only names the file in the failure's message.
+bool gf_decodeTextLines(int charset, std::string_view bytes, const std::filesystem::path& path,
+                        LineList& lines);
+// Replaces `bytes` with the whole file's. False when the file cannot be opened or read.
+bool gf_readFileBytes(const std::filesystem::path& path, std::string& bytes);
 
 // Reads an open stream from start to end and appends its lines.
 void gf_streamToLines(std::istream& in, LineList& lines);

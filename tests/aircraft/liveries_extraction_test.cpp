@@ -228,6 +228,7 @@ TEST_F(LiveriesExtraction, FilesThatYieldNothing) {
     EXPECT_EQ(m_state.reports.noFltsimSectionFiles.lines(),
               std::vector<std::string>{"Community/none" + mrwtest::nativePath("/aircraft.cfg")});
     EXPECT_TRUE(mrw::gf_searchLiveriesinFile(m_state, 1, "Community/missing/aircraft.cfg").empty());
+    EXPECT_EQ(m_folder.logText().find("missing"), std::string::npos);
     // A header number out of range.
     EXPECT_TRUE(scan("Community/range", "icao_type_designator=B738\n[fltsim.10001]\ntitle=KLM\n").empty());
     EXPECT_EQ(m_state.reports.invalidCfgFileLines.count(), 1u);

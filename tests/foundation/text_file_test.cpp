@@ -124,6 +124,11 @@ TEST_F(TextFileTest, DetectsAndReadsEveryCharset) {
         LineList lines{"stale"};
         EXPECT_TRUE(gf_readTextLines(c.charset, path, lines)) << testing::PrintToString(c.bytes);
         EXPECT_EQ(lines, c.lines) << testing::PrintToString(c.bytes);
+        // The same judgement and decoding of the bytes already read.
+        EXPECT_EQ(gf_detectCharsetOfBytes(c.bytes), c.charset) << testing::PrintToString(c.bytes);
+        LineList decoded{"stale"};
+        EXPECT_TRUE(gf_decodeTextLines(c.charset, c.bytes, path, decoded)) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(decoded, c.lines) << testing::PrintToString(c.bytes);
     }
 }
 
@@ -136,11 +141,22 @@ TEST_F(TextFileTest, OddLengthUtf16GivesNoLine) {
     EXPECT_TRUE(lines.empty());
 }
 
-TEST_F(TextFileTest, MultiByteSequenceCutBySampleLimitStaysUtf8) {
-    std::string text(4095, 'a');
-    text += "\xC3\xA9 tail";
-    writeFile(folder / "long.txt", text);
-    EXPECT_EQ(gf_detectCharset(folder / "long.txt"), kCharsetUtf8);
+TEST_F(TextFileTest, OnlyTheSampleIsJudgedAndASequenceCutByItsLimitStaysUtf8) {
+    const std::string a4095(4095, 'a');
+    const std::vector<std::pair<std::string, int>> cases{
+        {a4095 + "\xC3\xA9 tail", kCharsetUtf8},
+        {a4095 + "\xE9x", kCharsetUtf8},  // cut by the limit
+        {a4095 + "\xE9", kCharsetAnsi},   // cut by the file's end
+        {a4095 + "a\xE9", kCharsetUtf8},  // beyond the sample
+        {std::string(4094, 'a') + "\xE9"
+                                  "bc",
+         kCharsetAnsi},  // inside it
+    };
+    for (const auto& [text, charset] : cases) {
+        writeFile(folder / "long.txt", text);
+        EXPECT_EQ(gf_detectCharset(folder / "long.txt"), charset) << text.substr(4090);
+        EXPECT_EQ(gf_detectCharsetOfBytes(text), charset) << text.substr(4090);
+    }
 }
 
 TEST_F(TextFileTest, FailuresGoToTheMessageLine) {

@@ -229,6 +229,7 @@ void lf_resetEngine() {
     g_readParkFilePending = false;
     g_selectedObjectId.store(0);
     g_liveAcs.clear();
+    gf_clearLiveObjectIndex();
     g_parkStands.clear();
     g_inSimHexids.clear();
     g_liveCallsigns.clear();
@@ -242,8 +243,12 @@ void lf_resetEngine() {
 }
 
 void lf_eraseLiveAc(LiveAc& aircraft) {
+    gf_setLiveObjectId(aircraft, 0);
     LiveAc& last = g_liveAcs.back();
-    if (&aircraft != &last) aircraft = std::move(last);
+    if (&aircraft != &last) {
+        aircraft = std::move(last);
+        gf_indexLiveObject(aircraft);
+    }
     g_liveAcs.pop_back();
 }
 

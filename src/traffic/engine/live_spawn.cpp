@@ -24,6 +24,7 @@
 #include "traffic/engine/aircraft_removal.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
+#include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/stand_use_learning.h"
 #include "traffic/parking/parking_plan.h"
@@ -341,7 +342,7 @@ void LiveAc::prepareCreatePosition() {
 
 bool lf_onLiveObjectCreated(LiveAc& aircraft, const SimEvent& created) {
     if (created.objectId <= 2) return false;
-    aircraft.objectId = created.objectId;
+    gf_setLiveObjectId(aircraft, created.objectId);
     aircraft.heightAboveGround = created.value2;
     if (!aircraft.samples.empty() && !aircraft.samples.front().airborne) aircraft.parkAfterCreation();
     aircraft.setAiFlightPlan();

@@ -225,7 +225,7 @@ void lf_activateCreatedObjects() {
 
 void LiveAc::returnToBuffer() {
     simState = SimState::Buffer;
-    objectId = 0;
+    gf_setLiveObjectId(*this, 0);
     throttleIndex = 5;  // as after a creation
     flapsIndex = 4;
 }

@@ -25,6 +25,10 @@ Vec lf_direction(double heading) {
     return {std::sin(heading), std::cos(heading)};
 }
 
+double lf_metresPerDegreeEast(double latitude) {
+    return std::cos(latitude * kRadPerDeg) * kPathMetresPerDegree;
+}
+
 double lf_dot(Vec a, Vec b) {
     return a.east * b.east + a.north * b.north;
 }
@@ -34,12 +38,11 @@ void lf_along(const AirArc& arc, double metres, Vec& at, double& heading) {
     const double k = arc.curvature;
     heading = arc.startHeading + k * metres;
     if (std::fabs(k * metres) < kStraightRad) {
-        const Vec d = lf_direction(arc.startHeading);
-        at = {arc.startEastM + d.east * metres, arc.startNorthM + d.north * metres};
+        at = {arc.startEastM + arc.startSin * metres, arc.startNorthM + arc.startCos * metres};
         return;
     }
-    at = {arc.startEastM + (std::cos(arc.startHeading) - std::cos(heading)) / k,
-          arc.startNorthM + (std::sin(heading) - std::sin(arc.startHeading)) / k};
+    at = {arc.startEastM + (arc.startCos - std::cos(heading)) / k,
+          arc.startNorthM + (std::sin(heading) - arc.startSin) / k};
 }
 
 // The arc from a point along a heading through another point (it turns by twice the angle between
@@ -47,7 +50,7 @@ void lf_along(const AirArc& arc, double metres, Vec& at, double& heading) {
 bool lf_arcTo(Vec from, double heading, Vec to, AirArc& arc) {
     const Vec chord{to.east - from.east, to.north - from.north};
     const double length = std::hypot(chord.east, chord.north);
-    arc = AirArc{from.east, from.north, heading, 0.0, length};
+    arc = AirArc(from.east, from.north, heading, 0.0, length);
     if (length == 0) return true;
     const double off = gf_wrapPi(std::atan2(chord.east, chord.north) - heading);
     if (std::fabs(off) > kWidestOffRad) return false;
@@ -70,12 +73,22 @@ double lf_tangentLength(Vec v, Vec t0, Vec t1) {
 
 }  // namespace
 
+AirArc::AirArc(double eastM, double northM, double heading, double curvatureInvM, double length)
+    : startEastM(eastM),
+      startNorthM(northM),
+      startHeading(heading),
+      startSin(std::sin(heading)),
+      startCos(std::cos(heading)),
+      curvature(curvatureInvM),
+      lengthM(length) {}
+
 AirPath AirPath::between(Lalo from, double headingRad, Lalo to, double arrivalRad) {
     AirPath path;
     path.m_origin = from;
-    const double east = std::cos(from.latitude * kRadPerDeg) * kPathMetresPerDegree;
-    const Vec end{gf_wrapPi((to.longitude - from.longitude) * kRadPerDeg) * kDegPerRad * east,
-                  (to.latitude - from.latitude) * kPathMetresPerDegree};
+    path.m_metresPerDegreeEast = lf_metresPerDegreeEast(from.latitude);
+    const Vec end{
+        gf_wrapPi((to.longitude - from.longitude) * kRadPerDeg) * kDegPerRad * path.m_metresPerDegreeEast,
+        (to.latitude - from.latitude) * kPathMetresPerDegree};
     const Vec t0 = lf_direction(headingRad);
     const Vec t1 = lf_direction(arrivalRad);
     const double d = lf_tangentLength(end, t0, t1);
@@ -94,11 +107,12 @@ AirPath AirPath::between(Lalo from, double headingRad, Lalo to, double arrivalRa
 AirPath AirPath::turning(Lalo from, double headingRad, double curvature, double lengthM) {
     AirPath path;
     path.m_origin = from;
-    path.m_arcs[0] = AirArc{0.0, 0.0, headingRad, curvature, lengthM};
+    path.m_metresPerDegreeEast = lf_metresPerDegreeEast(from.latitude);
+    path.m_arcs[0] = AirArc(0.0, 0.0, headingRad, curvature, lengthM);
     Vec end;
     double endHeading = 0;
     lf_along(path.m_arcs[0], lengthM, end, endHeading);
-    path.m_arcs[1] = AirArc{end.east, end.north, endHeading, 0.0, 0.0};
+    path.m_arcs[1] = AirArc(end.east, end.north, endHeading, 0.0, 0.0);
     path.m_exists = true;
     return path;
 }
@@ -107,22 +121,34 @@ double AirPath::sharpestCurvature() const {
     return std::max(std::fabs(m_arcs[0].curvature), std::fabs(m_arcs[1].curvature));
 }
 
-void AirPath::positionAt(double metres, Lalo& position, double& headingRad) const {
-    Vec at;
+const AirArc& AirPath::arcAt(double metres, double& alongM) const {
     if (metres <= m_arcs[0].lengthM) {
-        lf_along(m_arcs[0], metres, at, headingRad);
-    } else {
-        lf_along(m_arcs[1], std::min(metres - m_arcs[0].lengthM, m_arcs[1].lengthM), at, headingRad);
-        const double beyond = metres - lengthM();
-        if (beyond > 0) {
-            const Vec d = lf_direction(headingRad);
-            at = {at.east + d.east * beyond, at.north + d.north * beyond};
-        }
+        alongM = metres;
+        return m_arcs[0];
+    }
+    alongM = std::min(metres - m_arcs[0].lengthM, m_arcs[1].lengthM);
+    return m_arcs[1];
+}
+
+void AirPath::positionAt(double metres, Lalo& position, double& headingRad) const {
+    double along = 0;
+    const AirArc& arc = arcAt(metres, along);
+    Vec at;
+    lf_along(arc, along, at, headingRad);
+    const double beyond = metres - lengthM();
+    if (beyond > 0) {
+        const Vec d = lf_direction(headingRad);
+        at = {at.east + d.east * beyond, at.north + d.north * beyond};
     }
     headingRad = gf_wrap2pi(headingRad);
     position.latitude = m_origin.latitude + at.north / kPathMetresPerDegree;
-    position.longitude =
-        m_origin.longitude + at.east / (std::cos(m_origin.latitude * kRadPerDeg) * kPathMetresPerDegree);
+    position.longitude = m_origin.longitude + at.east / m_metresPerDegreeEast;
+}
+
+double AirPath::headingAt(double metres) const {
+    double along = 0;
+    const AirArc& arc = arcAt(metres, along);
+    return gf_wrap2pi(arc.startHeading + arc.curvature * along);
 }
 
 }  // namespace mrw

@@ -40,8 +40,11 @@ void lf_turnTowards(LiveAc& ac, double h) {
 // off the nose than this, it turns on the spot (at its full rate) instead of sliding.
 constexpr double kMostOffNoseRad = 45 * kRadPerDeg;
 
-bool lf_turnsBeforeMoving(LiveAc& ac, double wayRad) {
+// The way's direction is asked for only on the ground: in the air it would be thrown away.
+template <class Way>
+bool lf_turnsBeforeMoving(LiveAc& ac, const Way& way) {
     if (!ac.onGroundInSim || ac.phase == FlightPhase::PushingBack) return false;
+    const double wayRad = way();
     if (std::fabs(gf_wrapPi(wayRad - ac.simPosition.heading)) <= kMostOffNoseRad) return false;
     lf_turnTowards(ac, wayRad, std::max(ac.turnStep, ac.turnRatePerTick));
     return true;
@@ -73,10 +76,9 @@ void lf_turnInAir(LiveAc& ac) {
 void lf_flyAirPath(LiveAc& ac) {
     SimPosition& pos = ac.simPosition;
     AirPath& path = ac.airPath;
-    Lalo at;
-    double trackBefore = 0;
-    path.positionAt(path.flownM, at, trackBefore);
+    const double trackBefore = path.headingAt(path.flownM);
     path.flownM += path.stepM;
+    Lalo at;
     double track = 0;
     path.positionAt(path.flownM, at, track);
     pos.lat = at.latitude;
@@ -115,8 +117,10 @@ void lf_stepOnCurve(LiveAc& ac) {
         return;
     }
     // A step too small to take a bearing of (a slow start) still moves along the curve's tangent.
-    const Lalo at = gf_lalo(pos);
-    const double way = gf_samePosition(point, at) ? tangent : gf_bearingRad(at, point);
+    const auto way = [&] {
+        const Lalo at = gf_lalo(pos);
+        return gf_samePosition(point, at) ? tangent : gf_bearingRad(at, point);
+    };
     if (lf_turnsBeforeMoving(ac, way)) return;
     ac.curveT = t;
     pos.lat = point.latitude;
@@ -133,7 +137,7 @@ void lf_stepHorizontal(LiveAc& ac) {
         return;
     }
     const bool moves = (ac.latStep != 0 || ac.lonStep != 0) && ac.phase != FlightPhase::PushedBack;
-    if (moves && lf_turnsBeforeMoving(ac, gf_stepTrackRad(ac))) return;
+    if (moves && lf_turnsBeforeMoving(ac, [&] { return gf_stepTrackRad(ac); })) return;
     switch (ac.phase) {
         case FlightPhase::PushingBack:
         case FlightPhase::PushedBack:

@@ -146,7 +146,7 @@ mrw::LiveAc& EngineHarness::addActive(const ReportSpec& spec, std::uint32_t obje
     profile.hexid = report.hexid;
     mrw::LiveAc& aircraft = mrw::g_liveAcs.emplace_back(report.sample, std::move(profile), report.reportTime);
     aircraft.simState = mrw::SimState::Active;
-    aircraft.objectId = objectId;
+    mrw::gf_setLiveObjectId(aircraft, objectId);
     aircraft.phase = report.sample.airborne ? mrw::FlightPhase::Flying : mrw::FlightPhase::Taxi;
     aircraft.onGroundInSim = !report.sample.airborne;
     aircraft.simPosition.lat = spec.lat;

@@ -13,6 +13,7 @@
 #include "traffic/engine/aircraft_removal.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
+#include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
@@ -113,7 +114,7 @@ TEST_F(SimEventsTest, ActivationSetsEnginesAndLightsByPhase) {
         mrw::g_liveAcs.clear();
         mrw::LiveAc& aircraft = adding({.hexid = 0x480010, .callsign = "DLH61", .altitudeFt = c.altitudeFt});
         aircraft.phase = c.phase;
-        aircraft.objectId = ++objectId;
+        mrw::gf_setLiveObjectId(aircraft, ++objectId);
         aircraft.heightAboveGround = c.heightAboveGround;
         mrw::g_createdObjects.push_back({objectId, 0x480010, 200, 0});
         mrw::lf_processSimEvents();

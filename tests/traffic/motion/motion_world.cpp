@@ -9,6 +9,7 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/live_spawn.h"
 #include "traffic/engine/sim_event_drain.h"
 #include "traffic/engine/sim_events.h"
@@ -214,7 +215,7 @@ void MotionWorld::spawn(LiveAc& ac, std::int32_t tick) {
     pos.heading = gf_wrap2pi(heading);
     pos.bank = first.rollRad.value_or(0.0);
     ac.headingRate = first.airborne ? 0 : pos.heading;
-    ac.objectId = ac.hexid;
+    gf_setLiveObjectId(ac, ac.hexid);
     ac.simState = SimState::Active;
     ++m_created;
     m_watches[ac.hexid] = Watch{};

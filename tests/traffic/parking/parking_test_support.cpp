@@ -11,6 +11,7 @@
 #include "support/main_window_reset.h"
 #include "support/settings_reset.h"
 #include "traffic/engine/engine_containers.h"
+#include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/main_loop_state.h"
 #include "traffic/engine/stand_use_learning.h"
 #include "traffic/feed/traffic_reader.h"
@@ -140,7 +141,7 @@ mrw::LiveAc& addLive(std::uint32_t hexid, const std::string& callsign, mrw::Flig
     ac.phase = phase;
     ac.standNumber = standNumber;
     ac.simState = mrw::SimState::Active;
-    ac.objectId = hexid;
+    mrw::gf_setLiveObjectId(ac, hexid);
     return ac;
 }
 
