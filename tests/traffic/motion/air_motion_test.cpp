@@ -154,6 +154,33 @@ TEST_F(AirMotion, TheBankLeansIntoTheTurnThatIsFlown) {
     }
 }
 
+// A helicopter turning, then hovering: its records repeat the last position with new time stamps.
+TEST_F(AirMotion, AHoveringHelicopterLevelsItsBankAtItsRollRate) {
+    LiveAc ac = gf_activeAircraft(AcCategory::Rotorcraft, 34.2, -118.4, 5000);
+    ac.heightAboveGround = 2500;
+    std::vector<PositionSample> stream = lf_turningStream(now, 4, 80);
+    stream.resize(6);
+    for (int i = 1; i <= 3; ++i) {
+        PositionSample repeated = stream[5];
+        repeated.dueTick += i * 1500;
+        stream.push_back(repeated);
+    }
+    ac.samples.assign(stream.begin(), stream.end());
+    const double rate = maxBankRatePerTick(AcCategory::Rotorcraft);
+    double bankWhenStopped = 0;
+    while (g_engineTick < stream.back().dueTick - 500) {
+        const SimPosition before = ac.simPosition;
+        test::gf_updateActive(ac);
+        ++g_engineTick;
+        if (!ac.samples.front().stationary) continue;
+        if (bankWhenStopped == 0) bankWhenStopped = before.bank;
+        ASSERT_TRUE(gf_samePosition(gf_lalo(before), gf_lalo(ac.simPosition))) << "tick " << g_engineTick;
+        ASSERT_LE(std::fabs(ac.simPosition.bank - before.bank), rate + 1e-12) << "tick " << g_engineTick;
+    }
+    EXPECT_GT(std::fabs(bankWhenStopped), 5 * kRadPerDeg) << "it stopped in its turn";
+    EXPECT_EQ(ac.simPosition.bank, 0);
+}
+
 // Flies the aircraft to the tick before its target falls due; every tick its nose points along the
 // track flown, it turns no faster than its turn rate and banks no more than its category allows, in
 // the coordinated bank of the turn.
