@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "foundation/geometry.h"
@@ -113,6 +114,24 @@ TEST_F(AirMotion, TheHeadingRateNeverExceedsTheTurnRate) {
     ac.nextPosMain();
     EXPECT_DOUBLE_EQ(std::fabs(ac.headingRate), ac.turnRatePerTick);
     EXPECT_LE(std::fabs(ac.bankStep), maxBankRatePerTick(AcCategory::Heavy));
+}
+
+// A late aircraft catches up on a leg between a slow and a fast sample at a quarter above the faster
+// one's speed, whichever of the two it is.
+TEST_F(AirMotion, ALateLegIsCaughtUpAtAQuarterAboveItsFasterSample) {
+    for (const auto& [fromKt, toKt] : {std::pair{100.0, 200.0}, std::pair{200.0, 100.0}}) {
+        SCOPED_TRACE(::testing::Message() << fromKt << " to " << toKt << " kt");
+        test::gf_resetMotionState(now);
+        LiveAc ac = gf_activeAircraft(AcCategory::Large, 34.2, -118.4, 5000);
+        ac.heightAboveGround = 2500;
+        ac.lateLimit = 1000;
+        const PositionSample s0 = gf_sample(34.2, -118.4, now, fromKt, 5000);
+        constexpr double kLegM = 2000;
+        ac.samples = {s0, gf_sampleAt(s0, 0, kLegM, now - 2000, toKt, 5000)};  // long overdue
+        ac.nextPosMain();
+        const double ticks = kLegM / kMetresPerNm * kTicksPerHour / (1.25 * std::max(fromKt, toKt));
+        EXPECT_NEAR(ac.samples.front().dueTick - now, ticks, 1);
+    }
 }
 
 // A turning stream in the air: samples every 4 s along a circle flown at the turn rate.
