@@ -53,6 +53,8 @@ TEST_F(AirMotion, AnAircraftClimbsOnlyWhenItsSamplesClimb) {
         {600, 800, 900, 500, false, false},  // below its descending samples: holds its height
         {600, 700, 700, 500, false, false},  // below level samples: holds its height
         {600, 800, 700, 500, true, false},   // samples that climb are followed up
+        {900, 800, 700, 775, false, false},  // above its climbing samples: holds its height
+        {1600, 1500, 1000, 1475, false, false},
     };
     for (const auto& c : cases) {
         LiveAc ac = lf_airLeg(now, AcCategory::Large, c.altitude, c.s1Altitude);
@@ -341,6 +343,35 @@ TEST_F(AirMotion, TheApproachConfigurationNeedsTheParkAirportWithinTenMiles) {
         EXPECT_EQ(ac.approaching, nearStand) << lat;
         EXPECT_EQ(ac.flapsIndex, nearStand ? 3 : 4);
         EXPECT_EQ(ac.standNumber, nearStand ? 0 : 7);
+    }
+}
+
+// Within 10 nm of the park airport (KLAX, 125 ft) a descent begins an approach only on a slope of at
+// least 2 degrees down to it: a helicopter low along a beach is not landing there.
+TEST_F(AirMotion, AnApproachBeginsOnlyOnAPlausibleSlopeToTheParkAirport) {
+    test::gf_setKlaxParkAirport();
+    const struct {
+        AcCategory category;
+        double distanceNm, altitudeFt;
+        bool approaches;
+    } cases[] = {
+        {AcCategory::Rotorcraft, 3.5, 625, false},  // 500 ft above the field: 1.3 degrees
+        {AcCategory::Rotorcraft, 1.5, 625, true},   // 3.1 degrees
+        {AcCategory::Large, 6, 1100, false},        // 1.5 degrees
+        {AcCategory::Large, 6, 1500, true},         // 2.2 degrees
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(c.category) << ", " << c.distanceNm << " nm, "
+                                          << c.altitudeFt << " ft");
+        test::gf_resetMotionState(now);
+        test::gf_setKlaxParkAirport();
+        const double lat = test::kKlaxLat + c.distanceNm / 60;
+        LiveAc ac = gf_activeAircraft(c.category, lat, test::kKlaxLon, c.altitudeFt);
+        const PositionSample s0 = gf_sample(lat, test::kKlaxLon, now, 100, c.altitudeFt, -400);
+        ac.samples = {s0, gf_sampleAt(s0, 180, 2000, now + 2500, 100, c.altitudeFt - 100, -400)};
+        ac.heightAboveGround = c.altitudeFt - test::kKlaxElevationFt;
+        ac.nextPosMain();
+        EXPECT_EQ(ac.approaching, c.approaches);
     }
 }
 
