@@ -84,7 +84,7 @@ void lf_updateActive(LiveAc& aircraft) {
             !aircraft.samples.empty() && aircraft.samples.front().stationary ? 0.0 : aircraft.speedKt;
     }
     if (aircraft.simState != SimState::Active) return;
-    if (aircraft.samples.empty() || !aircraft.samples.front().stationary) aircraft.stepTick();
+    aircraft.stepTick();
     if (aircraft.objectId != 0) {
         g_positionUpdatesIn->push_back(PositionUpdate{aircraft.simPosition, aircraft.objectId});
         return;

@@ -20,9 +20,17 @@ namespace {
 
 constexpr double kLevelPitchRad = -0.05235987755982989;  // 3 degrees nose up
 constexpr double kNearParkAirportNm = 10;
+// An approach to the park airport begins no flatter than this slope down to it: an aircraft low
+// and far from it (a helicopter along a beach) is not landing there.
+constexpr double kFlattestApproachRad = 2 * kRadPerDeg;
 
 bool lf_parkAirportSet() {
     return !g_parkAirport.code.empty();
+}
+
+bool lf_belowApproachSlope(const LiveAc& ac, double distanceNm) {
+    const double aboveFieldFt = ac.simPosition.altitudeFt - g_parkAirport.altitude;
+    return aboveFieldFt < std::tan(kFlattestApproachRad) * distanceNm * kFeetPerNm;
 }
 
 // A fixed-wing throttle index; a rotorcraft always gets 4.
@@ -53,8 +61,10 @@ void lf_setAltitudeStep(LiveAc& ac, std::int32_t n) {
         } else {
             ac.altStep = std::min((s1.altitudeFt - altitude) / n, ac.maxVerticalStepFt);
         }
-        // A descending or level aircraft climbs only when its samples climb.
+        // A descending or level aircraft climbs only when its samples climb, and a climbing one
+        // never descends (above the samples, it holds its height until they reach it).
         if (s1.altitudeFt <= s0.altitudeFt) ac.altStep = std::min(ac.altStep, 0.0);
+        if (s1.altitudeFt > s0.altitudeFt) ac.altStep = std::max(ac.altStep, 0.0);
     } else if (s0.airborne) {
         const std::int32_t qnh = g_qnh.load();
         if (qnh <= 1013 && lf_parkAirportSet()) {
@@ -296,11 +306,11 @@ void LiveAc::configureLowAltitude() {
 void LiveAc::configureApproach() {
     gf_setCabinLights(objectId, 0);
     const double v = samples[0].verticalRateFpm;
-    const bool nearParkAirport =
-        lf_parkAirportSet() &&
-        gf_distanceNm(gf_lalo(simPosition), g_parkAirport.lalo()) <= kNearParkAirportNm;
+    const double distanceNm = lf_parkAirportSet() ? gf_distanceNm(gf_lalo(simPosition), g_parkAirport.lalo())
+                                                  : kNearParkAirportNm + 1;
+    const bool nearParkAirport = distanceNm <= kNearParkAirportNm;
     if (v <= -250) {
-        if (approaching || !nearParkAirport) return;
+        if (approaching || !nearParkAirport || lf_belowApproachSlope(*this, distanceNm)) return;
         setThrottle(lf_airThrottle(*this, 1));
         gf_setFlaps(*this, 3);
         setGear(true);

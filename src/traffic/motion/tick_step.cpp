@@ -8,6 +8,7 @@
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "traffic/engine/aircraft_records.h"
+#include "traffic/motion/air_tables.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"
 
@@ -282,9 +283,21 @@ void lf_stepVertical(LiveAc& ac) {
     }
 }
 
+// Standing still, the aircraft does not move; hovering, a helicopter flies no turn any more and rolls
+// its wings level as fast as it may.
+void lf_standStill(LiveAc& ac) {
+    if (ac.onGroundInSim) return;
+    const double rate = maxBankRatePerTick(ac.category);
+    ac.simPosition.bank -= std::clamp(ac.simPosition.bank, -rate, rate);
+}
+
 }  // namespace
 
 void LiveAc::stepTick() {
+    if (!samples.empty() && samples.front().stationary) {
+        lf_standStill(*this);
+        return;
+    }
     lf_stepHorizontal(*this);
     if (phase == FlightPhase::TakeOff) {
         lf_stepTakeOff(*this);

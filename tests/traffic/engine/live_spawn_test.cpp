@@ -250,6 +250,30 @@ TEST_F(LiveSpawnTest, CreationHeadingIsNormalised) {
     }
 }
 
+// An aircraft is created pointing along its way to the next sample, in the air and on the ground;
+// when that sample lies on the same spot, along its report's track.
+TEST_F(LiveSpawnTest, CreationHeadingIsTheWayToTheNextSample) {
+    const struct {
+        double altitudeFt, northDeg, eastDeg, headingDeg;
+    } cases[] = {
+        {12000, 0.01, 0, 0}, {12000, -0.01, 0, 180}, {12000, 0, -0.01, 270}, {0, -0.01, 0, 180},
+        {0, 0, 0.01, 90},    {12000, 0, 0, 200},     {0, 0, 0, 200},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.altitudeFt << " ft, " << c.northDeg << " N " << c.eastDeg << " E");
+        mrw::LiveAc& aircraft =
+            buffered({.hexid = 0x450004, .altitudeFt = c.altitudeFt, .trackDeg = 200}, 1, 0);
+        mrw::PositionSample& next = aircraft.samples[1];
+        next.lat += c.northDeg;
+        next.lon += c.eastDeg;
+        next.stationary = c.northDeg == 0 && c.eastDeg == 0;
+        aircraft.prepareCreatePosition();
+        EXPECT_NEAR(aircraft.simPosition.heading * 180 / std::numbers::pi, c.headingDeg, 0.01);
+        mrw::g_liveAcs.clear();
+    }
+}
+
 TEST_F(LiveSpawnTest, CreationPitchFollowsTheVerticalRate) {
     const double deg = std::numbers::pi / 180.0;
     for (auto [rate, pitchDeg] :

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "foundation/geometry.h"
@@ -52,6 +53,8 @@ TEST_F(AirMotion, AnAircraftClimbsOnlyWhenItsSamplesClimb) {
         {600, 800, 900, 500, false, false},  // below its descending samples: holds its height
         {600, 700, 700, 500, false, false},  // below level samples: holds its height
         {600, 800, 700, 500, true, false},   // samples that climb are followed up
+        {900, 800, 700, 775, false, false},  // above its climbing samples: holds its height
+        {1600, 1500, 1000, 1475, false, false},
     };
     for (const auto& c : cases) {
         LiveAc ac = lf_airLeg(now, AcCategory::Large, c.altitude, c.s1Altitude);
@@ -115,6 +118,24 @@ TEST_F(AirMotion, TheHeadingRateNeverExceedsTheTurnRate) {
     EXPECT_LE(std::fabs(ac.bankStep), maxBankRatePerTick(AcCategory::Heavy));
 }
 
+// A late aircraft catches up on a leg between a slow and a fast sample at a quarter above the faster
+// one's speed, whichever of the two it is.
+TEST_F(AirMotion, ALateLegIsCaughtUpAtAQuarterAboveItsFasterSample) {
+    for (const auto& [fromKt, toKt] : {std::pair{100.0, 200.0}, std::pair{200.0, 100.0}}) {
+        SCOPED_TRACE(::testing::Message() << fromKt << " to " << toKt << " kt");
+        test::gf_resetMotionState(now);
+        LiveAc ac = gf_activeAircraft(AcCategory::Large, 34.2, -118.4, 5000);
+        ac.heightAboveGround = 2500;
+        ac.lateLimit = 1000;
+        const PositionSample s0 = gf_sample(34.2, -118.4, now, fromKt, 5000);
+        constexpr double kLegM = 2000;
+        ac.samples = {s0, gf_sampleAt(s0, 0, kLegM, now - 2000, toKt, 5000)};  // long overdue
+        ac.nextPosMain();
+        const double ticks = kLegM / kMetresPerNm * kTicksPerHour / (1.25 * std::max(fromKt, toKt));
+        EXPECT_NEAR(ac.samples.front().dueTick - now, ticks, 1);
+    }
+}
+
 // A turning stream in the air: samples every 4 s along a circle flown at the turn rate.
 std::vector<PositionSample> lf_turningStream(std::int32_t now, double turnDegPerS, double speedKt) {
     std::vector<PositionSample> samples;
@@ -152,6 +173,33 @@ TEST_F(AirMotion, TheBankLeansIntoTheTurnThatIsFlown) {
         const double turned = gf_wrapPi(ac.simPosition.heading - startHeading) * kDegPerRad;
         EXPECT_GT(turned * turnDegPerS, 0) << "turned " << turned;
     }
+}
+
+// A helicopter turning, then hovering: its records repeat the last position with new time stamps.
+TEST_F(AirMotion, AHoveringHelicopterLevelsItsBankAtItsRollRate) {
+    LiveAc ac = gf_activeAircraft(AcCategory::Rotorcraft, 34.2, -118.4, 5000);
+    ac.heightAboveGround = 2500;
+    std::vector<PositionSample> stream = lf_turningStream(now, 4, 80);
+    stream.resize(6);
+    for (int i = 1; i <= 3; ++i) {
+        PositionSample repeated = stream[5];
+        repeated.dueTick += i * 1500;
+        stream.push_back(repeated);
+    }
+    ac.samples.assign(stream.begin(), stream.end());
+    const double rate = maxBankRatePerTick(AcCategory::Rotorcraft);
+    double bankWhenStopped = 0;
+    while (g_engineTick < stream.back().dueTick - 500) {
+        const SimPosition before = ac.simPosition;
+        test::gf_updateActive(ac);
+        ++g_engineTick;
+        if (!ac.samples.front().stationary) continue;
+        if (bankWhenStopped == 0) bankWhenStopped = before.bank;
+        ASSERT_TRUE(gf_samePosition(gf_lalo(before), gf_lalo(ac.simPosition))) << "tick " << g_engineTick;
+        ASSERT_LE(std::fabs(ac.simPosition.bank - before.bank), rate + 1e-12) << "tick " << g_engineTick;
+    }
+    EXPECT_GT(std::fabs(bankWhenStopped), 5 * kRadPerDeg) << "it stopped in its turn";
+    EXPECT_EQ(ac.simPosition.bank, 0);
 }
 
 // Flies the aircraft to the tick before its target falls due; every tick its nose points along the
@@ -295,6 +343,35 @@ TEST_F(AirMotion, TheApproachConfigurationNeedsTheParkAirportWithinTenMiles) {
         EXPECT_EQ(ac.approaching, nearStand) << lat;
         EXPECT_EQ(ac.flapsIndex, nearStand ? 3 : 4);
         EXPECT_EQ(ac.standNumber, nearStand ? 0 : 7);
+    }
+}
+
+// Within 10 nm of the park airport (KLAX, 125 ft) a descent begins an approach only on a slope of at
+// least 2 degrees down to it: a helicopter low along a beach is not landing there.
+TEST_F(AirMotion, AnApproachBeginsOnlyOnAPlausibleSlopeToTheParkAirport) {
+    test::gf_setKlaxParkAirport();
+    const struct {
+        AcCategory category;
+        double distanceNm, altitudeFt;
+        bool approaches;
+    } cases[] = {
+        {AcCategory::Rotorcraft, 3.5, 625, false},  // 500 ft above the field: 1.3 degrees
+        {AcCategory::Rotorcraft, 1.5, 625, true},   // 3.1 degrees
+        {AcCategory::Large, 6, 1100, false},        // 1.5 degrees
+        {AcCategory::Large, 6, 1500, true},         // 2.2 degrees
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(c.category) << ", " << c.distanceNm << " nm, "
+                                          << c.altitudeFt << " ft");
+        test::gf_resetMotionState(now);
+        test::gf_setKlaxParkAirport();
+        const double lat = test::kKlaxLat + c.distanceNm / 60;
+        LiveAc ac = gf_activeAircraft(c.category, lat, test::kKlaxLon, c.altitudeFt);
+        const PositionSample s0 = gf_sample(lat, test::kKlaxLon, now, 100, c.altitudeFt, -400);
+        ac.samples = {s0, gf_sampleAt(s0, 180, 2000, now + 2500, 100, c.altitudeFt - 100, -400)};
+        ac.heightAboveGround = c.altitudeFt - test::kKlaxElevationFt;
+        ac.nextPosMain();
+        EXPECT_EQ(ac.approaching, c.approaches);
     }
 }
 

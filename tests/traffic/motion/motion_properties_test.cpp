@@ -64,7 +64,8 @@ class StreamWriter {
             m_altitude = std::max(m_altitude + fpm / 60 * dt, groundFt);
             m_at = gf_destinationPoint(m_at, m_heading * kRadPerDeg, m_speed * dt / 3600 * kFeetPerNm);
             m_time += dt;
-            if (m_time >= m_nextReport) report(m_altitude <= groundFt ? 0 : fpm, m_altitude <= groundFt);
+            if (m_time >= m_nextReport)
+                report(m_altitude <= groundFt || !m_rateReported ? 0 : fpm, m_altitude <= groundFt);
         }
     }
 
@@ -83,6 +84,9 @@ class StreamWriter {
     // Reports from here on carry an ADS-B roll and a true heading `crabDeg` off the direction of
     // travel (a crab into a crosswind), or neither.
     void setCrab(std::optional<double> crabDeg) { m_crab = crabDeg; }
+
+    // Reports from here on carry no vertical rate (0), as older feeds send them, or the rate flown.
+    void setVerticalRateReported(bool reported) { m_rateReported = reported; }
 
     // Points the aircraft (its direction of travel) at once.
     void setHeading(double headingDeg) { m_heading = headingDeg; }
@@ -121,6 +125,7 @@ class StreamWriter {
     double m_time = 0, m_nextReport = 0;
     double m_minPeriod = 2, m_maxPeriod = 8;
     std::optional<double> m_crab;
+    bool m_rateReported = true;
 };
 
 constexpr double kField = test::kKlaxElevationFt;
@@ -171,6 +176,38 @@ void lf_sparseZigZag(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_
         heading += (i % 2 == 0 ? 1 : -1) * (90 + 30 * u(r));
         w.setHeading(heading);
     }
+}
+
+// A light aircraft (odd hexid) or a helicopter low over the ground, far from the park airport,
+// reported every 10 s or so without vertical rates: climbing, level in a turn, descending and
+// climbing again in a turn.
+void lf_climbsWithoutVerticalRates(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid,
+                                   std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    const AcCategory category = hexid % 2 == 1 ? AcCategory::Light : AcCategory::Rotorcraft;
+    const double speedKt = 80 + 40 * u(r);
+    StreamWriter w(r, feed, hexid, category, tick, lf_offset(kKlax, u(r) * 360, 12 + 10 * u(r)), u(r) * 360,
+                   speedKt, 800 + 500 * u(r));
+    w.setNoise(30, 5, 2);
+    w.setReportPeriod(9, 11);
+    w.setVerticalRateReported(false);
+    w.leg(60, 0, speedKt, 800);
+    w.leg(40, 1.5, speedKt, 0);
+    w.leg(60, 0, speedKt, -600);
+    w.leg(60, -1.5, speedKt, 700);
+}
+
+// A light aircraft taking off and climbing slowly, reported every 10 s or so without vertical rates.
+void lf_takeOffWithoutVerticalRates(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid,
+                                    std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    StreamWriter w(r, feed, hexid, AcCategory::Light, tick, lf_offset(kKlax, 250, 1), 70, 10, 0);
+    w.setNoise(8, 2, 1);
+    w.setReportPeriod(9, 11);
+    w.setVerticalRateReported(false);
+    w.leg(30, 0, 95, 0, kField);
+    w.leg(120, 0, 100, 300 + 300 * u(r), kField);
+    w.leg(60, 1.5, 100, 300, kField);
 }
 
 // An approach to a field down to the roll-out, a turn off the runway and a taxi to a stop, in the air
@@ -323,6 +360,17 @@ TEST_F(MotionProperties, GeneratedStreamsKeepEveryAircraftWithinItsLimits) {
                                     FlightPhase::PushingBack, FlightPhase::PushedBack}) {
         EXPECT_GT(phases[phase], 0) << gf_phaseName(phase);
     }
+}
+
+TEST_F(MotionProperties, StreamsWithoutVerticalRatesKeepEveryAircraftWithinItsLimits) {
+    std::map<FlightPhase, int> phases;
+    for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        SetUp();
+        lf_runGeneratedStreams(seed, {lf_climbsWithoutVerticalRates, lf_takeOffWithoutVerticalRates}, phases);
+    }
+    EXPECT_GT(phases[FlightPhase::TakeOff], 0);
+    EXPECT_GT(phases[FlightPhase::Flying], 0);
 }
 
 // With these draws two take-off streams begin with a slow curve to a first sample off the nose, in

@@ -88,12 +88,14 @@ double gf_watchedBound(Watched what) {
             return 5;
         case Watched::BankBeyondLimit:
         case Watched::GroundSpeedExcess:
+        case Watched::BankKeptInHover:
             return 0;
         case Watched::AgainstHeading:
             return 90;
         case Watched::AirSpeedRatio:
             return 1.3;
         case Watched::ClimbInDescent:
+        case Watched::DescentInClimb:
             return 30;
         case Watched::TouchdownMiss:
             return 300;
@@ -105,7 +107,8 @@ const char* gf_watchedName(Watched what) {
     static const char* const names[kWatchedCount] = {"heading off track (deg)",   "bank off the turn's (deg)",
                                                      "bank beyond limit (deg)",   "ground: off heading (deg)",
                                                      "ground: speed excess (kt)", "air: speed ratio",
-                                                     "climb in a descent (ft)",   "touchdown miss (m)"};
+                                                     "climb in a descent (ft)",   "touchdown miss (m)",
+                                                     "descent in a climb (ft)",   "hover: bank kept (deg)"};
     return names[static_cast<std::size_t>(what)];
 }
 
@@ -115,10 +118,12 @@ MotionWorld::MotionWorld(double groundFt) : m_groundFt(groundFt) {
 }
 
 double MotionWorld::groundAt(const SimPosition& p) const {
+    // A slope rather than a cliff, so that an aircraft landing near its edge is seen on the ground.
     constexpr double kAirportGroundNm = 5;
-    const bool nearField =
-        !g_parkAirport.code.empty() && gf_distanceNm(gf_lalo(p), g_parkAirport.lalo()) <= kAirportGroundNm;
-    return nearField ? m_groundFt : 0.0;
+    constexpr double kSlopeNm = 1;
+    if (g_parkAirport.code.empty()) return 0.0;
+    const double beyondNm = gf_distanceNm(gf_lalo(p), g_parkAirport.lalo()) - kAirportGroundNm;
+    return m_groundFt * (1 - std::clamp(beyondNm / kSlopeNm, 0.0, 1.0));
 }
 
 void MotionWorld::intake(const FedSample& fed, std::int32_t tick) {
@@ -301,11 +306,18 @@ void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasO
         // nose without turning.
         const double turn =
             gf_wrapPi((p.heading - ac.crabRad) - (w.before.heading - w.crabBefore)) / kSecondsPerTick;
-        const double metresPerSecond = movedNm * kMetresPerNm / kSecondsPerTick;
-        const double coordinated = -std::atan(metresPerSecond * turn / kGravity);
-        note(ac, tick, Watched::BankOffTurn, std::fabs(p.bank - coordinated) * kDegPerRad,
-             fmt::format("bank {:.1f}, turn {:.2f} deg/s at {:.0f} kt", p.bank * kDegPerRad,
-                         turn * kDegPerRad, speedKt));
+        if (movedNm > 0) {
+            const double metresPerSecond = movedNm * kMetresPerNm / kSecondsPerTick;
+            const double coordinated = -std::atan(metresPerSecond * turn / kGravity);
+            note(ac, tick, Watched::BankOffTurn, std::fabs(p.bank - coordinated) * kDegPerRad,
+                 fmt::format("bank {:.1f}, turn {:.2f} deg/s at {:.0f} kt", p.bank * kDegPerRad,
+                             turn * kDegPerRad, speedKt));
+        } else {
+            // Hovering, no turn is flown: the wings roll level as fast as the category may.
+            const double levelled = std::max(std::fabs(w.before.bank) - maxBankRatePerTick(ac.category), 0.0);
+            note(ac, tick, Watched::BankKeptInHover, (std::fabs(p.bank) - levelled) * kDegPerRad,
+                 fmt::format("bank {:.2f}, before {:.2f}", p.bank * kDegPerRad, w.before.bank * kDegPerRad));
+        }
         note(ac, tick, Watched::BankBeyondLimit, (std::fabs(p.bank) - maxBankRad(ac.category)) * kDegPerRad,
              fmt::format("bank {:.1f}", p.bank * kDegPerRad));
         note(ac, tick, Watched::AirSpeedRatio, speedKt / std::max(v, 1.0),
@@ -321,6 +333,13 @@ void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasO
     } else {
         w.lowestFt = std::min(w.lowestFt, p.altitudeFt);
         note(ac, tick, Watched::ClimbInDescent, p.altitudeFt - w.lowestFt,
+             fmt::format("at {:.0f} ft above the ground", height));
+    }
+    if (!airborne || !w.samplesClimb || w.highestFt == -1e9) {
+        w.highestFt = p.altitudeFt;
+    } else {
+        w.highestFt = std::max(w.highestFt, p.altitudeFt);
+        note(ac, tick, Watched::DescentInClimb, w.highestFt - p.altitudeFt,
              fmt::format("at {:.0f} ft above the ground", height));
     }
     if (!w.onGroundSeen && ac.onGroundInSim && ac.phase == FlightPhase::Flying) noteTouchdown(ac, tick);

@@ -39,8 +39,10 @@ enum class Watched {
     AirSpeedRatio,      // airborne: speed over the samples' speed
     ClimbInDescent,     // below 3000 ft above the ground, samples not climbing: climb (ft)
     TouchdownMiss,      // a landing's distance from where its samples touch down (m)
+    DescentInClimb,     // airborne, samples climbing: descent (ft)
+    BankKeptInHover,    // standing still in the air: bank beyond rolling level at the roll rate (deg)
 };
-inline constexpr std::size_t kWatchedCount = 8;
+inline constexpr std::size_t kWatchedCount = 10;
 
 // The largest value a watched quantity may take.
 double gf_watchedBound(Watched what);
@@ -68,7 +70,7 @@ struct WorstCase {
 
 class MotionWorld {
   public:
-    // The ground lies at groundFt within 5 nm of the park airport, at 0 ft elsewhere.
+    // The ground lies at groundFt within 5 nm of the park airport, falling evenly to 0 ft at 6 nm.
     explicit MotionWorld(double groundFt);
 
     // Runs from the first fed tick until every aircraft has left or the tick limit is reached.
@@ -101,6 +103,7 @@ class MotionWorld {
         std::int32_t contactTicks = 0;  // ticks in contact with the ground while flying
         bool samplesClimb = false;      // the leg's target sample lies above the one before
         double lowestFt = -1e9;         // lowest altitude since the samples last climbed; -1e9 none
+        double highestFt = -1e9;        // highest altitude since the samples began to climb; -1e9 none
         bool onGroundSeen = true;       // on the ground at the last check
     };
     // A leg of the fed samples on which they touch down: the last airborne and the first ground one.
