@@ -162,6 +162,9 @@ bool lf_answersAsRealTraffic() {
 }  // namespace
 
 void lf_listenForRealTraffic(const std::string& port) {
+    // A new link writes its first lines about refused clients, whatever an earlier link held back.
+    lf_answerLines().reset();
+    lf_refusalLines().reset();
     WSADATA data{};
     if (const int result = WSAStartup(MAKEWORD(2, 2), &data); result != 0) {
         throw std::runtime_error(fmt::format("WSAStartup failed with error {}", result));
