@@ -20,6 +20,7 @@
 #include "app/main_window.h"
 #include "app/window_procedure.h"
 #include "config/parameter_catalogue.h"
+#include "config/traffic_range.h"
 #include "foundation/file_system.h"
 #include "foundation/geometry.h"
 #include "foundation/message_line.h"
@@ -123,6 +124,7 @@ class WholeRun : public ::testing::Test {
         standin::resetWorld();
         fs::remove_all(gf_appDataPath() / "InsideSystems");
         mrwtest::resetRunSettings();
+        gf_setRangeNm(g_parameters().RANGE.defaultValue);
     }
 
     // A copy of the built program folder (docs and data files), KLAX's airport file, and a
@@ -327,6 +329,7 @@ TEST_F(WholeRun, AnAircraftCreatedAtTheEdgeOfTheRangeIsTrackedAndMoved) {
     prepareSettings(
         "<parameter name=\"AUTO_RANGE\" value=\"false\" />"
         "<parameter name=\"RANGE\" value=\"10\" />");
+    gf_setRangeNm(10);  // the range a user chose in the window
     startPeer(m_peer, peerOptions(m_port));
     PostMessageW(m_window, WM_APP_START_RUN, 0, 0);
     ASSERT_TRUE(standin::pumpUntil([this] { return logHas("Traffic Reader connected"); }, 120s)) << log();
