@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "aircraft/code_tables.h"
+#include "foundation/network_text.h"
 #include "foundation/text_helpers.h"
 
 namespace mrw {
@@ -22,7 +23,7 @@ std::string gf_routeText(const FixedCode<3>& origin, const FixedCode<3>& destina
 }
 
 std::string gf_callsignText(const AircraftIdentity& identity) {
-    return fmt::format("{:8}", identity.callsign);
+    return fmt::format("{:8}", gf_quotedNetworkText(identity.callsign));
 }
 
 std::string gf_callsignRegRouteText(const AircraftIdentity& identity) {
@@ -45,7 +46,7 @@ std::string gf_designationRegText(const AircraftIdentity& identity) {
 
 bool hasUsableCallsign(const AircraftIdentity& identity) {
     const std::string& callsign = identity.callsign;
-    return !callsign.empty() && callsign != "@@@@@@@@" && callsign.size() <= 8;
+    return !callsign.empty() && callsign != "@@@@@@@@" && callsign.size() <= kMaxCallsignLength;
 }
 
 std::optional<std::string> gf_airlineFromCallsign(std::string_view callsign) {

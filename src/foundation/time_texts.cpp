@@ -82,10 +82,18 @@ std::string gf_utcDate() {
     return fmt::format("{}, {}", text.substr(4, 6), text.substr(20, 4));
 }
 
+bool gf_isCalendarTime(double secondsSince1970) {
+    // Compared as a double before any conversion: NaN fails, and so does a value an int64 cannot hold.
+    return secondsSince1970 >= 0.0 && secondsSince1970 < static_cast<double>(kLastCalendarSecond + 1);
+}
+
 std::int64_t gf_trafficClockSeconds() {
     if (g_rtProfessional.load()) {
-        const auto trafficSeconds = static_cast<std::int64_t>(g_trafficTime.load());
-        if (trafficSeconds != 0) return trafficSeconds;
+        const double trafficTime = g_trafficTime.load();
+        if (gf_isCalendarTime(trafficTime)) {
+            const auto trafficSeconds = static_cast<std::int64_t>(trafficTime);
+            if (trafficSeconds != 0) return trafficSeconds;
+        }
     }
     return gf_wallClockSeconds();
 }

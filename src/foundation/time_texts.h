@@ -29,7 +29,12 @@ inline std::atomic<bool> g_rtProfessional{false};
 // 0 = none. The reader knows it as TrafficReader::trafficTime.
 inline std::atomic<double> g_trafficTime{0.0};
 
-// The traffic clock in seconds since 1970.
+// True when the time (seconds since 1970) lies between 1970 and the end of the year 9999, the
+// times that have a calendar date.
+bool gf_isCalendarTime(double secondsSince1970);
+
+// The traffic clock in seconds since 1970: the computer's clock while the traffic time is none or
+// off the calendar.
 std::int64_t gf_trafficClockSeconds();
 
 // (weekday 1 = Monday .. 7 = Sunday, half-hour slot 0..47) of the traffic clock now; -1 in a member

@@ -76,9 +76,12 @@ TEST_F(AircraftTextsTest, AircraftTextsCombineTheColumns) {
     EXPECT_EQ(mrw::gf_callsignRegDesignationText(identity), "KLM123   PH-BXA KLM     B738.   ");
     EXPECT_EQ(mrw::gf_designationRegText(identity), "KLM     B738.    PH-BXA");
 
-    // Widths pad, never cut.
+    // Widths pad, never cut; only a callsign beyond what a log line quotes of network text is cut.
     identity.callsign = "LONGCALLSIGN";
     EXPECT_EQ(mrw::gf_callsignText(identity), "LONGCALLSIGN");
+    identity.callsign = std::string(10000, 'Q');
+    EXPECT_EQ(mrw::gf_callsignText(identity), std::string(200, 'Q') + "...");
+    EXPECT_EQ(mrw::gf_aircraftText(identity).find(std::string(201, 'Q')), std::string::npos);
 }
 
 TEST_F(AircraftTextsTest, UsableCallsign) {

@@ -62,6 +62,21 @@ TEST_F(TimeTextsTest, TrafficClockFollowsProfessionalTrafficTime) {
     EXPECT_EQ(gf_clockTimeOfDay(), "00:26:35");
 }
 
+// A traffic time off the calendar (which no conversion to seconds can hold) leaves the traffic
+// clock on the computer's.
+TEST_F(TimeTextsTest, TrafficTimeOffTheCalendarGivesTheComputersClock) {
+    setNow(1796775995);
+    g_rtProfessional = true;
+    for (const double time : {9.3e18, 1e19, -1e19, 1e300, -1e300, -1.0, 253402300800.0}) {
+        g_trafficTime = time;
+        EXPECT_FALSE(gf_isCalendarTime(time)) << time;
+        EXPECT_EQ(gf_trafficClockSeconds(), 1796775995) << time;
+        EXPECT_EQ(gf_weekdayAndHalfHour(), std::make_pair(3, 0)) << time;
+    }
+    for (const double time : {0.0, 1592423555.0, 253402300799.9})
+        EXPECT_TRUE(gf_isCalendarTime(time)) << time;
+}
+
 TEST_F(TimeTextsTest, WeekdayAndHalfHourSlots) {
     const std::int64_t wed1000 = kWed20261209_102930 - 29 * 60 - 30;
     struct Case {

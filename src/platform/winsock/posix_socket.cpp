@@ -112,9 +112,10 @@ long sendBytes(int fd, const void* data, std::size_t length, const void* to, std
     return lf_result(::sendto(fd, data, length, MSG_NOSIGNAL, static_cast<const sockaddr*>(to), toLength));
 }
 
-long receiveBytes(int fd, void* buffer, std::size_t length, void* from, std::uint32_t* fromLength) {
+long receiveBytes(int fd, void* buffer, std::size_t length, bool peek, void* from,
+                  std::uint32_t* fromLength) {
     // MSG_TRUNC makes an oversized datagram report its true size; on a stream it would discard data.
-    const int flags = lf_isDatagram(fd) ? MSG_TRUNC : 0;
+    const int flags = (lf_isDatagram(fd) ? MSG_TRUNC : 0) | (peek ? MSG_PEEK : 0);
     socklen_t size = fromLength != nullptr ? *fromLength : 0;
     const long result =
         lf_receiveResult(fd, ::recvfrom(fd, buffer, length, flags, static_cast<sockaddr*>(from),

@@ -27,7 +27,8 @@ long socketName(int fd, void* address, std::uint32_t* length);
 // nothing to read gives -EAGAIN). A datagram longer than the buffer is cut, and its full length is
 // returned.
 long sendBytes(int fd, const void* data, std::size_t length, const void* to, std::uint32_t toLength);
-long receiveBytes(int fd, void* buffer, std::size_t length, void* from, std::uint32_t* fromLength);
+// With `peek` the bytes stay queued for the next receive.
+long receiveBytes(int fd, void* buffer, std::size_t length, bool peek, void* from, std::uint32_t* fromLength);
 // 1 valid, 0 invalid text.
 int parseIpv4(const char* text, void* address);
 

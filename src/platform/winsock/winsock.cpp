@@ -183,13 +183,14 @@ int sendto(SOCKET s, const char* buf, int len, int flags, const sockaddr* to, in
 }
 
 int recvfrom(SOCKET s, char* buf, int len, int flags, sockaddr* from, int* fromlen) {
-    if (flags != 0) return lf_fail(WSAEOPNOTSUPP);
+    if (flags != 0 && flags != MSG_PEEK) return lf_fail(WSAEOPNOTSUPP);
     if (len < 0 || (buf == nullptr && len > 0)) return lf_fail(WSAEFAULT);
     if ((from == nullptr) != (fromlen == nullptr)) return lf_fail(WSAEFAULT);
     if (fromlen != nullptr && *fromlen < static_cast<int>(sizeof(sockaddr_in))) return lf_fail(WSAEFAULT);
     std::uint32_t length = fromlen != nullptr ? sizeof(sockaddr_in) : 0;
-    const int result = lf_lengthResult(platform::posix::receiveBytes(
-        s, buf, static_cast<std::size_t>(len), from, fromlen != nullptr ? &length : nullptr));
+    const int result = lf_lengthResult(platform::posix::receiveBytes(s, buf, static_cast<std::size_t>(len),
+                                                                     flags == MSG_PEEK, from,
+                                                                     fromlen != nullptr ? &length : nullptr));
     if (result >= 0 && fromlen != nullptr) *fromlen = static_cast<int>(length);
     return result;
 }

@@ -7,7 +7,8 @@
 // - send never raises SIGPIPE (a send to a closed peer fails with 10054);
 // - recvfrom on a datagram socket returns the datagram's true size even when the buffer is smaller;
 // - setsockopt takes TCP_NODELAY and SO_REUSEADDR as a one-byte or an int value, and SO_RCVTIMEO as
-//   milliseconds in a DWORD.
+//   milliseconds in a DWORD;
+// - recv and recvfrom take no flag but MSG_PEEK.
 // The declarations are ours and clash with the POSIX socket headers: never include both in one file.
 // Only IPv4 is supported.
 
@@ -40,6 +41,7 @@ inline constexpr LONG FIONBIO = static_cast<LONG>(0x8004667Eu);
 inline constexpr int SD_RECEIVE = 0;
 inline constexpr int SD_SEND = 1;
 inline constexpr int SD_BOTH = 2;
+inline constexpr int MSG_PEEK = 0x2;
 inline constexpr ULONG INADDR_ANY = 0;
 inline constexpr ULONG INADDR_LOOPBACK = 0x7f000001;
 inline constexpr int INET_ADDRSTRLEN = 16;

@@ -38,8 +38,10 @@ bool LiveAc::respawnOnChange(const TrafficReport& report) {
     if (simState != SimState::Active) return true;
     if (phase == FlightPhase::PushingBack || streamEndState > 0) return true;
     const std::string& newCallsign = report.identity.callsign;
+    // A callsign the aircraft cannot fly under (too long) changes nothing: it was created under its
+    // registration for that, and re-creating it would give the same aircraft at every report.
     const bool callsignChanged =
-        !newCallsign.empty() && newCallsign != callsign && newCallsign != registration;
+        hasUsableCallsign(report.identity) && newCallsign != callsign && newCallsign != registration;
     // A ghost report of a live aircraft is spotted before its route or registration is merged.
     if (callsignChanged && lf_endsWithUnderscore(newCallsign) && lf_isGhostOfLive(newCallsign)) return false;
     const bool routeChanged = !updateRoute(report);

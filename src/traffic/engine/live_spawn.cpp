@@ -219,6 +219,9 @@ bool updateLiveAc(LiveAc& aircraft) {
         gf_logError(fmt::format("{}: {} {}, sz:{}, fs:{}, st:{}", "updateLiveAc", e.what(),
                                 gf_aircraftText(aircraft), aircraft.samples.size(),
                                 gf_phaseName(aircraft.phase), gf_simStateName(aircraft.simState)));
+        // Its step would throw again at every tick, with a line each time: the aircraft goes (unless
+        // the update had already sent it on its way out).
+        if (aircraft.simState != SimState::RemovingFromSim) aircraft.removeAircraftFromSim();
     }
     return aircraft.eraseNeverCreated || aircraft.eraseWithdrawn;
 }

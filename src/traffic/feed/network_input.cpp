@@ -3,14 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "foundation/text_encoding.h"
-
 namespace mrw {
-
-std::string gf_quotedNetworkText(std::string_view text) {
-    if (text.size() <= kMaxQuotedBytes) return std::string(text);
-    return gf_utf8Prefix(text, kMaxQuotedBytes) + "...";
-}
 
 std::optional<std::int32_t> gf_intOfNetworkNumber(double value) {
     // Both limits are exact as doubles; the truncation of any value between them fits an int. NaN

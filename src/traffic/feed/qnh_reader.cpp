@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "foundation/log.h"
+#include "foundation/network_text.h"
 #include "foundation/window_model.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/network_input.h"

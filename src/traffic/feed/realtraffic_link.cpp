@@ -1,9 +1,9 @@
 #include "traffic/feed/realtraffic_link.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <exception>
-#include <optional>
 #include <stdexcept>
 
 #include <fmt/format.h>
@@ -13,6 +13,7 @@
 #include "config/parameters_xml.h"
 #include "foundation/log.h"
 #include "foundation/message_line.h"
+#include "foundation/network_text.h"
 #include "foundation/run_state.h"
 #include "foundation/time_texts.h"
 #include "foundation/version_data.h"
@@ -22,6 +23,7 @@
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_mode.h"
+#include "traffic/feed/throttled_log_line.h"
 #include "traffic/feed/wsa_error_text.h"
 #include "traffic/sim/user_aircraft_data.h"
 
@@ -29,7 +31,7 @@ namespace mrw {
 
 namespace {
 
-constexpr int kMaxAnswer = 16384;
+constexpr std::size_t kMaxAnswer = 16384;
 constexpr double kDegToRad = 0.017453292519943295;
 constexpr double kKnownPositionDeg = 0.0001;
 
@@ -99,45 +101,61 @@ void lf_dropLiveTraffic() {
     std::erase_if(g_liveAcs, [](const LiveAc& ac) { return ac.eraseWithdrawn; });
 }
 
-// One receive of at most kMaxAnswer - 1 bytes; empty on any failure, with the Winsock error code
-// in `error`. An expired receive time-out is left to the caller to report.
-std::string lf_receive(int& error) {
-    std::string buffer(kMaxAnswer, '\0');
-    const int received = recv(g_rtClientSocket.load(), buffer.data(), kMaxAnswer, 0);
-    if (received < 0) {
-        error = WSAGetLastError();
-        if (error != WSAETIMEDOUT && !gf_stopping())
-            gf_logLine(fmt::format("receive: {}", gf_wsaErrorText(error)));
-        return {};
-    }
-    if (received >= kMaxAnswer) {
-        if (!gf_stopping()) gf_logLine(fmt::format("receive: buffer overrun: {}", received));
-        return {};
-    }
-    buffer.resize(static_cast<std::size_t>(received));
-    return buffer;
+// Lines about clients that are not RealTraffic (what they answered, and that they were closed): a
+// program that connects again and again writes each kind once a second. Never destroyed: the main
+// worker is detached.
+ThrottledLogLine& lf_answerLines() {
+    static auto* lines = new ThrottledLogLine;
+    return *lines;
+}
+ThrottledLogLine& lf_refusalLines() {
+    static auto* lines = new ThrottledLogLine;
+    return *lines;
 }
 
-// The answer to "Qs999=version"; nothing when the client stays silent for the time-out. Without it
-// a client that never answers would hold the run start until the window is closed.
-std::optional<std::string> lf_versionAnswer() {
-    const DWORD timeout = static_cast<DWORD>(g_rtVersionAnswerTimeoutMs.load());
-    setsockopt(g_rtClientSocket.load(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
-               sizeof timeout);
-    int error = 0;
-    std::string answer = lf_receive(error);
-    if (error == WSAETIMEDOUT) return std::nullopt;
-    return answer;
+// True when the client has closed its end (or reset the connection) already, for instance while it
+// waited in the backlog: a peek finds the end of the stream or an error. Bytes waiting, or none yet,
+// mean that it is still there.
+bool lf_hasClosed(SOCKET client) {
+    u_long nonBlocking = 1;
+    if (ioctlsocket(client, FIONBIO, &nonBlocking) != 0) return true;
+    char byte = 0;
+    const int peeked = recv(client, &byte, 1, MSG_PEEK);
+    const bool closed = peeked == 0 || (peeked < 0 && WSAGetLastError() != WSAEWOULDBLOCK);
+    nonBlocking = 0;
+    return ioctlsocket(client, FIONBIO, &nonBlocking) != 0 || closed;
 }
 
-// A client that did not answer the version request is closed; the next one is awaited.
-void lf_dropSilentClient() {
+// Whether the text received so far is a whole JSON value, or can never become one. A parse error at
+// the end of the input only means that more is to come.
+bool lf_answerComplete(const std::string& text) {
+    try {
+        [[maybe_unused]] const nlohmann::json value = nlohmann::json::parse(text);
+        return true;
+    } catch (const nlohmann::json::parse_error& e) {
+        return e.byte <= text.size();
+    }
+}
+
+void lf_setSocketTimeout(SOCKET s, std::chrono::milliseconds timeout) {
+    const auto value = static_cast<DWORD>(std::max<std::int64_t>(timeout.count(), 1));
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// A client that did not answer as RealTraffic does is closed; the next one is awaited.
+void lf_refuseClient() {
     g_rtConnected.exchange(false);
     lf_closeSocket(g_rtClientSocket);
-    gf_setMessage(fmt::format("{} RealTraffic did not answer the version request: waiting for it to connect "
-                              "again ...",
-                              gf_utcTimeOfDay()),
-                  true);
+    const std::string text =
+        fmt::format("{} RealTraffic did not answer the version request: waiting for it to connect again ...",
+                    gf_utcTimeOfDay());
+    gf_setMessage(text, false);
+    lf_refusalLines().write(text);
+}
+
+// Asks the new client for its edition and version; true when it answered as RealTraffic does.
+bool lf_answersAsRealTraffic() {
+    return sendDataPacket("Qs999=version\r\n") && lf_processRTVersion(lf_receiveFromRealTraffic());
 }
 
 }  // namespace
@@ -181,8 +199,15 @@ void lf_listenForRealTraffic(const std::string& port) {
 
 bool waitForClient() {
     if (g_rtConnected.load()) return false;
-    const SOCKET client = accept(g_rtListenSocket.load(), nullptr, nullptr);
-    if (client == INVALID_SOCKET) return false;
+    SOCKET client = INVALID_SOCKET;
+    // A client that has gone again before it was accepted is no connection: a program that connects
+    // and closes in a loop must not count as RealTraffic coming back.
+    for (;;) {
+        client = accept(g_rtListenSocket.load(), nullptr, nullptr);
+        if (client == INVALID_SOCKET) return false;
+        if (!lf_hasClosed(client)) break;
+        closesocket(client);
+    }
     g_rtClientSocket = client;
     try {
         const char noDelay = 1;
@@ -199,8 +224,28 @@ bool waitForClient() {
 }
 
 std::string lf_receiveFromRealTraffic() {
-    int error = 0;
-    return lf_receive(error);
+    const SOCKET client = g_rtClientSocket.load();
+    const SteadyTime deadline = gf_steadyNow() + std::chrono::milliseconds(g_rtVersionAnswerTimeoutMs.load());
+    std::string answer;
+    std::string buffer(kMaxAnswer, '\0');
+    while (answer.size() < kMaxAnswer) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - gf_steadyNow());
+        if (left.count() <= 0) return {};
+        lf_setSocketTimeout(client, left);
+        const int received = recv(client, buffer.data(), static_cast<int>(kMaxAnswer - answer.size()), 0);
+        if (received < 0) {
+            const int error = WSAGetLastError();
+            if (error != WSAETIMEDOUT && !gf_stopping())
+                lf_answerLines().write(fmt::format("receive: {}", gf_wsaErrorText(error)));
+            return {};
+        }
+        // The end of the stream ends the answer.
+        if (received == 0) return answer;
+        answer.append(buffer, 0, static_cast<std::size_t>(received));
+        if (lf_answerComplete(answer)) return answer;
+    }
+    if (!gf_stopping()) lf_answerLines().write(fmt::format("receive: buffer overrun: {}", answer.size()));
+    return {};
 }
 
 bool sendDataPacket(std::string_view text) {
@@ -214,25 +259,29 @@ bool sendDataPacket(std::string_view text) {
     return false;
 }
 
-void lf_processRTVersion(std::string_view answer) {
+bool lf_processRTVersion(std::string_view answer) {
     if (answer.empty()) {
-        gf_setMessage("No RealTraffic version received?", true);
+        constexpr std::string_view kNoAnswer = "No RealTraffic version received?";
+        gf_setMessage(kNoAnswer, false);
+        lf_answerLines().write(kNoAnswer);
         g_rtProfessional = false;
-        return;
+        return false;
     }
     try {
         const nlohmann::json version = nlohmann::json::parse(answer);
         if (!version.is_object()) {
             lf_setEdition(false, {});
-            return;
+            return false;
         }
         const bool professional = lf_versionLevel(version) == 2;
         const std::string text = version.value("version", std::string());
         lf_setEdition(professional, fmt::format("RT {} edition: {}", professional ? "prof" : "stnd", text));
+        return true;
     } catch (const std::exception& e) {
         lf_setEdition(false, {});
-        gf_logLine(
+        lf_answerLines().write(
             fmt::format("{}: JSON parse failed: {}", "lf_processRTVersion", gf_quotedNetworkText(e.what())));
+        return false;
     }
 }
 
@@ -241,18 +290,14 @@ void lf_waitForRealTraffic() {
     gf_setMessage(fmt::format("Waiting for RealTraffic to connect to {} ...", kProductName), true);
     gf_resetReaderSide();
     while (waitForClient()) {
-        sendDataPacket("Qs999=version\r\n");
-        const std::optional<std::string> answer = lf_versionAnswer();
-        if (!answer) {
-            lf_dropSilentClient();
-            if (gf_stopping()) break;
-            continue;
+        if (lf_answersAsRealTraffic()) {
+            lf_setReady(true);
+            g_awaitingRealTraffic = false;
+            gf_logLine("RealTraffic connected");
+            break;
         }
-        lf_processRTVersion(*answer);
-        lf_setReady(true);
-        g_awaitingRealTraffic = false;
-        gf_logLine("RealTraffic connected");
-        break;
+        lf_refuseClient();
+        if (gf_stopping()) break;
     }
     gf_clearMessage();
 }

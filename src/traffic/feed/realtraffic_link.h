@@ -22,8 +22,8 @@ inline std::atomic<SOCKET> g_rtClientSocket{INVALID_SOCKET};
 // A client is accepted and its socket is open.
 inline std::atomic<bool> g_rtConnected{false};
 
-// How long the handshake waits for the answer to "Qs999=version" before it closes that client and
-// waits for the next one; tests shorten it.
+// How long the handshake waits for the whole answer to "Qs999=version" before it closes that
+// client and waits for the next one; tests shorten it.
 inline std::atomic<std::int32_t> g_rtVersionAnswerTimeoutMs{10000};
 
 // No RealTraffic client has answered in this run yet; set again by the run reset.
@@ -32,16 +32,21 @@ inline std::atomic<bool> g_awaitingRealTraffic{true};
 // Opens the listening socket on the port (127.0.0.1 only when RealTraffic runs on this PC); throws
 // std::runtime_error on failure.
 void lf_listenForRealTraffic(const std::string& port);
-// Accepts one client, blocking; true when a new client was accepted.
+// Accepts one client, blocking; true when a new client was accepted. Clients that have closed again
+// before they were accepted are closed and passed over.
 bool waitForClient();
-// One receive from the client; empty on any failure.
+// The client's answer as RealTraffic sends it: received until it is a whole JSON value or can never
+// become one, or the client ends the stream; empty when it fails, stays incomplete for
+// g_rtVersionAnswerTimeoutMs or reaches 16384 bytes.
 std::string lf_receiveFromRealTraffic();
 // Sends one message; false after a failure, which closes the client socket.
 bool sendDataPacket(std::string_view text);
-// Evaluates the answer to "Qs999=version": the edition and its text in the window.
-void lf_processRTVersion(std::string_view answer);
+// Evaluates the answer to "Qs999=version": the edition and its text in the window. True when it is
+// RealTraffic's answer, a JSON object (its "level" and "version", when there, of their types).
+bool lf_processRTVersion(std::string_view answer);
 // The run start's wait for RealTraffic and the handshake; nothing in mode 2. A client that does not
-// answer the version request within g_rtVersionAnswerTimeoutMs is closed and the next one awaited.
+// answer the version request as RealTraffic does is closed and the next one awaited, so that no
+// other local program can hold the link.
 void lf_waitForRealTraffic();
 // "Qs123=" with the simulator time in milliseconds, while connected and the time is known.
 void lf_sendSimTime(std::int64_t epochSeconds);

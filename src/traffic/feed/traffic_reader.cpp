@@ -10,15 +10,16 @@
 
 #include <fmt/format.h>
 
+#include "aircraft/aircraft_texts.h"
 #include "aircraft/code_tables.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
+#include "foundation/network_text.h"
 #include "foundation/text_helpers.h"
 #include "foundation/window_model.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/main_loop_state.h"
-#include "traffic/feed/network_input.h"
 #include "traffic/feed/traffic_record_checks.h"
 
 namespace mrw {
@@ -104,6 +105,19 @@ double lf_defaultTrueAirspeed(double altitudeFt) {
     return 430.0;
 }
 
+// Bounded, so that memory stays flat whatever arrives: a text longer than a real callsign is none,
+// and a flood of made-up callsigns stops at kMaxCollectedCallsigns.
+void lf_collectCallsign(std::string_view field) {
+    std::string callsign = gf_trim(field);
+    if (callsign == "null" || callsign.empty() || callsign.size() > kMaxCallsignLength ||
+        callsign.find('@') != std::string::npos) {
+        return;
+    }
+    const std::lock_guard lock(TrafficReader::callsignsMutex);
+    if (TrafficReader::callsigns.size() < TrafficReader::kMaxCollectedCallsigns)
+        TrafficReader::callsigns.insert(std::move(callsign));
+}
+
 bool lf_isRouteCode(std::string_view text) {
     if (text.size() != 3) return false;
     for (const char c : text) {
@@ -152,6 +166,9 @@ void TrafficReader::processLineSub() {
 
 void TrafficReader::processFields() {
     const double reportTime = lf_namedNumber(fields[kTimestamp], "timestamp");
+    // The time stamp becomes the program's clock: one off the calendar would stop it.
+    if (!gf_isCalendarTime(reportTime))
+        throw std::runtime_error(fmt::format("timestamp out of range: {}", reportTime));
     trafficTime = reportTime;
 
     PositionSample sample;
@@ -170,13 +187,7 @@ void TrafficReader::processFields() {
     if (registration.size() > kMaxRegistrationLength) return;
     if (registration != "null") identity.registration = registration;
 
-    if (collectCallsigns.load()) {
-        std::string callsign = gf_trim(fields[kCallsign]);
-        if (callsign != "null" && !callsign.empty() && callsign.find('@') == std::string::npos) {
-            const std::lock_guard lock(callsignsMutex);
-            callsigns.insert(std::move(callsign));
-        }
-    }
+    if (collectCallsigns.load()) lf_collectCallsign(fields[kCallsign]);
 
     if (!gf_isRealAircraft(fields[kType], fields[kEmitterCategory])) return;
 
@@ -194,14 +205,14 @@ void TrafficReader::processFields() {
     const std::uint32_t hexid = lf_hexid(fields[kHexid]);
     if (hexid <= kLastStaticNumber) return;
 
-    sample.groundSpeedKt = lf_namedNumber(fields[kGroundSpeed], "gs");
+    sample.groundSpeedKt = gf_withinLimit(lf_namedNumber(fields[kGroundSpeed], "gs"), kGroundSpeedLimit);
     const auto altitude = lf_number(fields[kAltitude]);
     if (!altitude) {
         throw std::runtime_error(fmt::format("altitude {} incorrect, from: {}",
                                              gf_quotedNetworkText(fields[kAltitude]),
                                              gf_quotedNetworkText(m_record)));
     }
-    sample.altitudeFt = *altitude;
+    sample.altitudeFt = gf_withinLimit(*altitude, kAltitudeLimit);
     if (!gf_checkAirborne(sample, groundElevation.load(), qnh.load())) return;
     sample.airborne = sample.altitudeFt > 0.0;
 
@@ -212,9 +223,11 @@ void TrafficReader::processFields() {
         if (!park || gf_distanceNm(park->position, position) > kParkAirportRadiusNm) return;
     }
 
-    sample.trackDeg = fields[kTrack].empty() ? 0.0 : lf_number(fields[kTrack], "track incorrect ");
+    sample.trackDeg = fields[kTrack].empty()
+                          ? 0.0
+                          : gf_withinLimit(lf_number(fields[kTrack], "track incorrect "), kTrackLimit);
     if (sample.trackDeg == 0.0 && sample.headingRad) sample.trackDeg = *sample.headingRad * kRadToDeg;
-    sample.verticalRateFpm = lf_namedNumber(fields[kVerticalRate], "vs");
+    sample.verticalRateFpm = gf_withinLimit(lf_namedNumber(fields[kVerticalRate], "vs"), kVerticalRateLimit);
     identity.origin = routeCode(fields[kOrigin], hexid);
     identity.destination = routeCode(fields[kDestination], hexid);
 
@@ -222,7 +235,8 @@ void TrafficReader::processFields() {
         const double roll = lf_namedNumber(fields[kRoll], "roll");
         if (roll != -1.0 && roll != 0.0) sample.rollRad = -roll * kDegToRad;
     }
-    sample.trueAirspeedKt = lf_number(fields[kTrueAirspeed], "TAS incorrect");
+    sample.trueAirspeedKt =
+        gf_withinLimit(lf_number(fields[kTrueAirspeed], "TAS incorrect"), kTrueAirspeedLimit);
     if (sample.trueAirspeedKt == -1.0) sample.trueAirspeedKt = lf_defaultTrueAirspeed(sample.altitudeFt);
 
     sample.stationary = false;

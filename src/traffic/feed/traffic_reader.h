@@ -74,8 +74,10 @@ class TrafficReader : public UdpReader {
     static inline LockedValue<Lalo> referencePosition;
     // QNH in hPa for the altitude correction; written by the QNH Reader.
     static inline std::atomic<std::int32_t> qnh{1013};
-    // While set, the callsigns of the traffic in range are collected into `callsigns`.
+    // While set, the callsigns of the traffic in range are collected into `callsigns`, at most this
+    // many (far more than any range holds).
     static inline std::atomic<bool> collectCallsigns{false};
+    static constexpr std::size_t kMaxCollectedCallsigns = 10000;
     static inline std::mutex callsignsMutex;
     static inline std::unordered_set<std::string> callsigns;  // callsignsMutex
     // The park airport, published by whoever sets g_parkAirport; none while no park airport is set.

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <stdexcept>
 #include <string>
+
+#include <fmt/format.h>
 
 #include "config/parameter_catalogue.h"
 #include "traffic/feed/traffic_reader.h"
@@ -66,6 +69,11 @@ bool gf_checkAirborne(PositionSample& sample, std::optional<double> groundElevat
     if (!g_parameters().AIRBORNE_ONLY.current) return true;
     const auto park = TrafficReader::parkAirport.load();
     return a - (park ? park->elevationFt : 0.0) > kAirborneMarginFt;
+}
+
+double gf_withinLimit(double value, const PhysicalLimit& limit) {
+    if (value >= limit.lowest && value <= limit.highest) return value;
+    throw std::runtime_error(fmt::format("{} out of range: {}", limit.name, value));
 }
 
 }  // namespace mrw

@@ -73,8 +73,8 @@ void UdpReader::receiveLoop(bool keepDuplicates) {
         const int received =
             recvfrom(m_socket, m_buffer.data(), static_cast<int>(m_buffer.size()), 0, nullptr, nullptr);
         if (received >= kMaxDatagram) {
-            // The whole datagram came: the log shows how large it was.
-            if (!gf_stopping()) gf_logLine(fmt::format("buffer overrun: {} bytes", received));
+            // The whole datagram came: the log shows how large it was, once a second in a flood.
+            if (!gf_stopping()) m_overrunLines.write(fmt::format("buffer overrun: {} bytes", received));
             continue;
         }
         if (received > 0) {

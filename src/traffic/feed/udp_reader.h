@@ -54,13 +54,17 @@ class UdpReader {
     std::atomic<std::int32_t> countAtLastCheck{0};
 
     // The next line about a bad datagram is written again (a new run or RealTraffic link).
-    void resetErrorLines() { m_errorLines.reset(); }
+    void resetErrorLines() {
+        m_errorLines.reset();
+        m_overrunLines.reset();
+    }
 
   protected:
     // Lines about bad datagrams: a flood of them writes one line a second.
     ThrottledLogLine m_errorLines;
 
   private:
+    ThrottledLogLine m_overrunLines;  // datagrams too large to take
     std::string_view m_datagram;
     std::array<char, kLargestUdpPayload + 1> m_buffer{};
     std::string m_previous;

@@ -210,6 +210,38 @@ TEST(Winsock, ListenerSetUpAndOneByteNoDelay) {
     EXPECT_EQ(WSACleanup(), 0);
 }
 
+// A peek leaves the bytes for the next receive and, on a non-blocking socket, tells a closed peer
+// (0) from one that is there but silent (would block).
+TEST(Winsock, PeekLeavesTheBytesAndTellsAClosedPeer) {
+    const SOCKET listener = listeningSocket();
+    const SOCKET client = connectedClient(portOf(listener));
+    const SOCKET server = accept(listener, nullptr, nullptr);
+    ASSERT_NE(server, INVALID_SOCKET);
+    u_long nonBlocking = 1;
+    ASSERT_EQ(ioctlsocket(server, FIONBIO, &nonBlocking), 0);
+    char buffer[8] = {};
+    // The first peek that does not have to wait (bounded).
+    const auto peek = [&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        int result = SOCKET_ERROR;
+        while ((result = recv(server, buffer, 1, MSG_PEEK)) == SOCKET_ERROR &&
+               WSAGetLastError() == WSAEWOULDBLOCK && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        return result;
+    };
+    EXPECT_EQ(recv(server, buffer, 1, MSG_PEEK), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
+    ASSERT_EQ(send(client, "ab", 2, 0), 2);
+    EXPECT_EQ(peek(), 1);
+    EXPECT_EQ(peek(), 1) << "still there";
+    EXPECT_EQ(recv(server, buffer, sizeof buffer, 0), 2);
+    EXPECT_EQ(std::string(buffer, 2), "ab");
+    closesocket(client);
+    EXPECT_EQ(peek(), 0);
+    closesocket(server);
+    closesocket(listener);
+}
+
 TEST(Winsock, SendAfterThePeerClosedFailsWithoutKillingTheProcess) {
     const SOCKET listener = listeningSocket();
     const SOCKET client = connectedClient(portOf(listener));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -7,10 +8,13 @@
 #include "aircraft/code_tables.h"
 #include "config/parameter_catalogue.h"
 #include "engine_harness.h"
+#include "foundation/network_text.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/livery_cache.h"
+#include "traffic/engine/sim_events.h"
 #include "traffic/engine/traffic_intake.h"
 #include "traffic/parking/static_parking.h"
+#include "traffic/sim/sim_queues.h"
 
 namespace mrwtest {
 namespace {
@@ -169,6 +173,55 @@ TEST_F(IdentityChangesTest, RegistrationFillsInAndChecksTheRegcodeLivery) {
     EXPECT_TRUE(aircraft.respawnOnChange(withRegistration)) << "an unlisted registration keeps the livery";
     EXPECT_EQ(aircraft.registration, "N999XX");
     EXPECT_EQ(aircraft.simState, mrw::SimState::Active);
+}
+
+// An aircraft whose callsign cannot be used (longer than eight characters) is created under its
+// registration; the reports that go on carrying that callsign change nothing: no respawn, and no log
+// line holds the long callsign whole.
+TEST_F(IdentityChangesTest, AnUnusableCallsignFliesUnderTheRegistrationWithoutRespawns) {
+    std::uint32_t objectId = 800;
+    for (const std::string& callsign : {std::string("DLH4ABCDE"), std::string(10000, 'Q')}) {
+        SCOPED_TRACE(callsign.size());
+        const std::uint32_t hexid = 0x570000 + objectId;
+        std::vector<std::string> created;
+        ReportSpec spec{.hexid = hexid,
+                        .callsign = callsign,
+                        .registration = "D-AIZA",
+                        .altitudeFt = 12000,
+                        .groundSpeedKt = 300,
+                        .trackDeg = 90};
+        for (int report = 0; report < 60; ++report) {
+            feed(spec);
+            for (int tick = 0; tick < 300; ++tick) {  // 3 s: 0.25 nm at 300 kt
+                runTicks(1);
+                std::vector<mrw::CreateRequest> requests;
+                {
+                    std::lock_guard lock(mrw::g_simConnectMutex);
+                    requests.swap(mrw::g_createRequests);
+                }
+                // The simulator creates what is asked for.
+                for (const mrw::CreateRequest& request : requests) {
+                    created.push_back(request.callsign);
+                    mrw::gf_postSimEvent({++objectId, static_cast<std::int32_t>(hexid), 0,
+                                          mrw::SimEventType::LiveCreated, 0, 12000});
+                }
+            }
+            spec.lon += 0.0065;
+            spec.reportTime += 3;
+        }
+        EXPECT_EQ(created, std::vector<std::string>{"D-AIZA"});
+        ASSERT_NE(live(hexid), nullptr);
+        EXPECT_EQ(live(hexid)->simState, mrw::SimState::Active);
+        EXPECT_EQ(live(hexid)->callsign, "D-AIZA");
+        const std::string log = folder.logText();
+        EXPECT_EQ(log.find(" respawns"), std::string::npos) << log.substr(0, 3000);
+        std::size_t longest = 0;
+        for (std::size_t start = 0, end = 0; start < log.size(); start = end + 1) {
+            end = std::min(log.find('\n', start), log.size());
+            longest = std::max(longest, end - start);
+        }
+        EXPECT_LT(longest, 2 * mrw::kMaxQuotedBytes);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -310,6 +311,35 @@ TEST_F(LiveSpawnTest, ActiveAircraftWithoutObjectIdOrSamplesIsRemoved) {
     const std::string log = folder.logText();
     EXPECT_NE(log.find("updateLiveAc objectid=0? hexid: 4653057,cs:DLH50"), std::string::npos) << log;
     EXPECT_NE(log.find("updateLiveAc stream empty ? DLH51"), std::string::npos) << log;
+}
+
+// A step that throws (here a ground speed that no aircraft flies, handed past the reader) removes
+// the aircraft once with its error lines, never a line every tick; a plausible aircraft flies on.
+TEST_F(LiveSpawnTest, AnAircraftWhoseStepThrowsIsRemovedOnceWithoutALineEachTick) {
+    struct Case {
+        const char* name;
+        double groundSpeedKt;
+        bool removed;
+    };
+    const Case cases[] = {{"300 kt", 300.0, false}, {"1e308 kt", 1e308, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mrw::g_liveAcs.clear();
+        mrw::g_removeQueue.clear();
+        const std::size_t logBefore = folder.logText().size();
+        addActive({.hexid = 0x480001,
+                   .callsign = "DLH60",
+                   .altitudeFt = 12000,
+                   .groundSpeedKt = c.groundSpeedKt,
+                   .trackDeg = 90},
+                  701);
+        runTicks(6000);  // 60 s
+        const std::string log = folder.logText().substr(logBefore);
+        const auto lines = std::count(log.begin(), log.end(), '\n');
+        EXPECT_LE(lines, c.removed ? 3 : 0) << log.substr(0, 2000);
+        const mrw::LiveAc* aircraft = live(0x480001);
+        EXPECT_EQ(aircraft == nullptr || aircraft->simState == mrw::SimState::RemovingFromSim, c.removed);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -14,8 +15,8 @@
 #include <string_view>
 
 #include "aircraft/code_tables.h"
-#include "foundation/window_model.h"
 #include "foundation/clock.h"
+#include "foundation/window_model.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/qnh_reader.h"
@@ -72,16 +73,6 @@ TEST(NetworkNumbers, OnlyFiniteValuesInTheIntRangeBecomeInts) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(mrw::gf_intOfNetworkNumber(c.value), c.expected) << c.value;
-}
-
-TEST(NetworkTexts, QuotedTextsStopAfterTwoHundredBytesOnACharacterBoundary) {
-    EXPECT_EQ(mrw::gf_quotedNetworkText("METAR KLAX"), "METAR KLAX");
-    const std::string exact(200, 'a');
-    EXPECT_EQ(mrw::gf_quotedNetworkText(exact), exact);
-    EXPECT_EQ(mrw::gf_quotedNetworkText(exact + "b"), exact + "...");
-    // A two-byte character across the limit is left out whole.
-    const std::string split = std::string(199, 'a') + "\xC3\xA9" + "z";
-    EXPECT_EQ(mrw::gf_quotedNetworkText(split), std::string(199, 'a') + "...");
 }
 
 class HostileInput : public ::testing::Test {
@@ -228,6 +219,34 @@ TEST_F(HostileInput, BadDatagramsWriteShortLinesAtMostOnceASecond) {
     EXPECT_NE(log.find("(199 more such lines left out)"), std::string::npos);
     EXPECT_EQ(occurrences(log, "more such lines left out"), 2);
     EXPECT_LT(log.size(), 4000u);
+}
+
+// The window itself, stepped a millisecond around its edges: a line, then only counts until a whole
+// second has passed since the line, then a line with their number.
+TEST_F(HostileInput, BadDatagramLinesAreWrittenOnceInEachSecond) {
+    mrw::TrafficReader traffic;
+    struct Step {
+        std::chrono::milliseconds advance;
+        const char* line;  // the line written at this step; null: counted only
+    };
+    const Step steps[] = {
+        {0ms, "exception in processLineSub: lat:north\n"},
+        {1ms, nullptr},
+        {998ms, nullptr},
+        {1ms, "exception in processLineSub: lat:north (2 more such lines left out)\n"},
+        {999ms, nullptr},
+        {1ms, "exception in processLineSub: lat:north (1 more such lines left out)\n"},
+    };
+    std::string expected;
+    for (const Step& step : steps) {
+        clock.advance(step.advance);
+        traffic.onDatagram(mrwtest::TrafficRecord{}.set(2, "north").text());
+        if (step.line != nullptr) expected += step.line;
+        const std::string log = state.logText();
+        EXPECT_EQ(log.substr(log.size() - std::min(log.size(), expected.size())), expected)
+            << "after " << step.advance.count() << " ms";
+        EXPECT_EQ(occurrences(log, "exception in processLineSub: "), occurrences(expected, "exception"));
+    }
 }
 
 }  // namespace

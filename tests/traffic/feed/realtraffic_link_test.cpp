@@ -55,6 +55,7 @@ class RealTrafficLinkTest : public ::testing::Test {
         mrw::g_liveCreateQueue.clear();
         mrw::g_removeQueue.clear();
         mrw::g_userAcData = {};
+        mrw::g_rtVersionAnswerTimeoutMs = 10000;
     }
 
     rtpeer::PeerOptions peerOptions() const {
@@ -113,34 +114,28 @@ TEST_F(RealTrafficLinkTest, ProfessionalHandshakeThenTimePositionAndExitOnce) {
 
 TEST_F(RealTrafficLinkTest, VersionAnswers) {
     struct Case {
-        std::optional<std::string> answer;  // nothing: the peer closes without answering
+        std::string answer;
         bool professional;
         std::string edition;
-        std::string logged;
     };
     const Case cases[] = {
-        {R"({"version": "8.1"})", false, "RT stnd edition: 8.1", ""},
-        {R"({"level": 2})", true, "RT prof edition: ", ""},
+        {R"({"version": "8.1"})", false, "RT stnd edition: 8.1"},
+        {R"({"level": 2})", true, "RT prof edition: "},
         // Only level 2 is the professional edition.
-        {R"({"level": 3, "version": "9.0"})", false, "RT stnd edition: 9.0", ""},
-        {"[2, \"9.0\"]", false, "", ""},
-        {"garbage", false, "", "lf_processRTVersion: JSON parse failed: "},
-        {std::nullopt, false, "", "No RealTraffic version received?"},
+        {R"({"level": 3, "version": "9.0"})", false, "RT stnd edition: 9.0"},
+        // With a line end.
+        {"{\"level\": 2, \"version\": \"9.2\"}\r\n", true, "RT prof edition: 9.2"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.answer.value_or("(none)"));
+        SCOPED_TRACE(c.answer);
         mrw::g_rtProfessional = !c.professional;
         rtpeer::PeerOptions options = peerOptions();
         options.answerText = c.answer;
-        options.silent = !c.answer;
-        if (!c.answer) options.dropAfterSeconds = 0.2;
         rtpeer::Peer peer(options);
         connect(peer);
         EXPECT_EQ(mrw::g_rtProfessional.load(), c.professional);
         EXPECT_EQ(mrw::g_mainWindow().realTrafficEditionText.get(), c.edition);
-        if (!c.logged.empty()) {
-            EXPECT_NE(folder.logText().find(c.logged), std::string::npos);
-        }
+        EXPECT_TRUE(mrw::g_mainWindow().realTrafficReady.load());
         mrw::lf_closeRealTrafficLink();
         peer.stop();
         port = mrwtest::freeTcpPort();
@@ -279,6 +274,150 @@ TEST_F(RealTrafficLinkTest, AStalledClientIsTimedOutAndTheNextOneAnswers) {
                   " RealTraffic did not answer the version request: waiting for it to connect again ..."),
               std::string::npos);
     EXPECT_NE(folder.logText().find("RealTraffic connected\n"), std::string::npos);
+    peer.stop();
+}
+
+// A client of our own on the link's port.
+SOCKET connectedClient(u_short port) {
+    const SOCKET client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const sockaddr_in address = mrwtest::loopbackAddress(port);
+    EXPECT_EQ(::connect(client, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    return client;
+}
+
+// What the client reads until the program closes the link (bounded).
+std::string readUntilClosed(SOCKET client) {
+    const DWORD bound = 10000;
+    setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&bound), sizeof bound);
+    std::string received;
+    char buffer[64];
+    for (int n = 0; (n = recv(client, buffer, sizeof buffer, 0)) > 0;)
+        received.append(buffer, static_cast<std::size_t>(n));
+    return received;
+}
+
+int occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// Clients that are not RealTraffic, whatever they send, are closed, and RealTraffic connecting next
+// is served with its edition.
+TEST_F(RealTrafficLinkTest, ClientsThatAreNotRealTrafficAreClosedAndRealTrafficIsServedNext) {
+    mrw::g_rtVersionAnswerTimeoutMs = 300;
+    struct Case {
+        const char* name;
+        std::string sent;  // after the version request
+        bool closesFirst;  // closes (or half-closes) before it is asked
+        bool halfCloses;
+    };
+    const Case cases[] = {
+        {"one byte", "{", false, false},
+        {"one byte of no JSON", "x", false, false},
+        {"16 KB without a line end", R"({"version": ")" + std::string(16384, 'a'), false, false},
+        {"a JSON array", "[2, \"9.0\"]\r\n", false, false},
+        {"a line of no JSON", "garbage\r\n", false, false},
+        {"an empty line", "\r\n", false, false},
+        {"closes at once", "", true, false},
+        {"half-closes", "", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mrw::lf_listenForRealTraffic(std::to_string(port));
+        const SOCKET client = connectedClient(port);
+        if (c.closesFirst) {
+            if (c.halfCloses) {
+                shutdown(client, SD_SEND);
+            } else {
+                closesocket(client);
+            }
+        }
+        auto waiting = std::async(std::launch::async, [] { mrw::lf_waitForRealTraffic(); });
+        if (!c.closesFirst) {
+            char question[16] = {};
+            const DWORD bound = 10000;
+            setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&bound), sizeof bound);
+            EXPECT_EQ(recv(client, question, 15, 0), 15);
+            EXPECT_EQ(std::string(question), "Qs999=version\r\n");
+            send(client, c.sent.data(), static_cast<int>(c.sent.size()), 0);
+            EXPECT_EQ(readUntilClosed(client), "") << "closed by the program";
+        }
+        if (!c.closesFirst || c.halfCloses) closesocket(client);
+
+        rtpeer::PeerOptions options = peerOptions();
+        options.level = 2;
+        options.version = "9.1";
+        rtpeer::Peer peer(options);
+        peer.start();
+        const bool done = waiting.wait_for(kBound) == std::future_status::ready;
+        if (!done) mrw::lf_closeRealTrafficLink();  // releases the wait before the test ends
+        ASSERT_TRUE(done);
+        EXPECT_TRUE(mrw::g_rtConnected.load());
+        EXPECT_TRUE(mrw::g_rtProfessional.load());
+        EXPECT_EQ(mrw::g_mainWindow().realTrafficEditionText.get(), "RT prof edition: 9.1");
+        EXPECT_EQ(peer.connections(), 1);
+        mrw::lf_closeRealTrafficLink();
+        peer.stop();
+        port = mrwtest::freeTcpPort();
+    }
+}
+
+// A program that connects and closes in a loop keeps RealTraffic out only while it goes on, and
+// writes no line for each of its connections.
+TEST_F(RealTrafficLinkTest, AConnectAndCloseLoopDoesNotKeepAWaitingRealTrafficOut) {
+    mrw::lf_listenForRealTraffic(std::to_string(port));
+    auto waiting = std::async(std::launch::async, [] { mrw::lf_waitForRealTraffic(); });
+    rtpeer::PeerOptions options = peerOptions();
+    options.level = 2;
+    rtpeer::Peer peer(options);
+    for (int i = 0; i < 300; ++i) {
+        closesocket(connectedClient(port));
+        if (i == 100) peer.start();
+    }
+    const bool done = waiting.wait_for(kBound) == std::future_status::ready;
+    if (!done) mrw::lf_closeRealTrafficLink();
+    ASSERT_TRUE(done);
+    EXPECT_TRUE(mrw::g_rtProfessional.load());
+    EXPECT_EQ(peer.connections(), 1);
+    const std::string log = folder.logText();
+    EXPECT_LE(occurrences(log, "RealTraffic did not answer the version request"), 3) << log;
+    EXPECT_LE(occurrences(log, "No RealTraffic version received?"), 3) << log;
+    peer.stop();
+}
+
+// After RealTraffic is gone, clients that have closed again before they are accepted do not count as
+// its return: the next one that stays is RealTraffic.
+TEST_F(RealTrafficLinkTest, ClosedClientsDoNotCountAsAReconnection) {
+    rtpeer::PeerOptions options = peerOptions();
+    options.reconnectDelaySeconds = 1.0;
+    rtpeer::Peer peer(options);
+    connect(peer);
+    setUser();
+    peer.dropLink();
+    const auto deadline = std::chrono::steady_clock::now() + kBound;
+    while (mrw::g_mainWindow().realTrafficReady.load() && std::chrono::steady_clock::now() < deadline) {
+        mrw::lf_sendUserPosition();
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_FALSE(mrw::g_mainWindow().realTrafficReady.load());
+    for (int i = 0; i < 20; ++i)
+        closesocket(connectedClient(port));  // while RealTraffic waits to come back
+    // The peer may have read positions of its first link before it dropped it.
+    const auto messages = peer.linkMessages();
+    const auto positionsOfFirstLink = static_cast<std::size_t>(std::count_if(
+        messages.begin(), messages.end(), [](const std::string& m) { return m.starts_with("Qs121="); }));
+
+    mrw::lf_sendUserPosition();  // blocks until a client that stays connects
+    EXPECT_TRUE(mrw::g_mainWindow().realTrafficReady.load());
+    mrw::lf_sendUserPosition();
+    EXPECT_TRUE(peer.waitForMessages("Qs121=", positionsOfFirstLink + 1, kBound))
+        << "the position reaches RealTraffic";
+    EXPECT_EQ(peer.connections(), 2);
+    const std::string log = folder.logText();
+    EXPECT_EQ(occurrences(log, " RealTraffic re-connected\n"), 1);
+    EXPECT_EQ(occurrences(log, " RealTraffic gone? "), 1);
     peer.stop();
 }
 

@@ -4,6 +4,7 @@
 
 #include <numbers>
 #include <string>
+#include <utility>
 
 #include "aircraft/code_tables.h"
 #include "config/parameter_catalogue.h"
@@ -112,6 +113,68 @@ TEST_F(TrafficReaderTest, BadFieldsEndTheRecordWithTheirLogLine) {
         EXPECT_FALSE(parseRecord(TrafficRecord{base}.set(c.index, c.value).text()));
         EXPECT_EQ(logCount("exception in processLineSub: " + c.logged), 1);
     }
+}
+
+// Numbers no aircraft can have are refused like a latitude of 91, with the throttled error line:
+// each bound itself passes, a little beyond it does not. (A record within the bounds may still be
+// dropped for other reasons: a ground speed of -1 puts it on the ground, away from a park airport.)
+TEST_F(TrafficReaderTest, PhysicallyImpossibleValuesAreRefused) {
+    struct Case {
+        std::size_t index;
+        std::string value;
+        bool kept;
+        std::string logged;  // after "exception in processLineSub: "; empty: within the bounds
+    };
+    const Case cases[] = {
+        {kGs, "300", true, ""},
+        {kGs, "2500", true, ""},
+        {kGs, "-1", false, ""},
+        {kGs, "2500.5", false, "gs out of range: 2500.5"},
+        {kGs, "1e308", false, "gs out of range: 1e+308"},
+        {kGs, "-1e308", false, "gs out of range: -1e+308"},
+        {kTas, "2500", true, ""},
+        {kTas, "1e308", false, "TAS out of range: 1e+308"},
+        {kAlt, "150000", true, ""},
+        {kAlt, "-5000", false, ""},
+        {kAlt, "1e9", false, "altitude out of range: 1000000000"},
+        {kAlt, "-5001", false, "altitude out of range: -5001"},
+        {kVs, "-100000", true, ""},
+        {kVs, "1e308", false, "vs out of range: 1e+308"},
+        {kVs, "-1e308", false, "vs out of range: -1e+308"},
+        {kTrack, "360", true, ""},
+        {kTrack, "-360", true, ""},
+        {kTrack, "360.5", false, "track out of range: 360.5"},
+        {kTrack, "1e308", false, "track out of range: 1e+308"},
+        {kTrack, "-1e308", false, "track out of range: -1e+308"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.index) + ": " + c.value);
+        const int refusedBefore = logCount(" out of range: ");
+        EXPECT_EQ(parseRecord(TrafficRecord{}.set(c.index, c.value).text()).has_value(), c.kept);
+        if (c.logged.empty()) {
+            EXPECT_EQ(logCount(" out of range: "), refusedBefore);
+        } else {
+            EXPECT_EQ(logCount("exception in processLineSub: " + c.logged + "\n"), 1);
+        }
+    }
+}
+
+// A time stamp off the calendar is refused: the traffic clock keeps the last good one, and with it
+// the week slot of the professional edition.
+TEST_F(TrafficReaderTest, TimeStampsOffTheCalendarLeaveTheClockOnIt) {
+    mrw::g_rtProfessional = true;
+    EXPECT_TRUE(parseRecord(TrafficRecord{}.set(kTime, "1592423555").text()));
+    int refused = 0;
+    for (const char* stamp : {"9.3e18", "1e19", "-1e19", "1e300", "-1e300", "-1", "253402300800"}) {
+        SCOPED_TRACE(stamp);
+        EXPECT_FALSE(parseRecord(TrafficRecord{}.set(kTime, stamp).text()));
+        EXPECT_EQ(logCount("exception in processLineSub: timestamp out of range: "), ++refused);
+        EXPECT_EQ(mrw::TrafficReader::trafficTime.load(), 1592423555.0);
+        EXPECT_EQ(mrw::gf_trafficClockSeconds(), 1592423555);
+        // Wednesday 2020-06-17 19:52:35 UTC.
+        EXPECT_EQ(mrw::gf_weekdayAndHalfHour(), std::make_pair(3, 39));
+    }
+    mrw::g_rtProfessional = false;
 }
 
 TEST_F(TrafficReaderTest, PositionNearZeroZeroIsInvalid) {
@@ -330,6 +393,30 @@ TEST_F(TrafficReaderTest, CollectedCallsignsGoToTheLiveCallsigns) {
     parseRecord(TrafficRecord{}.set(kCallsign, "KLM1").text());
     const std::lock_guard lock(mrw::TrafficReader::callsignsMutex);
     EXPECT_TRUE(mrw::TrafficReader::callsigns.empty());
+}
+
+// Callsigns collected for the static parking stay bounded whatever arrives: a text longer than a
+// real callsign is none, and a flood of made-up ones stops at the bound.
+TEST_F(TrafficReaderTest, CollectedCallsignsStayWithinTheirBound) {
+    mrw::TrafficReader::collectCallsigns = true;
+    const auto collected = [] {
+        const std::lock_guard lock(mrw::TrafficReader::callsignsMutex);
+        return mrw::TrafficReader::callsigns.size();
+    };
+    parseRecord(TrafficRecord{}.set(kCallsign, "ABCD1234").text());
+    EXPECT_EQ(collected(), 1u) << "eight characters: a callsign";
+    for (int i = 0; i < 50; ++i)
+        parseRecord(TrafficRecord{}.set(kCallsign, std::to_string(i) + std::string(15000, 'X')).text());
+    parseRecord(TrafficRecord{}.set(kCallsign, "ABCD12345").text());
+    EXPECT_EQ(collected(), 1u);
+    const std::size_t bound = mrw::TrafficReader::kMaxCollectedCallsigns;
+    for (std::size_t i = 0; i < bound + 100; ++i)
+        parseRecord(TrafficRecord{}.set(kCallsign, "C" + std::to_string(i)).set(kType, "null").text());
+    EXPECT_EQ(collected(), bound);
+    mrw::lf_takeCollectedCallsigns();
+    EXPECT_EQ(mrw::g_liveCallsigns.size(), bound);
+    EXPECT_TRUE(mrw::g_liveCallsigns.contains("ABCD1234"));
+    mrw::g_liveCallsigns.clear();
 }
 
 TEST(TrafficRecordChecks, RecordKinds) {
