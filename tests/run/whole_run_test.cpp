@@ -93,7 +93,7 @@ class WholeRun : public ::testing::Test {
   protected:
     WholeRun() {
         mrwtest::emptyProcessDataDirectory();  // no parameters.xml of an earlier test
-        mrwtest::resetRunSettings();
+        mrwtest::resetRun();
         mrwtest::forgetDatabases();  // the run reads them as the process's first run does
         g_runsStarted = 0;
         g_quitPosted = false;
