@@ -35,6 +35,7 @@
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/static_parking.h"
+#include "traffic/sim/creation_recognition.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
@@ -148,6 +149,7 @@ void lf_resetSimClient() {
     g_userDataReceived = false;
     g_pendingCreates.clear();
     g_justAddedObjects.clear();
+    g_givenUpCreations.clear();
     g_simRunning = false;
     g_simConnect = nullptr;
     g_userObjectId = 2;

@@ -12,9 +12,11 @@
 #include "platform/win32/user32.h"
 #include "run/main_worker.h"
 #include "run/run_end.h"
+#include "run/run_end_internal.h"
 #include "support/process_data_directory.h"
 #include "support/settings_reset.h"
 #include "support/test_window.h"
+#include "traffic/sim/sim_test_support.h"
 
 namespace mrwtest {
 
@@ -54,6 +56,13 @@ void resetRunSettings() {
     window.messageSecond = 0;
 }
 
+void resetRun() {
+    resetRunSettings();
+    // What a run that ended with a quit leaves behind: the process would end there, a test does not.
+    mrw::lf_resetRunState();
+    resetSimClientState();
+}
+
 void forgetDatabases() {
     mrw::lf_resetAirportsDatabase();
     resetAircraftData();
@@ -65,7 +74,7 @@ void forgetDatabases() {
 
 RunTest::RunTest() {
     emptyProcessDataDirectory();  // no parameters.xml of an earlier test
-    resetRunSettings();
+    resetRun();
     lf_posted().clear();
     m_window = createTestWindow(u"MrwRunTestMain", lf_mainWindowProc);
     mrw::g_mainWindowView().hwnd = m_window;

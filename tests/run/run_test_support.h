@@ -55,6 +55,10 @@ void copyFolderInto(const std::filesystem::path& from, const std::filesystem::pa
 // Every setting back at its default and the run's shared flags cleared.
 void resetRunSettings();
 
+// As resetRunSettings, and every per-run value back at its start as the restart puts it: the
+// readers, the SimConnect client, the engine and the main window.
+void resetRun();
+
 // The aircraft and airports databases and the livery catalogue as a fresh process has them: empty
 // and not read or built yet, so that the next start-up reads and builds them again.
 void forgetDatabases();

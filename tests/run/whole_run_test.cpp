@@ -20,7 +20,9 @@
 #include "app/main_window.h"
 #include "app/window_procedure.h"
 #include "config/parameter_catalogue.h"
+#include "config/traffic_range.h"
 #include "foundation/file_system.h"
+#include "foundation/geometry.h"
 #include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
 #include "platform/simconnect/sim_world.h"
@@ -91,7 +93,7 @@ class WholeRun : public ::testing::Test {
   protected:
     WholeRun() {
         mrwtest::emptyProcessDataDirectory();  // no parameters.xml of an earlier test
-        mrwtest::resetRunSettings();
+        mrwtest::resetRun();
         mrwtest::forgetDatabases();  // the run reads them as the process's first run does
         g_runsStarted = 0;
         g_quitPosted = false;
@@ -107,14 +109,6 @@ class WholeRun : public ::testing::Test {
         });
         standin::startSimulator();
         standin::startFreeRunning();
-        rtpeer::PeerOptions options;
-        options.recording = fs::path(MRW_FIXTURES_DIR) / "realtraffic" / "KLAX_20200617_2152.csv";
-        options.loop = true;
-        options.linkPort = m_port;
-        options.verbose = false;
-        options.print = [](std::string_view) {};
-        m_peer.emplace(std::move(options));
-        m_peer->start();
         m_window = mrwtest::createTestWindow(u"MrwWholeRun", lf_wholeRunWindowProc);
         g_mainWindowView().hwnd = m_window;
     }
@@ -130,6 +124,7 @@ class WholeRun : public ::testing::Test {
         standin::resetWorld();
         fs::remove_all(gf_appDataPath() / "InsideSystems");
         mrwtest::resetRunSettings();
+        gf_setRangeNm(g_parameters().RANGE.defaultValue);
     }
 
     // A copy of the built program folder (docs and data files), KLAX's airport file, and a
@@ -147,20 +142,35 @@ class WholeRun : public ::testing::Test {
 
     // Settings of an earlier run: the liveries scanned, no airports scan (it would replace KLAX's
     // file with the add-on airports it finds, none here), RealTraffic's link on a free port.
-    void prepareSettings() {
+    void prepareSettings(const std::string& more = {}) {
         mrwtest::writeFile(g_parametersFile(),
-                           fmt::format("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root><parameters>"
+                           fmt::format("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root><parameters>{}"
                                        "<parameter name=\"SCAN_LIVERIES\" value=\"true\" />"
                                        "<parameter name=\"SCAN_AIRPORTS\" value=\"false\" />"
                                        "<parameter name=\"PORT_NUMBER\" value=\"{}\" />"
                                        "<parameter name=\"MSFS_INSTALL_PATH\" value=\"{}\" />"
                                        "</parameters></root>\n",
-                                       m_port, path_to_utf8(m_packages.path())));
+                                       more, m_port, path_to_utf8(m_packages.path())));
+    }
+
+    // A quiet peer: RealTraffic's link on the program's port when `link` is set.
+    static rtpeer::PeerOptions peerOptions(std::optional<u_short> link) {
+        rtpeer::PeerOptions options;
+        options.linkPort = link;
+        options.verbose = false;
+        options.print = [](std::string_view) {};
+        return options;
+    }
+    static void startPeer(std::optional<rtpeer::Peer>& peer, rtpeer::PeerOptions options) {
+        peer.emplace(std::move(options));
+        peer->start();
     }
 
     void stopOutsiders() {
-        if (m_peer) m_peer->stop();
-        m_peer.reset();
+        for (std::optional<rtpeer::Peer>* peer : {&m_traffic, &m_peer}) {
+            if (*peer) (*peer)->stop();
+            peer->reset();
+        }
         standin::stopFreeRunning();
     }
 
@@ -172,6 +182,7 @@ class WholeRun : public ::testing::Test {
     mrwtest::TempDir m_packages;
     u_short m_port = mrwtest::freeTcpPort();
     std::optional<rtpeer::Peer> m_peer;
+    std::optional<rtpeer::Peer> m_traffic;  // traffic without the link, started later
     HWND m_window = nullptr;
     std::size_t m_threadsBefore = 0;
 };
@@ -202,6 +213,10 @@ void lf_expectWholeFiles(const fs::path& folder) {
 }
 
 TEST_F(WholeRun, TrafficIsCreatedMovedBlockedRestartedAndClosed) {
+    rtpeer::PeerOptions replay = peerOptions(m_port);
+    replay.recording = fs::path(MRW_FIXTURES_DIR) / "realtraffic" / "KLAX_20200617_2152.csv";
+    replay.loop = true;
+    startPeer(m_peer, std::move(replay));
     PostMessageW(m_window, WM_APP_START_RUN, 0, 0);
 
     // Created: the recorded aircraft appear once their first samples fall due.
@@ -273,6 +288,78 @@ TEST_F(WholeRun, TrafficIsCreatedMovedBlockedRestartedAndClosed) {
         << lf_threadCount() << " threads, " << m_threadsBefore << " before";
     lf_expectWholeFiles(m_folder.path());
     lf_expectWholeFiles(g_dataDirectory());
+}
+
+// How long each AI object of the simulator has stood still in the air, sampled once a second.
+class StillInTheAir {
+  public:
+    void sample(const std::vector<standin::SimObject>& objects, double seconds) {
+        for (const standin::SimObject& object : objects) {
+            const Place place{object.latitudeDeg, object.longitudeDeg, object.altitudeFeet};
+            auto [seen, added] = m_seen.try_emplace(object.id, Seen{place, seconds});
+            if (added || object.onGround || seen->second.place != place) {
+                seen->second = Seen{place, seconds};
+                continue;
+            }
+            const double still = seconds - seen->second.since;
+            if (still > m_longest) m_longest = still, m_longestText = object.atcId;
+        }
+    }
+    double longestSeconds() const { return m_longest; }
+    const std::string& longestCallsign() const { return m_longestText; }
+
+  private:
+    struct Place {
+        double latitude, longitude, altitude;
+        bool operator==(const Place&) const = default;
+    };
+    struct Seen {
+        Place place;
+        double since;
+    };
+    std::map<DWORD, Seen> m_seen;
+    double m_longest = 0;
+    std::string m_longestText;
+};
+
+// A light aircraft enters the 10-nm range and is created at its edge: the program takes it over
+// and moves it whatever the simulator's measure of the range, and leaves no object it does not
+// track, nor one standing still in the air.
+TEST_F(WholeRun, AnAircraftCreatedAtTheEdgeOfTheRangeIsTrackedAndMoved) {
+    prepareSettings(
+        "<parameter name=\"AUTO_RANGE\" value=\"false\" />"
+        "<parameter name=\"RANGE\" value=\"10\" />");
+    gf_setRangeNm(10);  // the range a user chose in the window
+    startPeer(m_peer, peerOptions(m_port));
+    PostMessageW(m_window, WM_APP_START_RUN, 0, 0);
+    ASSERT_TRUE(standin::pumpUntil([this] { return logHas("Traffic Reader connected"); }, 120s)) << log();
+    // Records every half second from 10.1 nm out, flying in at 45 kt: the first within the range
+    // lies within 12 m of its edge.
+    rtpeer::PeerOptions traffic = peerOptions(std::nullopt);
+    const Lalo start = gf_destinationPoint({kUserLat, kUserLon}, 0.0, 10.1 * 1852 / 0.3048);
+    traffic.aircraft.push_back(rtpeer::parseGeneratedAircraft(
+        fmt::format("11010101,N172ED,C172,N172ED,null,null,{:.6f},{:.6f},2500,180,45,0", start.latitude,
+                    start.longitude)));
+    traffic.generateIntervalSeconds = 0.5;
+    startPeer(m_traffic, std::move(traffic));
+
+    const auto airborne = [] {
+        for (const standin::SimObject& ai : lf_aiObjects())
+            if (!ai.onGround) return true;
+        return false;
+    };
+    ASSERT_TRUE(standin::pumpUntil(airborne, 120s)) << log();
+    StillInTheAir still;
+    for (int second = 0; second < 75; ++second) {
+        still.sample(lf_aiObjects(), second);
+        standin::pumpUntil([] { return false; }, 1s);
+    }
+    EXPECT_LE(still.longestSeconds(), 60.0) << still.longestCallsign() << " stood still in the air";
+    for (const standin::SimObject& ai : lf_aiObjects())
+        EXPECT_TRUE(ai.released && ai.frozenLatLon) << ai.atcId << " is not one the program tracks";
+
+    gf_markClosing();
+    ASSERT_TRUE(standin::pumpUntil([] { return g_quitPosted.load(); }, 60s)) << log();
 }
 
 }  // namespace

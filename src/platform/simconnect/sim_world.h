@@ -36,6 +36,9 @@ struct SimWorldConfig {
     DWORD frameRate = 30;         // frames per simulator second
     DWORD createLatencyFrames = 2;
     DWORD removeLatencyFrames = 1;
+    // Frames after a creation before the new object reports its tail number as its ATC ID (empty
+    // until then), as the simulator's may.
+    DWORD tailNumberLatencyFrames = 0;
     std::size_t objectLimit = 1000;  // AI objects; one more gives exception TOO_MANY_OBJECTS
     double staticCgFeet = 8.0;       // of every AI object: height of its reference point when on the ground
     double staticPitchRad = 0.012;

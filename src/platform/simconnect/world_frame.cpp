@@ -37,6 +37,7 @@ void World::runFrame() {
         send(*connection, std::move(record));
     }
     completeCreations();
+    showTailNumbers();
     completeRemovals();
     const bool wholeSecond = frames % config.frameRate == 0;
     for (auto& connection : connections) {
@@ -90,7 +91,8 @@ void World::completeCreations() {
         SimObject object;
         object.kind = ObjectKind::Ai;
         object.title = creation.title;
-        object.atcId = creation.tailNumber;
+        const DWORD latency = config.tailNumberLatencyFrames;
+        if (latency == 0) object.atcId = creation.tailNumber;
         object.staticCgFeet = config.staticCgFeet;
         object.staticPitchRad = config.staticPitchRad;
         const SIMCONNECT_DATA_INITPOSITION& p = creation.position;
@@ -104,8 +106,17 @@ void World::completeCreations() {
         object.headingRad = p.Heading * kDegToRad;
         object.trueAirspeedKnots = p.Airspeed;
         object.groundSpeedKnots = p.Airspeed;
-        addObject(std::move(object));
+        const DWORD id = addObject(std::move(object));
+        if (latency > 0) tailNumbers.push_back({id, creation.tailNumber, frames + latency});
     }
+}
+
+void World::showTailNumbers() {
+    std::erase_if(tailNumbers, [this](const PendingTailNumber& pending) {
+        if (pending.dueFrame > frames) return false;
+        if (SimObject* object = findObject(pending.objectId)) object->atcId = pending.tailNumber;
+        return true;
+    });
 }
 
 void World::completeRemovals() {

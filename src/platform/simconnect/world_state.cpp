@@ -9,8 +9,11 @@
 namespace standin {
 
 double gf_distanceMeters(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg) {
-    constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
-    constexpr double kEarthRadiusMeters = 6371008.8;
+    constexpr double kPi = 3.14159265358979323846;
+    constexpr double kDegToRad = kPi / 180.0;
+    // The sphere the program measures on (one minute of arc is one nautical mile), so that an
+    // aircraft the program takes to be within its range is within the range asked for here too.
+    constexpr double kEarthRadiusMeters = 10800.0 / kPi * 1852.0;
     const double lat1 = lat1Deg * kDegToRad;
     const double lat2 = lat2Deg * kDegToRad;
     const double dLat = lat2 - lat1;
@@ -38,6 +41,7 @@ void World::reset(const SimWorldConfig& newConfig) {
     objects.clear();
     creations.clear();
     removals.clear();
+    tailNumbers.clear();
     refusedTitles.clear();
     refuseFlightPlans = false;
     route.clear();

@@ -83,6 +83,13 @@ struct PendingCreation {
     std::uint64_t dueFrame = 0;
 };
 
+// A created object's tail number, shown as its ATC ID from the due frame on.
+struct PendingTailNumber {
+    DWORD objectId = 0;
+    std::string tailNumber;
+    std::uint64_t dueFrame = 0;
+};
+
 struct PendingRemoval {
     DWORD connectionId = 0;
     DWORD sendId = 0;
@@ -111,6 +118,7 @@ class World {
     DWORD nextObjectId = 0;
     std::vector<PendingCreation> creations;
     std::vector<PendingRemoval> removals;
+    std::vector<PendingTailNumber> tailNumbers;
     std::set<std::string> refusedTitles;
     bool refuseFlightPlans = false;
     std::vector<RoutePoint> route;
@@ -159,6 +167,7 @@ class World {
     Connection* connectionById(DWORD id);
     void followRoute();
     void completeCreations();
+    void showTailNumbers();
     void completeRemovals();
     void answerOnce(Connection& connection);
     void answerByType(Connection& connection);

@@ -13,6 +13,7 @@
 #include "traffic/engine/engine_containers.h"
 #include "traffic/motion/motion_internal.h"
 #include "traffic/motion/motion_math.h"
+#include "traffic/parking/static_parking.h"
 #include "traffic/sim/aircraft_commands.h"
 
 namespace mrw {
@@ -47,6 +48,28 @@ std::size_t lf_lastMovingSample(const SampleStream& samples) {
         if (!samples[i].stationary) return i;
     }
     return 0;
+}
+
+// Far above the ground: higher above the park airport (the only ground that ground samples are kept
+// near) than this, and than a steep climb or descent covers between two samples.
+constexpr double kFarAboveGroundFt = 500.0;
+constexpr double kSteepestFpm = 2000.0;
+
+bool lf_farAboveGround(const PositionSample& airborne, const PositionSample& ground) {
+    const double groundFt = g_parkAirport.code.empty() ? 0.0 : g_parkAirport.altitude;
+    const double minutes = std::abs(airborne.dueTick - ground.dueTick) / (kTicksPerHour / 60);
+    return airborne.altitudeFt - groundFt > std::max(kFarAboveGroundFt, kSteepestFpm * minutes);
+}
+
+// Any record at taxi speed counts as on the ground, whatever its altitude: one such record between
+// two airborne ones far above the ground is a broken speed field, not a landing. Found when the
+// record after it comes; never the front, which the aircraft may already be on its way to.
+bool lf_isLoneGroundGlitch(const SampleStream& samples, const PositionSample& next) {
+    if (!next.airborne || samples.size() < 2) return false;
+    const PositionSample& ground = samples.back();
+    const PositionSample& before = samples[samples.size() - 2];
+    return !ground.airborne && before.airborne && lf_farAboveGround(before, ground) &&
+           lf_farAboveGround(next, ground);
 }
 
 // A touch-and-go: the aircraft rolls on its landing runway and its samples climb again.
@@ -177,6 +200,7 @@ void LiveAc::decodeExisting(PositionSample& sample) {
             removeAircraftFromSim();
             return;
         }
+        if (lf_isLoneGroundGlitch(samples, sample)) samples.pop_back();
         if (phase == FlightPhase::Birth) {
             if (samples.empty() || !acceptGroundSample(sample)) return;
             if (sample.dueTick <= samples.back().dueTick) sample.dueTick = samples.back().dueTick + 1;

@@ -1,5 +1,6 @@
-// The aircraft within the range radius (request 101): recognition of the objects the program
-// created, and the other aircraft near the ground reported to the engine.
+// The aircraft within the range radius (request 101, and its answers for one object asked by id):
+// recognition of the objects the program created, and the other aircraft near the ground reported
+// to the engine.
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
 #include "traffic/engine/sim_events.h"
+#include "traffic/sim/creation_recognition.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
@@ -63,7 +65,7 @@ void lf_onJustAdded(std::uint32_t objectId, const std::string& atcId, const Obje
         gf_takeFirst(g_pendingCreates, [&atcId](const PendingCreate& p) { return p.callsign == atcId; });
     if (pending && pending->hexid != 0)
         lf_takeOver(objectId, pending->hexid, data.altitudeAboveGround);
-    else
+    else if (!gf_removeIfGivenUp(objectId, atcId))
         lf_logForeign(objectId, atcId, data);
 }
 

@@ -14,6 +14,7 @@
 #include "foundation/user_error_exception.h"
 #include "foundation/window_model.h"
 #include "traffic/engine/sim_events.h"
+#include "traffic/sim/creation_recognition.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch_internal.h"
@@ -52,7 +53,10 @@ void lf_onObjectAddRemove(const SIMCONNECT_RECV* pData, DWORD cbData) {
     const auto* event = static_cast<const SIMCONNECT_RECV_EVENT_OBJECT_ADDREMOVE*>(pData);
     if (event->eObjType != SIMCONNECT_SIMOBJECT_TYPE_AIRCRAFT) return;
     if (event->uEventID == ObjectAdded) {
-        if (event->dwData > g_userObjectId.load()) g_justAddedObjects.push_back(event->dwData);
+        if (event->dwData > g_userObjectId.load()) {
+            g_justAddedObjects.push_back(event->dwData);
+            gf_askForCreatedObject(event->dwData);
+        }
     } else if (event->uEventID == ObjectRemoved) {
         gf_takeFirst(g_justAddedObjects, [id = event->dwData](std::uint32_t added) { return added == id; });
         gf_postSimEvent(SimEvent{event->dwData, 0, 0, SimEventType::Removed, 0.0, 0.0});
@@ -133,6 +137,7 @@ void MRW_SIMCONNECT_CALL gf_onSimDispatch(SIMCONNECT_RECV* pData, DWORD cbData, 
             break;
         case SIMCONNECT_RECV_ID_EVENT_FRAME:
             gf_flushSimRequests();
+            gf_followCreations();
             break;
         case SIMCONNECT_RECV_ID_SIMOBJECT_DATA:
             gf_onSimObjectData(pData, cbData);

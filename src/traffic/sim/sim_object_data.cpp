@@ -98,6 +98,9 @@ std::int64_t gf_zuluEpochSeconds(const UserAcData& data) {
 void gf_onSimObjectData(const SIMCONNECT_RECV* pData, DWORD cbData) {
     if (!gf_recordCovers(pData, cbData, kObjectDataOffset)) return;
     switch (static_cast<const SIMCONNECT_RECV_SIMOBJECT_DATA*>(pData)->dwRequestID) {
+        case gf_simId(SimConnectRequestId::ObjectsInRange):  // one object asked for by its id
+            gf_onObjectsInRange(pData, cbData);
+            break;
         case gf_simId(SimConnectRequestId::StaticCg):
             lf_onStaticCg(pData, cbData);
             break;

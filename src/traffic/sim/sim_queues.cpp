@@ -2,8 +2,8 @@
 
 #include <fmt/format.h>
 
-#include "foundation/message_line.h"
 #include "foundation/log.h"
+#include "foundation/message_line.h"
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"
 #include "traffic/sim/sim_client.h"
@@ -111,7 +111,7 @@ void gf_createAiAircraft(const CreateRequest& request) {
     }
     DWORD sendId = 0;
     if (FAILED(SimConnect_GetLastSentPacketID(handle, &sendId))) gf_logError("GetLastSentPacketID");
-    g_pendingCreates.push_back(PendingCreate{sendId, request.hexid, request.callsign});
+    g_pendingCreates.push_back(PendingCreate{sendId, request.hexid, request.callsign, gf_steadyNow()});
 }
 
 void gf_removeAiObject(std::uint32_t objectId) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/clock.h"
 #include "platform/simconnect/simconnect.h"
 #include "traffic/engine/aircraft_records.h"
 
@@ -29,6 +30,7 @@ struct PendingCreate {
     std::uint32_t sendId = 0;
     int hexid = 0;
     std::string callsign;
+    SteadyTime sentAt{};
 };
 
 // New position and attitude for one AI object; the first 64 bytes are the data of definition 402.

@@ -13,6 +13,7 @@
 #include "traffic/engine/engine_tick.h"
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/main_loop_state.h"
+#include "traffic/sim/creation_recognition.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
@@ -33,6 +34,8 @@ void lf_clearSimQueues() {
     mrw::g_createRequests.clear();
     mrw::g_removeRequests.clear();
     mrw::g_pendingCreates.clear();
+    mrw::g_justAddedObjects.clear();
+    mrw::g_givenUpCreations.clear();
 }
 
 // The settings the engine reads, at their defaults.
@@ -97,7 +100,7 @@ void EngineHarness::SetUp() {
     lf_resetEngineState();
     mrw::g_flightPlanFolder = folder.path();
     mrw::gf_setWallClockForTests([this] { return wallClockSeconds; });
-    standin::resetWorld();
+    standin::resetWorld(worldConfig);
     standin::startSimulator();
     ASSERT_EQ(SimConnect_Open(&connection, "Merrowvale", nullptr, 0, nullptr, 0), S_OK);
     mrw::g_simConnect.store(connection);

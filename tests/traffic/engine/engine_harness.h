@@ -64,6 +64,8 @@ class EngineHarness : public CatalogueTest {
 
     static constexpr std::int64_t kStartSeconds = 1'735'689'600;  // 2025-01-01 00:00:00 UTC
     std::int64_t wallClockSeconds = kStartSeconds;
+    // The world SetUp makes; a test fixture may change it in its constructor.
+    standin::SimWorldConfig worldConfig;
     HANDLE connection = nullptr;
 };
 

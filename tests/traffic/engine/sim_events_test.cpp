@@ -238,6 +238,18 @@ TEST_F(SimEventsTest, RemovedObjectFreesItsRecordStandAndSelection) {
     EXPECT_EQ(back.flapsIndex, 4);
 }
 
+TEST_F(SimEventsTest, RemovingALiveAircraftFreesItsStandAndQueuesItsObjectAtOnce) {
+    mrw::g_parkStands = {stand(1, "A1"), stand(2, "A2")};
+    mrw::g_parkStands[1].occupied = true;
+    mrw::LiveAc& parked = addActive({.hexid = 0x480052, .callsign = "DLH68"}, 982);
+    parked.standNumber = 2;
+    parked.phase = mrw::FlightPhase::Parked;
+    parked.removeAircraftFromSim();
+    EXPECT_FALSE(mrw::g_parkStands[1].occupied) << "free before the simulator confirms the removal";
+    EXPECT_EQ(mrw::g_removeQueue, (std::deque<std::uint32_t>{982}));
+    EXPECT_EQ(parked.simState, mrw::SimState::RemovingFromSim);
+}
+
 TEST_F(SimEventsTest, RefusedCreationErasesTheRecordAndRemembersTheTitle) {
     mrw::LiveAc& aircraft = adding({.hexid = 0x480060, .callsign = "DLH67"});
     aircraft.liveryTitle = "Lufthansa A320 D-AIZA";

@@ -368,6 +368,7 @@ void MotionWorld::check(LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGroun
         return;
     }
     if (!lf_finite(p)) fail(ac, tick, "a value that is not finite");
+    m_lowestHeightFt = std::min(m_lowestHeightFt, p.altitudeFt - groundAt(p) - ac.staticCgFt);
     if (!(std::fabs(p.lat) <= 90 && std::fabs(p.lon) <= 180)) fail(ac, tick, "position off the globe");
     if (!(p.heading >= 0 && p.heading <= 2 * kPi)) fail(ac, tick, "heading outside [0, 2 pi]");
     const double movedNm = gf_distanceNm(gf_lalo(w.before), gf_lalo(p));

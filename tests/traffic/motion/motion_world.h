@@ -89,6 +89,8 @@ class MotionWorld {
     std::string worstCasesText() const;
     // Landings (touchdowns from the air) over the run, with or without a touchdown in the samples.
     int landings() const { return m_landings; }
+    // The lowest height above the ground (ft) of any aircraft in the simulator over the run.
+    double lowestHeightFt() const { return m_lowestHeightFt; }
     Fidelity fidelity() const;
 
   private:
@@ -136,6 +138,7 @@ class MotionWorld {
     int m_removed = 0;
     int m_landings = 0;
     int m_landingsWithoutSampleTouchdown = 0;
+    double m_lowestHeightFt = 1e9;
     std::array<WorstCase, kWatchedCount> m_worst{};
     std::array<double, kWatchedCount> m_bounds{};
     std::map<std::uint32_t, std::vector<Segment>> m_sampleTouchdowns;

@@ -239,6 +239,23 @@ TEST_F(ParkingCalculationTest, ExcludedBlockedAndCollidingStandsGetNothing) {
     EXPECT_TRUE(g_parkStands[0].excluded);
 }
 
+TEST_F(ParkingCalculationTest, AHelicopterStandIsPlannedOnlyWithHelicoptersOn) {
+    for (const bool helicopters : {true, false}) {
+        SCOPED_TRACE(helicopters ? "HELICOPTERS on" : "HELICOPTERS off");
+        mrw::g_parkingPlan.clear();
+        auto list = stands(2);
+        list[0].heli = true;
+        for (auto& stand : list)
+            addUse(stand, UseSpec(1, {10}, "C" + stand.id, "R" + stand.id));
+        setParkStands(std::move(list));
+        settings().HELICOPTERS.current = helicopters;
+        setNow(1, 10);
+        mrw::lf_calculateStaticParking();
+        EXPECT_EQ(plan(), helicopters ? (std::vector<std::string>{"1:0:CS1", "2:0:CS2"})
+                                      : (std::vector<std::string>{"2:0:CS2"}));
+    }
+}
+
 TEST_F(ParkingCalculationTest, NothingFoundIsLoggedAndEnablesTheControls) {
     setParkStands(stands(3));
     setNow(1, 10);

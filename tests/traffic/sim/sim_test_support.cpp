@@ -4,6 +4,7 @@
 
 #include "foundation/run_state.h"
 #include "foundation/window_model.h"
+#include "traffic/sim/creation_recognition.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
@@ -27,6 +28,7 @@ void resetSimClientState() {
     }
     g_pendingCreates.clear();
     g_justAddedObjects.clear();
+    g_givenUpCreations.clear();
     g_simConnectError = false;
     g_simRunning = false;
     g_userObjectId = 2;
