@@ -75,6 +75,16 @@ class RealTrafficLinkTest : public ::testing::Test {
         mrw::lf_waitForRealTraffic();
     }
 
+    // Sends the user's position until the program sees the dropped link (a send to a closed peer
+    // fails at the latest on the second try) or the bound passes.
+    static void sendUntilTheLinkIsSeenGone() {
+        const auto deadline = std::chrono::steady_clock::now() + kBound;
+        while (mrw::g_mainWindow().realTrafficReady.load() && std::chrono::steady_clock::now() < deadline) {
+            mrw::lf_sendUserPosition();
+            std::this_thread::sleep_for(10ms);
+        }
+    }
+
     static void setUser() {
         mrw::g_userAcData.latitude = 52.0;
         mrw::g_userAcData.longitude = 4.5;
@@ -160,12 +170,7 @@ TEST_F(RealTrafficLinkTest, LostClientDropsLiveTrafficAndIsAwaitedAgain) {
     mrw::g_liveCreateQueue.push_back(request);
 
     peer.dropLink();
-    // A send to a closed peer fails at the latest on the second try.
-    const auto deadline = std::chrono::steady_clock::now() + kBound;
-    while (mrw::g_mainWindow().realTrafficReady.load() && std::chrono::steady_clock::now() < deadline) {
-        mrw::lf_sendUserPosition();
-        std::this_thread::sleep_for(10ms);
-    }
+    sendUntilTheLinkIsSeenGone();
     ASSERT_FALSE(mrw::g_mainWindow().realTrafficReady.load());
     ASSERT_EQ(mrw::g_liveAcs.size(), 1U);
     EXPECT_EQ(mrw::g_liveAcs.front().callsign, "ACTIVE1");
@@ -396,11 +401,7 @@ TEST_F(RealTrafficLinkTest, ClosedClientsDoNotCountAsAReconnection) {
     connect(peer);
     setUser();
     peer.dropLink();
-    const auto deadline = std::chrono::steady_clock::now() + kBound;
-    while (mrw::g_mainWindow().realTrafficReady.load() && std::chrono::steady_clock::now() < deadline) {
-        mrw::lf_sendUserPosition();
-        std::this_thread::sleep_for(10ms);
-    }
+    sendUntilTheLinkIsSeenGone();
     ASSERT_FALSE(mrw::g_mainWindow().realTrafficReady.load());
     for (int i = 0; i < 20; ++i)
         closesocket(connectedClient(port));  // while RealTraffic waits to come back
