@@ -12,6 +12,7 @@
 #include "app/button_handlers.h"
 #include "app/main_window.h"
 #include "config/control_updates.h"
+#include "config/packages_folder.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameter_display.h"
 #include "foundation/fixed_code.h"
@@ -107,12 +108,6 @@ void lf_onDestinationEnter() {
     }
 }
 
-// The active simulator's install path.
-StringParameter& lf_activeInstallPath() {
-    ParameterCatalogue& p = g_parameters();
-    return g_msfs2020 ? p.MSFS_INSTALL_PATH : p.MSFS_2024_INSTALL_PATH;
-}
-
 LRESULT lf_editSubclassProc(ControlParameter& parameter, HWND hwnd, UINT message, WPARAM wParam,
                             LPARAM lParam) {
     if (message != WM_CHAR || wParam != 13)
@@ -126,7 +121,7 @@ LRESULT lf_editSubclassProc(ControlParameter& parameter, HWND hwnd, UINT message
             lf_onDestinationEnter();
         } else if (&parameter == &p.ALL_INSTALL_PATH) {
             if (const auto typed = lf_getTextFromId(parameter))
-                lf_checkInstallPath(lf_activeInstallPath(), *typed);
+                lf_checkInstallPath(gf_activeInstallPath(), *typed);
         } else {
             return CallWindowProcW(lf_previousWndProc(parameter.controlId), hwnd, message, wParam, lParam);
         }

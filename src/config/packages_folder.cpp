@@ -23,10 +23,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kShortLineBytes = 20;  // a line this long or shorter is never the key's line
 
-StringParameter& lf_activeInstallPath() {
-    return g_msfs2020.load() ? g_parameters().MSFS_INSTALL_PATH : g_parameters().MSFS_2024_INSTALL_PATH;
-}
-
 // The value of a UserCfg.opt line: the whole line without a double quote, else the text between
 // the first two double quotes (empty when there is no second one or nothing between them).
 std::string lf_lineValue(const std::string& line) {
@@ -94,6 +90,11 @@ fs::path gf_installedPackagesPath() {
     return {};
 }
 
+StringParameter& gf_activeInstallPath() {
+    ParameterCatalogue& p = g_parameters();
+    return g_msfs2020.load() ? p.MSFS_INSTALL_PATH : p.MSFS_2024_INSTALL_PATH;
+}
+
 bool gf_isPackagesPath(const fs::path& path) {
     const fs::path& official = g_msfs2020.load() ? g_officialName : g_official2024Name;
     std::error_code error;
@@ -108,7 +109,7 @@ bool gf_detectPackagesPath() {
         if (!gf_isPackagesPath(found)) return false;
     }
     const std::string text = path_to_utf8(found);
-    lf_activeInstallPath().setAndSave(text);
+    gf_activeInstallPath().setAndSave(text);
     ControlParameter& shown = g_parameters().ALL_INSTALL_PATH;
     shown.current.set(text);
     gf_showStringParameter(shown);
@@ -116,7 +117,7 @@ bool gf_detectPackagesPath() {
 }
 
 fs::path gf_installPathOf(const fs::path& relative) {
-    return utf8_to_path(lf_activeInstallPath().current.get()) / relative;
+    return utf8_to_path(gf_activeInstallPath().current.get()) / relative;
 }
 
 }  // namespace mrw

@@ -10,6 +10,12 @@
 
 namespace mrw {
 
+class StringParameter;
+
+// The active simulator's install-path setting: MSFS_INSTALL_PATH for the 2020 simulator, else
+// MSFS_2024_INSTALL_PATH.
+StringParameter& gf_activeInstallPath();
+
 // The Microsoft Store package family of the active simulator.
 std::filesystem::path gf_storePackageFamily();
 // The active simulator's folder under the roaming application-data folder (Steam installation).

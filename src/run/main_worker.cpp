@@ -77,11 +77,6 @@ void lf_requireDocsFolder() {
     }
 }
 
-StringParameter& lf_installPathParameter() {
-    ParameterCatalogue& p = g_parameters();
-    return g_msfs2020.load() ? p.MSFS_INSTALL_PATH : p.MSFS_2024_INSTALL_PATH;
-}
-
 void lf_readDatabases() {
     if (!g_dbaseLoaded.load()) {
         const bool read = gf_readDbase();
@@ -225,7 +220,7 @@ bool lf_detectInstallation() {
     lf_prepareParameters();
     gf_invalidateStatusBand();
     lf_initControls();
-    StringParameter& installPath = lf_installPathParameter();
+    StringParameter& installPath = gf_activeInstallPath();
     lf_cutCommunityEnding(installPath);
     lf_createFolders();
     if (!g_restartPending.load() && !gf_checkVersions()) return false;
