@@ -14,7 +14,7 @@
 #include "foundation/text_helpers.h"
 #include "platform/system/message_box.h"
 #include "traffic/engine/engine_limits.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/main_loop_state.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
 

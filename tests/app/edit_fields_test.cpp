@@ -15,7 +15,7 @@
 #include "run/main_worker.h"
 #include "run/run_end.h"
 #include "traffic/engine/engine_limits.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/main_loop_state.h"
 #include "traffic/parking/park_airports_list.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include "aircraft/aircraft_texts.h"
 #include "foundation/log.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/parking/park_stands.h"
 
 namespace mrw {

@@ -6,7 +6,7 @@
 #include <deque>
 #include <string_view>
 
-#include "traffic/sim/sim_queues.h"
+#include "traffic/model/sim_queues.h"
 
 namespace mrw {
 

@@ -5,8 +5,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_lookups_internal.h"
+#include "traffic/model/engine_containers.h"
 
 namespace mrw {
 

@@ -12,17 +12,18 @@
 #include "foundation/log.h"
 #include "foundation/window_model.h"
 #include "platform/simconnect/simconnect.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/engine_tick_internal.h"
 #include "traffic/engine/live_spawn.h"
 #include "traffic/engine/livery_cache.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/engine/sim_event_drain.h"
 #include "traffic/engine/traffic_intake.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_controls.h"
@@ -31,7 +32,6 @@
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

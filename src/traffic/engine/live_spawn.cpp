@@ -22,18 +22,18 @@
 #include "foundation/text_helpers.h"
 #include "platform/simconnect/simconnect.h"
 #include "traffic/engine/aircraft_removal.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/livery_cache.h"
-#include "traffic/engine/stand_use_learning.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/removal_rules.h"
+#include "traffic/parking/stand_use_learning.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

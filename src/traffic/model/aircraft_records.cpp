@@ -1,4 +1,4 @@
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 #include <array>
 #include <numbers>
@@ -10,7 +10,7 @@
 #include "aircraft/code_tables.h"
 #include "aircraft/wingspans.h"
 #include "config/random_helpers.h"
-#include "traffic/engine/category_tables.h"
+#include "traffic/model/category_tables.h"
 
 namespace mrw {
 

@@ -17,8 +17,8 @@
 #include "foundation/fixed_code.h"
 #include "foundation/lalo.h"
 #include "foundation/recycling_allocator.h"
-#include "traffic/motion/air_path.h"
-#include "traffic/motion/curve_segment.h"
+#include "traffic/model/air_path.h"
+#include "traffic/model/curve_segment.h"
 
 namespace mrw {
 

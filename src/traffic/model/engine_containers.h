@@ -10,10 +10,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "traffic/engine/aircraft_records.h"
-#include "traffic/engine/sim_events.h"
-#include "traffic/feed/traffic_report.h"
-#include "traffic/sim/sim_queues.h"
+#include "traffic/model/aircraft_records.h"
+#include "traffic/model/sim_events.h"
+#include "traffic/model/sim_queues.h"
+#include "traffic/model/traffic_report.h"
 
 namespace mrw {
 

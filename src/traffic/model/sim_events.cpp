@@ -1,4 +1,4 @@
-#include "traffic/engine/sim_events.h"
+#include "traffic/model/sim_events.h"
 
 namespace mrw {
 

@@ -9,7 +9,7 @@
 
 #include "foundation/clock.h"
 #include "platform/simconnect/simconnect.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

@@ -1,4 +1,4 @@
-#include "traffic/sim/user_aircraft_data.h"
+#include "traffic/model/user_aircraft_data.h"
 
 #include <cmath>
 

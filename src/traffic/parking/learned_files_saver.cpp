@@ -1,4 +1,4 @@
-#include "traffic/engine/learned_files_saver.h"
+#include "traffic/parking/learned_files_saver.h"
 
 #include <algorithm>
 #include <filesystem>

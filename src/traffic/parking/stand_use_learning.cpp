@@ -1,4 +1,4 @@
-#include "traffic/engine/stand_use_learning.h"
+#include "traffic/parking/stand_use_learning.h"
 
 #include <algorithm>
 #include <exception>
@@ -7,7 +7,7 @@
 
 #include "aircraft/dbase_lookups.h"
 #include "foundation/log.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/main_loop_state.h"
 #include "traffic/parking/park_stands.h"
 #include "traffic/parking/static_parking.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

@@ -14,8 +14,8 @@
 #include "foundation/text_encoding.h"
 #include "foundation/window_model.h"
 #include "support/test_support.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
+#include "traffic/model/engine_containers.h"
 
 namespace mrwtest {
 namespace {

@@ -1,4 +1,4 @@
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include "airports/park_airport_file.h"
 #include "airports/park_test_support.h"
 #include "foundation/text_encoding.h"
-#include "traffic/engine/learned_files_saver.h"
+#include "traffic/parking/learned_files_saver.h"
 
 namespace mrw {
 namespace {

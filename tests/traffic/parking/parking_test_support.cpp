@@ -10,19 +10,19 @@
 #include "foundation/window_model.h"
 #include "support/main_window_reset.h"
 #include "support/settings_reset.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_lookups.h"
-#include "traffic/engine/main_loop_state.h"
-#include "traffic/engine/stand_use_learning.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/park_stands.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/stand_lookup.h"
+#include "traffic/parking/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {
 

@@ -1,4 +1,4 @@
-#include "traffic/sim/sim_queues.h"
+#include "traffic/model/sim_queues.h"
 
 #include <gtest/gtest.h>
 
