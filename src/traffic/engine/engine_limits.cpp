@@ -17,8 +17,8 @@
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/engine_lookups.h"
 #include "traffic/model/engine_containers.h"
+#include "traffic/model/engine_lookups.h"
 #include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/stand_use_learning.h"
 

@@ -1,12 +1,12 @@
-#include "traffic/engine/engine_lookups.h"
+#include "traffic/model/engine_lookups.h"
 
 #include <algorithm>
 #include <functional>
 #include <unordered_map>
 #include <vector>
 
-#include "traffic/engine/engine_lookups_internal.h"
 #include "traffic/model/engine_containers.h"
+#include "traffic/model/engine_lookups_internal.h"
 
 namespace mrw {
 

@@ -8,10 +8,10 @@
 
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
-#include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/live_spawn.h"
 #include "traffic/engine/sim_event_drain.h"
 #include "traffic/model/engine_containers.h"
+#include "traffic/model/engine_lookups.h"
 #include "traffic/model/sim_events.h"
 #include "traffic/motion/air_tables.h"
 #include "traffic/motion/motion_math.h"
