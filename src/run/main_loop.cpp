@@ -28,6 +28,7 @@
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/model/engine_containers.h"
+#include "traffic/model/selected_aircraft.h"
 #include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/park_airports_list.h"

@@ -19,7 +19,6 @@
 #include "foundation/time_texts.h"
 #include "foundation/version_data.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/aircraft_removal.h"
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_mode.h"

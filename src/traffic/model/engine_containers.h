@@ -7,6 +7,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -44,5 +45,9 @@ inline std::unordered_set<std::string> g_liveCallsigns;
 inline constexpr std::size_t kMaxTrafficReports = 4000;
 inline std::mutex g_trafficMutex;
 inline std::deque<TrafficReport> g_trafficReports;  // g_trafficMutex
+
+// Removes every queued request with the callsign (an empty callsign withdraws nothing), keeping the
+// order of the others; true when at least one was removed.
+bool gf_withdrawCreateRequest(std::deque<CreateRequest>& queue, std::string_view callsign);
 
 }  // namespace mrw

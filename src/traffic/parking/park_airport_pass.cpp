@@ -18,7 +18,6 @@
 #include "foundation/message_line.h"
 #include "foundation/time_texts.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/aircraft_removal.h"
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/model/engine_containers.h"
 #include "traffic/model/main_loop_state.h"

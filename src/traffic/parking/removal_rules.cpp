@@ -9,7 +9,6 @@
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
-#include "traffic/engine/aircraft_removal.h"
 #include "traffic/model/engine_containers.h"
 #include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_stands.h"

@@ -9,7 +9,6 @@
 #include "airports/stand.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
-#include "traffic/engine/aircraft_removal.h"
 #include "traffic/model/engine_containers.h"
 #include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_stands.h"

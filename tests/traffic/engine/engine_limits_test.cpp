@@ -16,6 +16,7 @@
 #include "support/test_support.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/model/engine_containers.h"
+#include "traffic/parking/parked_limit.h"
 
 namespace mrwtest {
 namespace {

@@ -6,9 +6,9 @@
 
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
-#include "traffic/engine/engine_limits.h"
 #include "traffic/engine/live_spawn.h"
 #include "traffic/model/engine_containers.h"
+#include "traffic/model/selected_aircraft.h"
 #include "traffic/model/sim_queues.h"
 #include "traffic/model/user_aircraft_data.h"
 #include "traffic/motion/motion_math.h"
