@@ -37,10 +37,6 @@ void gf_setUserAcDataRecv(const UserAcData& data);
 // The main worker's copy (g_userAcData = gf_getUserAcData()). Main worker only.
 inline UserAcData g_userAcData;
 
-// Asks the simulator for a fresh copy (unless the SimConnect error flag is set) and returns the
-// last one received.
-UserAcData gf_getUserAcData();
-
 // The user aircraft is on the ground (each simulator second).
 inline std::atomic<bool> g_userOnGround{false};
 // An on-ground answer arrived while the user position was known.

@@ -19,6 +19,7 @@
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch_internal.h"
+#include "traffic/sim/sim_requests.h"
 
 namespace mrw {
 namespace {

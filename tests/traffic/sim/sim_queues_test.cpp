@@ -13,6 +13,7 @@
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
+#include "traffic/sim/sim_requests.h"
 #include "traffic/sim/sim_test_support.h"
 
 namespace mrw {
