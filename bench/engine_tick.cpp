@@ -23,11 +23,11 @@
 
 #include "aircraft/code_tables.h"
 #include "platform/simconnect/sim_world.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/engine_tick.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/engine_lookups.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_client.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "aircraft/livery_catalogue.h"
 #include "aircraft/livery_matching.h"
 #include "foundation/file_names.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace {
 

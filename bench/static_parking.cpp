@@ -12,12 +12,12 @@
 #include <fmt/format.h>
 
 #include "config/parameter_catalogue.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
 #include "traffic/parking/parking_adjustments.h"
 #include "traffic/parking/parking_calculation.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/engine/main_loop_state.h"
 
 namespace {
 

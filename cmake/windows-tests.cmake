@@ -31,7 +31,7 @@ add_executable(test_portability
   ${CMAKE_CURRENT_SOURCE_DIR}/foundation/non_ascii_paths_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/support/test_support.cpp)
 target_include_directories(test_portability PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(test_portability PRIVATE merrowvale_core GTest::gtest_main mrw_warnings)
+target_link_libraries(test_portability PRIVATE merrowvale_foundation GTest::gtest_main mrw_warnings)
 add_test(NAME test_portability COMMAND test_portability)
 set_tests_properties(test_portability PROPERTIES TIMEOUT 300 ENVIRONMENT
   "${MRW_TEST_PLATFORM_ENVIRONMENT};MRW_ROAMING_APPDATA=${MRW_TEST_HOME}/roaming;MRW_LOCAL_APPDATA=${MRW_TEST_HOME}/local;MRW_DOWNLOAD_SITE=http://127.0.0.1:9")

@@ -4,9 +4,9 @@
 
 #include "config/parameter_catalogue.h"
 #include "fuzz_support.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/feed/traffic_reader.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static mrw::TrafficReader& reader = []() -> mrw::TrafficReader& {

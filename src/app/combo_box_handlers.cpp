@@ -9,8 +9,8 @@
 #include "config/traffic_range.h"
 #include "foundation/message_line.h"
 #include "foundation/text_encoding.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/engine/window_requests.h"
+#include "traffic/model/main_loop_state.h"
 #include "traffic/sim/sim_version_switch.h"
 
 namespace mrw {

@@ -22,8 +22,8 @@
 #include "foundation/text_helpers.h"
 #include "run/main_worker.h"
 #include "run/run_end.h"
-#include "traffic/engine/engine_limits.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/selected_aircraft.h"
 #include "traffic/parking/park_airports_list.h"
 
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 
 #include "app/parameter_display_view.h"
 #include "app/win32_control_surface.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/parking/static_parking.h"
 
 #include <algorithm>

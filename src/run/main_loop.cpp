@@ -1,4 +1,4 @@
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/main_loop_state.h"
 
 #include <fmt/format.h>
 
@@ -19,26 +19,27 @@
 #include "run/main_loop_internal.h"
 #include "run/main_worker.h"
 #include "run/run_end.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/sim_event_drain.h"
-#include "traffic/engine/stand_use_learning.h"
 #include "traffic/engine/window_requests.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/selected_aircraft.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_adjustments.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/removal_rules.h"
+#include "traffic/parking/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

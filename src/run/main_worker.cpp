@@ -38,7 +38,7 @@
 #include "run/run_end.h"
 #include "run/run_end_internal.h"
 #include "run/run_start_internal.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/main_loop_state.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/sim/flight_plan_files.h"

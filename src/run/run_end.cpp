@@ -26,20 +26,20 @@
 #include "foundation/version_data.h"
 #include "run/main_worker.h"
 #include "run/run_end_internal.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/engine/livery_cache.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/creation_recognition.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace fs = std::filesystem;
 

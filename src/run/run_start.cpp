@@ -19,18 +19,18 @@
 #include "run/main_worker.h"
 #include "run/run_end.h"
 #include "run/run_start_internal.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/sim_queues.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/sim_queues.h"
 #include "traffic/sim/simconnect_binding.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

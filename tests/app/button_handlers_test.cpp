@@ -9,8 +9,8 @@
 #include "foundation/message_line.h"
 #include "platform/system/message_box.h"
 #include "platform/system/shell.h"
-#include "traffic/engine/engine_limits.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/selected_aircraft.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
 

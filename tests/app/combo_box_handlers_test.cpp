@@ -9,7 +9,7 @@
 #include "foundation/file_system.h"
 #include "foundation/text_encoding.h"
 #include "run/run_end.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/main_loop_state.h"
 
 namespace {
 

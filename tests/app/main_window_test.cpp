@@ -8,7 +8,7 @@
 #include "app/main_window_fixture.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/message_line.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "app/main_window_fixture.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/aircraft_records.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_limits.h"
+#include "traffic/model/aircraft_records.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/selected_aircraft.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include "main_window_fixture.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
-#include "traffic/engine/engine_containers.h"
 #include "run/main_loop_internal.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/sim_queues.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/sim/sim_definitions.h"
-#include "traffic/sim/sim_queues.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 using namespace mrw;
 

@@ -16,14 +16,14 @@
 #include "run/main_worker.h"
 #include "run/run_end.h"
 #include "run/run_test_support.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 using namespace mrw;
 using namespace std::chrono_literals;

@@ -29,7 +29,7 @@
 #include "run/run_test_support.h"
 #include "support/scripted_simconnect_files.h"
 #include "support/test_support.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/main_loop_state.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/sim/sim_client.h"
 

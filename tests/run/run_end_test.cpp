@@ -23,16 +23,16 @@
 #include "run/run_end_internal.h"
 #include "run/run_test_support.h"
 #include "support/test_support.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/sim_queues.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/sim_queues.h"
 #include "traffic/sim/sim_version_switch.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace fs = std::filesystem;
 using namespace mrw;

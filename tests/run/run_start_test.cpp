@@ -18,13 +18,13 @@
 #include "run/run_end.h"
 #include "run/run_start_internal.h"
 #include "run/run_test_support.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_test_support.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 using namespace mrw;
 using namespace std::chrono_literals;

@@ -37,7 +37,7 @@
 #include "support/test_support.h"
 #include "support/test_window.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/main_loop_state.h"
 #include "traffic/sim/flight_plan_files.h"
 
 namespace fs = std::filesystem;

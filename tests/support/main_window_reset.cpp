@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "app/main_window.h"
+#include "foundation/window_model.h"
 
 namespace mrwtest {
 

@@ -1,13 +1,11 @@
-#include "traffic/engine/aircraft_removal.h"
-
 #include <algorithm>
 
 #include <fmt/format.h>
 
 #include "aircraft/aircraft_texts.h"
 #include "foundation/log.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_limits.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/selected_aircraft.h"
 #include "traffic/parking/park_stands.h"
 
 namespace mrw {
@@ -59,17 +57,6 @@ void StaticAc::removeAircraftFromSim() {
             lf_removeFromSim(*this);
             break;
     }
-}
-
-bool gf_withdrawCreateRequest(std::deque<CreateRequest>& queue, std::string_view callsign) {
-    if (callsign.empty()) return false;
-    const auto before = queue.size();
-    std::erase_if(queue, [&](const CreateRequest& request) { return request.callsign == callsign; });
-    return queue.size() != before;
-}
-
-void lf_setStandOccupied(std::int32_t standNumber, bool occupied) {
-    if (Stand* stand = gf_findParkStand(standNumber)) stand->occupied = occupied;
 }
 
 }  // namespace mrw

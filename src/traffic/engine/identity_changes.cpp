@@ -9,9 +9,9 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
 #include "traffic/engine/livery_cache.h"
-#include "traffic/engine/stand_use_learning.h"
-#include "traffic/feed/traffic_report.h"
+#include "traffic/model/traffic_report.h"
 #include "traffic/parking/removal_rules.h"
+#include "traffic/parking/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

@@ -1,8 +1,8 @@
 #pragma once
 // The per-tick update of a live aircraft, its spawn and what follows its creation. Main worker.
 
-#include "traffic/engine/aircraft_records.h"
-#include "traffic/engine/sim_events.h"
+#include "traffic/model/aircraft_records.h"
+#include "traffic/model/sim_events.h"
 
 namespace mrw {
 

@@ -16,7 +16,7 @@
 #include <unordered_set>
 
 #include "aircraft/failed_liveries.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

@@ -8,8 +8,8 @@
 #include "aircraft/code_tables.h"
 #include "aircraft/dbase_lookups.h"
 #include "config/parameter_catalogue.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_lookups.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/engine_lookups.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

@@ -1,7 +1,7 @@
 #pragma once
 // The intake of RealTraffic's reports into the live aircraft. Main worker, g_trafficMutex held.
 
-#include "traffic/feed/traffic_report.h"
+#include "traffic/model/traffic_report.h"
 
 namespace mrw {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_limits.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/sim/aircraft_commands.h"
 
 namespace mrw {

@@ -16,9 +16,9 @@
 #include "foundation/log.h"
 #include "foundation/network_text.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
 
 namespace mrw {
 

@@ -19,14 +19,13 @@
 #include "foundation/time_texts.h"
 #include "foundation/version_data.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/aircraft_removal.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_mode.h"
 #include "traffic/feed/throttled_log_line.h"
 #include "traffic/feed/wsa_error_text.h"
-#include "traffic/sim/user_aircraft_data.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/user_aircraft_data.h"
 
 namespace mrw {
 

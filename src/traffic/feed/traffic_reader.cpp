@@ -18,9 +18,9 @@
 #include "foundation/network_text.h"
 #include "foundation/text_helpers.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/traffic_record_checks.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
 
 namespace mrw {
 

@@ -19,11 +19,11 @@
 #include "foundation/atomic_optional_double.h"
 #include "foundation/lalo.h"
 #include "foundation/time_texts.h"
-#include "traffic/engine/aircraft_records.h"
 #include "traffic/feed/locked_value.h"
 #include "traffic/feed/throttled_log_line.h"
-#include "traffic/feed/traffic_report.h"
 #include "traffic/feed/udp_reader.h"
+#include "traffic/model/aircraft_records.h"
+#include "traffic/model/traffic_report.h"
 
 namespace mrw {
 

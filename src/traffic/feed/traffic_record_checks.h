@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

@@ -7,7 +7,7 @@
 #include <numeric>
 
 #include "foundation/geometry.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/motion/air_tables.h"
 #include "traffic/motion/motion_internal.h"
 #include "traffic/motion/motion_math.h"

@@ -1,4 +1,4 @@
-#include "traffic/motion/air_path.h"
+#include "traffic/model/air_path.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "traffic/motion/curve_segment.h"
+#include "traffic/model/curve_segment.h"
 
 #include <cmath>
 

@@ -12,13 +12,13 @@
 #include "aircraft/aircraft_texts.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/motion/motion_internal.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/aircraft_commands.h"
 #include "traffic/sim/sim_client.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace mrw {
 

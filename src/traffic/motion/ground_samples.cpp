@@ -10,10 +10,10 @@
 #include "foundation/clock.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
-#include "traffic/engine/aircraft_removal.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/stand_use_learning.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/motion/motion_math.h"
+#include "traffic/parking/park_stands.h"
+#include "traffic/parking/stand_use_learning.h"
 
 namespace mrw {
 

@@ -7,8 +7,8 @@
 
 #include "aircraft/aircraft_texts.h"
 #include "foundation/log.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_limits.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/selected_aircraft.h"
 #include "traffic/motion/motion_math.h"
 
 namespace mrw {

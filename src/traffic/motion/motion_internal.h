@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "foundation/lalo.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

@@ -10,7 +10,7 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/motion/motion_internal.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"

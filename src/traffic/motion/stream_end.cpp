@@ -6,10 +6,10 @@
 
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

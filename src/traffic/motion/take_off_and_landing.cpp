@@ -8,7 +8,7 @@
 
 #include "foundation/geometry.h"
 #include "foundation/log.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/motion/air_tables.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/sim/aircraft_commands.h"

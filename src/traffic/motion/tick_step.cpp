@@ -7,7 +7,7 @@
 
 #include "foundation/geometry.h"
 #include "foundation/log.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 #include "traffic/motion/air_tables.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"

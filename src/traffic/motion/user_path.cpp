@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "foundation/geometry.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/motion/motion_math.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

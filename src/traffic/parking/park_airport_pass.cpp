@@ -18,11 +18,11 @@
 #include "foundation/message_line.h"
 #include "foundation/time_texts.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/aircraft_removal.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/learned_files_saver.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/user_aircraft_data.h"
+#include "traffic/parking/learned_files_saver.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_calculation.h"
 #include "traffic/parking/parking_controls.h"
@@ -30,7 +30,6 @@
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/stand_lookup.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

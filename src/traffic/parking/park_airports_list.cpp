@@ -20,12 +20,12 @@
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
 #include "foundation/window_model.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/park_airports_list_internal.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

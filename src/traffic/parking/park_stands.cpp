@@ -14,4 +14,8 @@ Stand* gf_findParkStand(std::int32_t standNumber) {
     return stand != g_parkStands.end() && stand->number == standNumber ? &*stand : nullptr;
 }
 
+void lf_setStandOccupied(std::int32_t standNumber, bool occupied) {
+    if (Stand* stand = gf_findParkStand(standNumber)) stand->occupied = occupied;
+}
+
 }  // namespace mrw

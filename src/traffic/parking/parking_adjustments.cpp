@@ -11,13 +11,13 @@
 #include "foundation/message_line.h"
 #include "foundation/text_helpers.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_limits.h"
-#include "traffic/engine/stand_use_learning.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/parking/park_stands.h"
+#include "traffic/parking/parked_limit.h"
 #include "traffic/parking/parking_adjustments_internal.h"
 #include "traffic/parking/parking_calculation.h"
+#include "traffic/parking/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

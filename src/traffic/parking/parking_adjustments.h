@@ -4,7 +4,7 @@
 // second callsign, live aircraft parked too long are removed, and free stands are planned anew so
 // that the parked aircraft come back to the wanted number. Main worker only.
 
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 #include "traffic/parking/parking_plan.h"
 
 namespace mrw {

@@ -13,15 +13,15 @@
 #include "foundation/text_helpers.h"
 #include "foundation/time_texts.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/stand_use_learning.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_stands.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/stand_lookup.h"
+#include "traffic/parking/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

@@ -3,7 +3,7 @@
 // gets which aircraft, from the stand uses of the current half hour of the week, widening the fit
 // window half hour by half hour in the modes real, week/real, soft and week/soft. Main worker only.
 
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

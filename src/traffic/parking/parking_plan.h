@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "aircraft/ac_designation.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "foundation/lalo.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

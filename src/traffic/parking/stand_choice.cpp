@@ -9,13 +9,12 @@
 #include "airports/stand.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
-#include "traffic/engine/aircraft_removal.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/stand_use_learning.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_stands.h"
 #include "traffic/parking/stand_lookup.h"
+#include "traffic/parking/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

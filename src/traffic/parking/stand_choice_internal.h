@@ -6,7 +6,7 @@
 
 #include "airports/stand.h"
 #include "foundation/lalo.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

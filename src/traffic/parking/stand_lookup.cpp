@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "foundation/geometry.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 

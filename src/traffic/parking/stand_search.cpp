@@ -19,11 +19,11 @@
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/stand_use_learning.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/parking/park_stands.h"
 #include "traffic/parking/parking_calculation.h"
 #include "traffic/parking/stand_search_internal.h"
+#include "traffic/parking/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

@@ -8,10 +8,10 @@
 #include "aircraft/code_tables.h"
 #include "aircraft/livery_matching.h"
 #include "foundation/log.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/stand_use_learning.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/parking/park_stands.h"
 #include "traffic/parking/parking_plan.h"
+#include "traffic/parking/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrw {

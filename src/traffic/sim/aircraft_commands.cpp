@@ -8,8 +8,8 @@
 #include "config/parameter_catalogue.h"
 #include "config/random_helpers.h"
 #include "foundation/log.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_definitions.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace mrw {
 namespace {

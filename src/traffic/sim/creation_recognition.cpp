@@ -6,12 +6,13 @@
 
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
-#include "traffic/engine/sim_events.h"
+#include "traffic/model/sim_events.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/sim_dispatch_internal.h"
-#include "traffic/sim/sim_queues.h"
+#include "traffic/sim/sim_requests.h"
 
 namespace mrw {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw {
 

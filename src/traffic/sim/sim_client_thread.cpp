@@ -14,10 +14,10 @@
 #include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
 #include "foundation/window_model.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/sim_queues.h"
 #include "traffic/sim/sim_version_switch.h"
 
 namespace mrw {

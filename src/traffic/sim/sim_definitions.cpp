@@ -3,8 +3,8 @@
 #include <mutex>
 
 #include "foundation/log.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_client.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace mrw {
 namespace {

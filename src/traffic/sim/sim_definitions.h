@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/simconnect/simconnect.h"
-#include "traffic/sim/user_aircraft_data.h"
+#include "traffic/model/user_aircraft_data.h"
 
 namespace mrw {
 

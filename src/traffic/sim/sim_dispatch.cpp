@@ -13,12 +13,13 @@
 #include "foundation/simulator_choice.h"
 #include "foundation/user_error_exception.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/sim_events.h"
+#include "traffic/model/sim_events.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/creation_recognition.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch_internal.h"
-#include "traffic/sim/sim_queues.h"
+#include "traffic/sim/sim_requests.h"
 
 namespace mrw {
 namespace {

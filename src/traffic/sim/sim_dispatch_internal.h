@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/simconnect/simconnect.h"
-#include "traffic/sim/user_aircraft_data.h"
+#include "traffic/model/user_aircraft_data.h"
 
 namespace mrw {
 

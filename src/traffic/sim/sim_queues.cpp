@@ -1,4 +1,4 @@
-#include "traffic/sim/sim_queues.h"
+#include "traffic/model/sim_queues.h"
 
 #include <fmt/format.h>
 
@@ -9,6 +9,7 @@
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
+#include "traffic/sim/sim_requests.h"
 
 namespace mrw {
 namespace {

@@ -1,11 +1,11 @@
 // The stand the user aircraft stands on, kept free at the park airport.
 #include <mutex>
 
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/stand_lookup.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 namespace {

@@ -13,9 +13,9 @@
 #include "foundation/clock.h"
 #include "foundation/geometry.h"
 #include "traffic/engine/livery_cache.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace mrwtest {
 namespace {

@@ -8,17 +8,17 @@
 #include "foundation/clock.h"
 #include "foundation/simulator_choice.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/engine/livery_cache.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/engine_lookups.h"
+#include "traffic/model/main_loop_state.h"
+#include "traffic/model/sim_queues.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/sim/creation_recognition.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/sim_queues.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {
 

@@ -10,8 +10,8 @@
 
 #include "aircraft/catalogue_test_fixture.h"
 #include "platform/simconnect/sim_world.h"
-#include "traffic/engine/aircraft_records.h"
-#include "traffic/feed/traffic_report.h"
+#include "traffic/model/aircraft_records.h"
+#include "traffic/model/traffic_report.h"
 
 namespace mrwtest {
 

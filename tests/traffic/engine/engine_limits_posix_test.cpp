@@ -15,7 +15,7 @@
 #include "engine_harness.h"
 #include "foundation/file_names.h"
 #include "support/test_support.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
 
 namespace mrwtest {
 namespace {

@@ -14,8 +14,9 @@
 #include "foundation/text_encoding.h"
 #include "foundation/window_model.h"
 #include "support/test_support.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/parking/parked_limit.h"
 
 namespace mrwtest {
 namespace {

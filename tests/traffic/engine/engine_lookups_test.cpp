@@ -1,4 +1,4 @@
-#include "traffic/engine/engine_lookups.h"
+#include "traffic/model/engine_lookups.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "engine_harness.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_lookups_internal.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/engine/sim_event_drain.h"
-#include "traffic/engine/sim_events.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/engine_lookups_internal.h"
+#include "traffic/model/sim_events.h"
 
 namespace mrwtest {
 namespace {

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "engine_harness.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/sim_queues.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airport_pass.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/sim_queues.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {
 namespace {

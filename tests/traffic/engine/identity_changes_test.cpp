@@ -9,12 +9,12 @@
 #include "config/parameter_catalogue.h"
 #include "engine_harness.h"
 #include "foundation/network_text.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/livery_cache.h"
-#include "traffic/engine/sim_events.h"
 #include "traffic/engine/traffic_intake.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/sim_events.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace mrwtest {
 namespace {

@@ -16,11 +16,11 @@
 #include "engine_harness.h"
 #include "foundation/geometry.h"
 #include "foundation/simulator_choice.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/engine/livery_cache.h"
 #include "traffic/engine/traffic_intake.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/flight_plan_files.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace mrwtest {
 namespace {

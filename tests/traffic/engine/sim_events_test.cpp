@@ -10,16 +10,16 @@
 #include "engine_harness.h"
 #include "foundation/window_model.h"
 #include "support/test_support.h"
-#include "traffic/engine/aircraft_removal.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_limits.h"
-#include "traffic/engine/engine_lookups.h"
 #include "traffic/engine/livery_cache.h"
-#include "traffic/engine/stand_use_learning.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/engine_lookups.h"
+#include "traffic/model/selected_aircraft.h"
+#include "traffic/model/sim_queues.h"
+#include "traffic/parking/park_stands.h"
+#include "traffic/parking/stand_use_learning.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/flight_plan_files.h"
 #include "traffic/sim/sim_definitions.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace mrwtest {
 namespace {

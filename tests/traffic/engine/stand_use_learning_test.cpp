@@ -1,4 +1,4 @@
-#include "traffic/engine/stand_use_learning.h"
+#include "traffic/parking/stand_use_learning.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include "aircraft/code_tables.h"
 #include "engine_harness.h"
 #include "support/half_hours.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/main_loop_state.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
 #include "traffic/parking/static_parking.h"
 
 namespace mrwtest {

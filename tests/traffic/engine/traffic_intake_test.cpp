@@ -11,7 +11,7 @@
 #include "config/parameter_catalogue.h"
 #include "engine_harness.h"
 #include "foundation/geometry.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"
 

@@ -17,12 +17,12 @@
 #include "aircraft/code_tables.h"
 #include "foundation/clock.h"
 #include "foundation/window_model.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/feed/network_input.h"
 #include "traffic/feed/qnh_reader.h"
 #include "traffic/feed/realtraffic_link.h"
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/feed/traffic_record_test_support.h"
+#include "traffic/model/engine_containers.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "foundation/window_model.h"
 #include "support/logged_program_folder.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
 
 namespace {
 

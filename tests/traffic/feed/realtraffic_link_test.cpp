@@ -16,9 +16,9 @@
 #include "support/logged_program_folder.h"
 #include "support/loopback_address.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/feed/realtraffic_mode.h"
-#include "traffic/sim/user_aircraft_data.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/user_aircraft_data.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 
 #include "aircraft/code_tables.h"
 #include "config/parameter_catalogue.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/traffic_record_checks.h"
 #include "traffic/feed/traffic_record_test_support.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "aircraft/code_tables.h"
 #include "config/parameter_catalogue.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/main_loop_state.h"
 #include "traffic/feed/traffic_reader.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/main_loop_state.h"
 
 namespace mrwtest {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "support/logged_program_folder.h"
-#include "traffic/feed/traffic_report.h"
+#include "traffic/model/traffic_report.h"
 
 namespace mrwtest {
 

@@ -19,11 +19,11 @@
 #include "support/loopback_address.h"
 #include "support/winsock_session.h"
 #include "tools/realtraffic-peer/realtraffic_peer.h"
-#include "traffic/engine/engine_containers.h"
 #include "traffic/feed/reader_threads.h"
 #include "traffic/feed/realtraffic_mode.h"
 #include "traffic/feed/traffic_record_test_support.h"
 #include "traffic/feed/udp_reader.h"
+#include "traffic/model/engine_containers.h"
 
 namespace {
 

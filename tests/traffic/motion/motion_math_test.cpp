@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "traffic/motion/curve_segment.h"
+#include "traffic/model/curve_segment.h"
 #include "traffic/motion/motion_math.h"
 
 namespace mrw {

@@ -6,13 +6,13 @@
 
 #include "config/parameter_catalogue.h"
 #include "foundation/geometry.h"
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_limits.h"
 #include "traffic/engine/live_spawn.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/selected_aircraft.h"
+#include "traffic/model/sim_queues.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/sim_queues.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw::test {
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "foundation/lalo.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrw::test {
 

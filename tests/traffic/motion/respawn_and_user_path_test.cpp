@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "traffic/engine/engine_containers.h"
-#include "traffic/engine/engine_limits.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/selected_aircraft.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/motion/motion_test_support.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "foundation/geometry.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/motion/motion_test_support.h"
 

@@ -13,12 +13,12 @@
 #include "foundation/window_model.h"
 #include "parking_test_support.h"
 #include "support/test_support.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/park_airports_list_internal.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {
 namespace {

@@ -7,7 +7,7 @@
 #include "config/parameter_catalogue.h"
 #include "foundation/window_model.h"
 #include "parking_test_support.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/parking/parking_calculation.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/parking/parking_plan.h"

@@ -12,7 +12,7 @@
 #include "aircraft/code_table.h"
 #include "airports/stand.h"
 #include "support/logged_program_folder.h"
-#include "traffic/engine/aircraft_records.h"
+#include "traffic/model/aircraft_records.h"
 
 namespace mrwtest {
 

@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "parking_test_support.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/removal_rules.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {
 namespace {

@@ -7,10 +7,10 @@
 #include "aircraft/wingspans.h"
 #include "foundation/window_model.h"
 #include "parking_test_support.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/stand_choice_internal.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {
 namespace {

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "parking_test_support.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/stand_lookup.h"
 #include "traffic/parking/static_parking.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrwtest {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "aircraft/catalogue_test_fixture.h"
 #include "parking_test_support.h"
-#include "traffic/engine/engine_containers.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_creation.h"
 #include "traffic/parking/static_parking.h"

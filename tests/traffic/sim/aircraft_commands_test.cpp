@@ -4,8 +4,8 @@
 
 #include "config/parameter_catalogue.h"
 #include "support/logged_program_folder.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_definitions.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace mrw {
 namespace {

@@ -14,13 +14,13 @@
 #include "foundation/user_error_exception.h"
 #include "foundation/window_model.h"
 #include "platform/system/timer_period.h"
-#include "traffic/engine/sim_events.h"
+#include "traffic/model/sim_events.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/aircraft_commands.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_client_internal.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/sim_queues.h"
 #include "traffic/sim/sim_test_support.h"
 
 namespace mrw {

@@ -11,9 +11,9 @@
 #include "foundation/user_error_exception.h"
 #include "foundation/window_model.h"
 #include "traffic/feed/realtraffic_link.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_dispatch_test_support.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace mrw {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "traffic/engine/sim_events.h"
+#include "traffic/model/sim_events.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/sim_dispatch_internal.h"

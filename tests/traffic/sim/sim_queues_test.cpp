@@ -1,4 +1,4 @@
-#include "traffic/sim/sim_queues.h"
+#include "traffic/model/sim_queues.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
+#include "traffic/sim/sim_requests.h"
 #include "traffic/sim/sim_test_support.h"
 
 namespace mrw {

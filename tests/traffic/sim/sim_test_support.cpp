@@ -4,11 +4,11 @@
 
 #include "foundation/run_state.h"
 #include "foundation/window_model.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/sim/creation_recognition.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
 #include "traffic/sim/sim_dispatch.h"
-#include "traffic/sim/sim_queues.h"
 
 namespace mrwtest {
 

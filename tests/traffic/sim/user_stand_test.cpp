@@ -10,12 +10,12 @@
 #include "foundation/run_state.h"
 #include "foundation/window_model.h"
 #include "support/test_support.h"
+#include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/parking_test_support.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/sim_client_internal.h"
 #include "traffic/sim/sim_dispatch_test_support.h"
-#include "traffic/sim/user_aircraft_data.h"
 
 namespace mrw {
 namespace {

@@ -1,0 +1,10 @@
+#include "traffic/model/sim_events.h"
+
+namespace mrw {
+
+void gf_postSimEvent(const SimEvent& event) {
+    std::lock_guard lock(g_simEventMutex);
+    g_simEvents.push_back(event);
+}
+
+}  // namespace mrw
