@@ -114,11 +114,15 @@ void LiveryScanPool::startWorkers() {
 LiveryScanPool::Ticket LiveryScanPool::submit(Work work) {
     auto job = std::make_shared<Job>();
     job->work = std::move(work);
+    bool fewWorkers = false;
     {
         std::lock_guard lock(m_shared->mutex);
         m_shared->queue.push_back(job);
+        // Asked under the same lock: the workers take this mutex for every file too.
+        fewWorkers = m_shared->workers < m_limit;
     }
     m_shared->workQueued.notify_one();
+    if (!fewWorkers) return job;
     try {
         startWorkers();
     } catch (...) {
