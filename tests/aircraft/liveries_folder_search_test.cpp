@@ -235,6 +235,33 @@ TEST_F(LiveriesFolderSearch, AWorkerThatNeverEndsIsGivenUpAndHoldsNoSlot) {
     EXPECT_EQ(mrw::g_scanThreadsRunning.load(), 0);  // its own release counts no second time
 }
 
+// Workers are woken for a few files at a time, not for each: files queued while every worker sleeps
+// are still taken once the search waits for them, well within the result wait.
+TEST_F(LiveriesFolderSearch, FilesQueuedWhileEveryWorkerSleepsAreTaken) {
+    for (char c = 'a'; c <= 'e'; ++c)
+        touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
+    mrw::g_scanThreadLimit = 2;
+    std::atomic<int> processed{0};
+    const mrw::LiveryFileProcessor processor = [&](mrw::LiveriesScanState&, int p, const fs::path& cfg) {
+        ++processed;
+        return fileLivery(cfg, p);
+    };
+    // The walk pauses before c: the workers end what they took and go back to sleep.
+    const auto choose = [&](const fs::path& cfg) {
+        if (cfg.parent_path().filename() == "c") std::this_thread::sleep_for(100ms);
+        return processor;
+    };
+    std::list<mrw::LiveryData> out;
+    const mrw::FolderSearchSetup setup{choose, 5s};
+    const auto start = std::chrono::steady_clock::now();
+    mrw::lf_searchFolder(m_state, 3, "f", out, setup);
+    EXPECT_EQ(titles(out), (std::vector<std::string>{"f/a/aircraft.cfg", "f/b/aircraft.cfg", "f/c/aircraft.cfg",
+                                                     "f/d/aircraft.cfg", "f/e/aircraft.cfg"}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(processed.load(), 5);
+    EXPECT_EQ(m_folder.logText().find("timed out"), std::string::npos);
+}
+
 TEST_F(LiveriesFolderSearch, AWorkerExceptionLosesOnlyItsFile) {
     touch("f/a/aircraft.cfg");
     touch("f/b/aircraft.cfg");
