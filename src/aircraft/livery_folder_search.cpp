@@ -28,7 +28,8 @@ namespace fs = std::filesystem;
 constexpr std::array<std::string_view, 9> kExcludedNames{
     "airport", "lvfr", "mkstudios", "simwings", "fsdreamteam", "navigraph", "flytampa", "inibuilds", "_CVT_"};
 constexpr std::size_t kMaxPathBytes = 250;
-// Files queued ahead per worker, so that workers never idle while the search waits for the oldest.
+// Files queued ahead per worker, so that workers never idle while the search waits for the oldest
+// result, or for a core on a busy machine.
 constexpr std::size_t kQueuedPerWorker = 16;
 
 // The worker limit; at least one worker, whatever the setting says.
