@@ -10,6 +10,7 @@
 #include "aircraft/livery_data.h"
 #include "aircraft/livery_folder_search.h"
 #include "aircraft/livery_folder_search_internal.h"
+#include "aircraft/livery_folder_walk.h"
 #include "aircraft/livery_scan_pool.h"
 
 #include <benchmark/benchmark.h>
@@ -158,6 +159,36 @@ void BM_WalkAndHandOver(benchmark::State& state) {
 BENCHMARK(BM_WalkAndHandOver)
     ->ArgNames({"files", "workers"})
     ->ArgsProduct({{20000}, {1, 8}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The folder walk alone, judging as the search does, with 1 and 4 listers: the ceiling of the
+// search's rate whatever the workers do.
+void BM_FolderWalk(benchmark::State& state) {
+    const auto files = static_cast<int>(state.range(0));
+    const fs::path& package = fixture().packages(files);
+    const mrw::FolderWalk::Judge judge = [](const fs::directory_entry& entry, mrw::WalkEntry& judged) {
+        std::error_code error;
+        judged.descend = entry.is_directory(error);
+        judged.aircraftCfg = mrw::lf_isAircraftCfg(entry);
+    };
+    int found = 0;
+    for (auto _ : state) {
+        found = 0;
+        mrw::FolderWalk walk(judge, static_cast<int>(state.range(1)));
+        walk.run(package, [&](const mrw::WalkEntry& entry) {
+            found += entry.aircraftCfg ? 1 : 0;
+            return true;
+        });
+    }
+    if (found != files) state.SkipWithError("not every file was found");
+    state.counters["files/s"] = benchmark::Counter(
+        static_cast<double>(files) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+BENCHMARK(BM_FolderWalk)
+    ->ArgNames({"files", "listers"})
+    ->ArgsProduct({{20000}, {1, 4}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

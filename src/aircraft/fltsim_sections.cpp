@@ -7,6 +7,8 @@
 
 #include <fmt/format.h>
 
+#include <utility>
+
 namespace mrw {
 
 namespace {
@@ -36,7 +38,7 @@ bool gf_readCfgLines(const std::filesystem::path& cfgPath, CfgLines& lines, bool
     return true;
 }
 
-void gf_forEachFltsimSection(const CfgLines& lines, bool anyBracketEnds,
+void gf_forEachFltsimSection(CfgLines lines, bool anyBracketEnds,
                              const std::function<void(CfgLines&)>& section) {
     CfgLines buffer;
     buffer.reserve(kReservedSectionLines);
@@ -45,11 +47,11 @@ void gf_forEachFltsimSection(const CfgLines& lines, bool anyBracketEnds,
         if (inside && !buffer.empty()) section(buffer);
         buffer.clear();
     };
-    for (const std::string& line : lines) {
+    for (std::string& line : lines) {
         if (!gf_cfgFltsimNumber(line).empty()) {
             flush();
             inside = true;
-            buffer.push_back(line);
+            buffer.push_back(std::move(line));
             continue;
         }
         const auto bracket = line.find('[');
@@ -57,7 +59,7 @@ void gf_forEachFltsimSection(const CfgLines& lines, bool anyBracketEnds,
             flush();
             inside = false;
         } else if (inside) {
-            buffer.push_back(line);
+            buffer.push_back(std::move(line));
         }
     }
     flush();

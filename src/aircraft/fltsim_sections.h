@@ -24,8 +24,9 @@ bool gf_readCfgLines(const std::filesystem::path& cfgPath, CfgLines& lines, bool
 
 // Calls `section` for each [fltsim.N] section in file order with its lines, the header first. A
 // line whose first '[' stands at positions 0 to 5 ends a section; with `anyBracketEnds` any line
-// holding '[' does. Lines outside a section are dropped.
-void gf_forEachFltsimSection(const CfgLines& lines, bool anyBracketEnds,
+// holding '[' does. Lines outside a section are dropped. The lines are taken by value and moved into
+// the sections: a caller done with them moves them in, which spares a copy of every line.
+void gf_forEachFltsimSection(CfgLines lines, bool anyBracketEnds,
                              const std::function<void(CfgLines&)>& section);
 
 // Removes trailing lines that are empty or begin with "//".

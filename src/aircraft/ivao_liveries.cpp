@@ -178,7 +178,7 @@ std::list<LiveryData> gf_searchLiveriesinIVAOFile(LiveriesScanState& state, int 
         if (!gf_checkFltsimNumbers(lines, cfgPath, state.reports)) return {};
         const IvaoFile file{state, priority, cfgPath, model, lf_isWFolder(cfgPath.parent_path())};
         std::list<LiveryData> liveries;
-        gf_forEachFltsimSection(lines, true, [&](CfgLines& section) {
+        gf_forEachFltsimSection(std::move(lines), true, [&](CfgLines& section) {
             if (auto livery = lf_procesIvaoFltSimSection(file, section))
                 liveries.push_back(std::move(*livery));
         });

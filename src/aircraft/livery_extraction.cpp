@@ -172,9 +172,9 @@ std::optional<LiveryData> lf_procesFltSimSection(const CfgFile& file, CfgLines& 
     return livery;
 }
 
-std::list<LiveryData> lf_splitFltSimSections(const CfgFile& file, const CfgLines& lines) {
+std::list<LiveryData> lf_splitFltSimSections(const CfgFile& file, CfgLines lines) {
     std::list<LiveryData> liveries;
-    gf_forEachFltsimSection(lines, false, [&](CfgLines& section) {
+    gf_forEachFltsimSection(std::move(lines), false, [&](CfgLines& section) {
         try {
             if (auto livery = lf_procesFltSimSection(file, section)) liveries.push_back(std::move(*livery));
         } catch (const std::exception& e) {
@@ -197,7 +197,7 @@ std::list<LiveryData> gf_searchLiveriesinFile(LiveriesScanState& state, int prio
         const std::string model = gf_modelFromCfg(cfgPath, lines, state.reports);
         if (model.empty()) return {};
         const CfgFile file{state, priority, cfgPath, model};
-        return lf_splitFltSimSections(file, lines);
+        return lf_splitFltSimSections(file, std::move(lines));
     } catch (const std::exception& e) {
         gf_logLine(
             fmt::format("! Exception in lf_searchLiveriesinFile {}: {}", path_to_utf8(cfgPath), e.what()));

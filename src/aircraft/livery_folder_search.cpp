@@ -28,8 +28,9 @@ namespace fs = std::filesystem;
 constexpr std::array<std::string_view, 9> kExcludedNames{
     "airport", "lvfr", "mkstudios", "simwings", "fsdreamteam", "navigraph", "flytampa", "inibuilds", "_CVT_"};
 constexpr std::size_t kMaxPathBytes = 250;
-// Files queued ahead per worker, so that workers never idle while the search waits for the oldest.
-constexpr std::size_t kQueuedPerWorker = 4;
+// Files queued ahead per worker, so that workers never idle while the search waits for the oldest
+// result, or for a core on a busy machine.
+constexpr std::size_t kQueuedPerWorker = 16;
 
 // The worker limit; at least one worker, whatever the setting says.
 std::int32_t lf_threadLimit() {
@@ -44,6 +45,16 @@ int lf_listerCount(std::int32_t workers) {
 
 void lf_logEntryFailure(const fs::path& entry, std::string_view cause) {
     gf_logError(fmt::format("liveries search in {} aborted, cause: {}", path_to_utf8(entry), cause));
+}
+
+// lf_isExcludedSubtree on the paths' UTF-8 texts: the walk converts the searched folder once.
+bool lf_isExcludedBelow(std::string_view folderText, std::string_view entryText) {
+    if (entryText.size() >= kMaxPathBytes) return true;
+    // Only the part below the searched folder: a packages folder named after an airport add-on must
+    // not hide every livery in it.
+    const std::string_view below = entryText.substr(entryText.starts_with(folderText) ? folderText.size() : 0);
+    return std::any_of(kExcludedNames.begin(), kExcludedNames.end(),
+                       [&](std::string_view name) { return below.find(name) != std::string_view::npos; });
 }
 
 class FolderSearch {
@@ -72,9 +83,11 @@ class FolderSearch {
     // What the walk needs to know of an entry, judged on a lister thread: whether it is entered (a
     // folder that no exclusion names) and whether it is an aircraft.cfg.
     FolderWalk::Judge judge() const {
-        return [&folder = m_folder](const fs::directory_entry& entry, WalkEntry& judged) {
+        return [folderText = path_to_utf8(m_folder)](const fs::directory_entry& entry, WalkEntry& judged) {
             std::error_code statusError;
-            judged.descend = !lf_isExcludedSubtree(folder, entry.path()) && entry.is_directory(statusError);
+            // The type first: the walk's listing already holds it for most entries.
+            judged.descend =
+                entry.is_directory(statusError) && !lf_isExcludedBelow(folderText, path_to_utf8(entry.path()));
             judged.aircraftCfg = lf_isAircraftCfg(entry);
         };
     }
@@ -158,23 +171,15 @@ LiveryFileProcessor lf_chooseProcessor(const fs::path& cfgPath) {
 }
 
 bool lf_isAircraftCfg(const fs::directory_entry& entry) {
+    // The name first: it needs no status of the entry. Stem "AIRCRAFT" with extension ".CFG" is
+    // exactly this file name.
+    if (!gf_upperEquals("AIRCRAFT.CFG", path_to_utf8(entry.path().filename()))) return false;
     std::error_code error;
-    if (!entry.is_regular_file(error)) return false;
-    const fs::path& path = entry.path();
-    return gf_upperEquals(".CFG", path_to_utf8(path.extension())) &&
-           gf_upperEquals("AIRCRAFT", path_to_utf8(path.stem()));
+    return entry.is_regular_file(error);
 }
 
 bool lf_isExcludedSubtree(const fs::path& folder, const fs::path& entry) {
-    const std::string text = path_to_utf8(entry);
-    if (text.size() >= kMaxPathBytes) return true;
-    // Only the part below the searched folder: a packages folder named after an airport add-on must
-    // not hide every livery in it.
-    const std::string folderText = path_to_utf8(folder);
-    const std::string_view below =
-        std::string_view(text).substr(text.starts_with(folderText) ? folderText.size() : 0);
-    return std::any_of(kExcludedNames.begin(), kExcludedNames.end(),
-                       [&](std::string_view name) { return below.find(name) != std::string_view::npos; });
+    return lf_isExcludedBelow(path_to_utf8(folder), path_to_utf8(entry));
 }
 
 void lf_searchFolder(const LiveriesScanStatePtr& state, int priority, const fs::path& folder,

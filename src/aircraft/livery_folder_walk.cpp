@@ -11,31 +11,34 @@ namespace {
 namespace fs = std::filesystem;
 
 // Sub-folders listed ahead of the walk at each level of it: enough to keep the listers busy while
-// the walk takes the listings, few enough to bound what waits.
-constexpr std::size_t kListedAhead = 32;
+// the walk takes the listings, also on a busy machine where a woken lister may wait long for a
+// core; few enough to bound what waits (a listing of a livery folder is a few entries).
+constexpr std::size_t kListedAhead = 256;
+// The look-ahead is topped up only once this many listings are left: one lock and one wake-up of
+// the listers then serve many folders, where a request per entered folder cost the walk a lock and
+// a wake-up for each (the walk's own thread is what limits a scan on many cores).
+constexpr std::size_t kRefillBelow = kListedAhead / 2;
 
 std::vector<WalkEntry> lf_listFolder(const fs::path& folder, const FolderWalk::Judge& judge) {
     std::error_code error;
     fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
-    std::vector<fs::directory_entry> found;
-    for (; !error && it != fs::directory_iterator(); it.increment(error))
-        found.push_back(*it);
-    // Every path is the folder's joined with a name: comparing the paths compares the names.
-    std::sort(found.begin(), found.end(), [](const fs::directory_entry& a, const fs::directory_entry& b) {
-        return a.path().native() < b.path().native();
-    });
-    std::vector<WalkEntry> entries(found.size());
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        WalkEntry& entry = entries[i];
-        entry.path = found[i].path();
+    std::vector<WalkEntry> entries;
+    // Judged as listed, so that each entry's path is copied once (a path is costly to copy).
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        WalkEntry& entry = entries.emplace_back();
+        entry.path = it->path();
         try {
-            judge(found[i], entry);
+            judge(*it, entry);
         } catch (const std::exception& e) {
             entry.error = e.what();
         } catch (...) {
             entry.error = "Unknown exception";
         }
     }
+    // Every path is the folder's joined with a name: comparing the paths compares the names.
+    std::sort(entries.begin(), entries.end(), [](const WalkEntry& a, const WalkEntry& b) {
+        return a.path.native() < b.path.native();
+    });
     return entries;
 }
 
@@ -104,21 +107,34 @@ void FolderWalk::run(const fs::path& folder, const Visit& visit) {
 
 FolderWalk::ListingPtr FolderWalk::request(const fs::path& folder) {
     auto listing = std::make_shared<Listing>(folder);
-    {
-        std::lock_guard lock(m_mutex);
-        m_queue.push_back(listing);
-    }
-    m_requested.notify_one();
+    queue({listing});
     return listing;
 }
 
+void FolderWalk::queue(const std::vector<ListingPtr>& listings) {
+    if (listings.empty()) return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_queue.insert(m_queue.end(), listings.begin(), listings.end());
+    }
+    if (listings.size() == 1) {
+        m_requested.notify_one();
+    } else {
+        m_requested.notify_all();
+    }
+}
+
 void FolderWalk::requestAhead(Frame& frame) {
+    if (frame.requested >= kRefillBelow) return;
     const std::vector<WalkEntry>& entries = *frame.entries;
+    std::vector<ListingPtr> added;
     for (; frame.requested < kListedAhead && frame.ahead < entries.size(); ++frame.ahead) {
         if (!entries[frame.ahead].descend) continue;
-        frame.children[frame.ahead] = request(entries[frame.ahead].path);
+        frame.children[frame.ahead] = std::make_shared<Listing>(entries[frame.ahead].path);
+        added.push_back(frame.children[frame.ahead]);
         ++frame.requested;
     }
+    queue(added);
 }
 
 const std::vector<WalkEntry>& FolderWalk::await(const ListingPtr& listing) {

@@ -52,6 +52,8 @@ class FolderWalk {
     struct Frame;
 
     ListingPtr request(const std::filesystem::path& folder);
+    // Queues the listings for the listers under one lock.
+    void queue(const std::vector<ListingPtr>& listings);
     void requestAhead(Frame& frame);
     const std::vector<WalkEntry>& await(const ListingPtr& listing);
     void list();

@@ -15,6 +15,11 @@ using Clock = std::chrono::steady_clock;
 
 // A stop request raises a flag and signals nothing: a waiting search looks at it this often.
 constexpr auto kStopLook = std::chrono::milliseconds(50);
+// Files queued per busy worker before a worker wakes an idle one.
+constexpr std::size_t kWakeBatch = 4;
+// Files queued before the search wakes a worker when none is busy: the woken worker then has
+// enough to do to take a while to catch up with the walk and sleep again.
+constexpr std::size_t kIdleWakeBatch = 16;
 
 }  // namespace
 
@@ -38,6 +43,13 @@ struct LiveryScanPool::Shared {
     std::deque<Ticket> queue;
     const Job* awaited = nullptr;  // the work the search waits for: only its end wakes the search
     int workers = 0;               // running workers that take work (given-up ones are not counted)
+    int busy = 0;                  // workers running a job that is not given up
+    int waking = 0;                // workers woken for work and not yet taking it
+
+    // Workers on their way to the queued work: the busy ones and those being woken.
+    std::size_t coming() const { return static_cast<std::size_t>(busy + waking); }
+    // Wakes an idle worker for queued work; called under the lock, the wake-up itself is not.
+    void countWake() { ++waking; }
     bool closing = false;
 
     void releaseSlot(Job& job) {
@@ -58,7 +70,14 @@ struct LiveryScanPool::Shared {
             job->worker = std::this_thread::get_id();
             job->holdsSlot = true;
             g_scanThreadsRunning.fetch_add(1);
+            ++busy;
+            if (waking > 0) --waking;
+            // Workers wake one another, so that the search's thread seldom has to: a thread that
+            // wakes another often loses its core to it.
+            const bool wakeAnother = queue.size() >= kWakeBatch * (coming() + 1);
+            if (wakeAnother) countWake();
             lock.unlock();
+            if (wakeAnother) workQueued.notify_one();
             std::list<LiveryData> result;
             std::exception_ptr error;
             try {
@@ -66,11 +85,14 @@ struct LiveryScanPool::Shared {
             } catch (...) {
                 error = std::current_exception();
             }
+            // Only this worker touches the work once started. Let go of it (and of the scan state
+            // it holds) now, outside the lock that every worker takes.
+            job->work = nullptr;
             lock.lock();
+            if (!job->givenUp) --busy;
             job->result = std::move(result);
             job->error = error;
             job->done = true;
-            job->work = nullptr;  // the scan state it holds is let go now
             releaseSlot(*job);
             if (job.get() == awaited) jobEnded.notify_one();
             // A given-up worker was replaced: it takes no more work.
@@ -114,11 +136,24 @@ void LiveryScanPool::startWorkers() {
 LiveryScanPool::Ticket LiveryScanPool::submit(Work work) {
     auto job = std::make_shared<Job>();
     job->work = std::move(work);
+    bool wake = false;
+    bool fewWorkers = false;
     {
         std::lock_guard lock(m_shared->mutex);
         m_shared->queue.push_back(job);
+        // An idle worker is woken only once a few files wait and no worker is busy, or when the
+        // busy ones fall far behind (one may be slow): a wake-up per file cost the search's
+        // thread a system call and often its core, and workers faster than the walk slept after
+        // every file. The busy workers wake more as they take work, and wait() wakes them all, so
+        // that no work is left behind.
+        const std::size_t coming = m_shared->coming();
+        wake = m_shared->queue.size() >= (coming == 0 ? kIdleWakeBatch : 2 * kWakeBatch * (coming + 1));
+        if (wake) m_shared->countWake();
+        // Asked under the same lock: the workers take this mutex for every file too.
+        fewWorkers = m_shared->workers < m_limit;
     }
-    m_shared->workQueued.notify_one();
+    if (wake) m_shared->workQueued.notify_one();
+    if (!fewWorkers) return job;
     try {
         startWorkers();
     } catch (...) {
@@ -132,6 +167,9 @@ LiveryScanPool::Ticket LiveryScanPool::submit(Work work) {
 LiveryScanPool::Outcome LiveryScanPool::wait(const Ticket& ticket, std::chrono::milliseconds wait) {
     const auto deadline = Clock::now() + wait;
     std::unique_lock lock(m_shared->mutex);
+    // While the search waits, no worker sleeps with work queued: the awaited work may be queued
+    // behind a busy worker that takes long, or may itself wait for other queued work.
+    if (!m_shared->queue.empty()) m_shared->workQueued.notify_all();
     m_shared->awaited = ticket.get();
     Outcome outcome = Outcome::Ready;
     while (!ticket->done) {
@@ -167,6 +205,7 @@ void LiveryScanPool::giveUp(const Ticket& ticket) {
         }
         m_shared->releaseSlot(*ticket);
         --m_shared->workers;
+        --m_shared->busy;
         worker = ticket->worker;
     }
     const auto thread = std::find_if(m_threads.begin(), m_threads.end(),

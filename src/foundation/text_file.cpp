@@ -68,9 +68,12 @@ void lf_decodeUtf16Lines(std::string_view bytes, bool bigEndian, LineList& lines
 
 void lf_decodeUtf8Lines(std::string_view bytes, bool dropSecondMark, LineList& lines) {
     lf_splitLines(bytes, lines);
-    // The charset was judged by a sample: a later line may still hold a Windows-1252 byte.
-    for (std::string& line : lines)
-        if (!gf_isValidUtf8(line)) line = gf_ansiToUtf8(line);
+    // The charset was judged by a sample: a later line may still hold a Windows-1252 byte. Lines
+    // are cut at ASCII bytes, so every line of valid bytes is valid: one look at them all suffices.
+    if (!gf_isValidUtf8(bytes)) {
+        for (std::string& line : lines)
+            if (!gf_isValidUtf8(line)) line = gf_ansiToUtf8(line);
+    }
     if (dropSecondMark && !lines.empty() && lines.front().size() > 2 &&
         lines.front().starts_with("\xEF\xBB\xBF")) {
         lines.front().erase(0, 3);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -192,11 +194,15 @@ TEST_F(LiveriesFolderSearch, WorkersAreReusedFromFileToFile) {
     EXPECT_EQ(mrw::g_scanThreadsRunning.load(), 0);
 }
 
-// Enough files after the stuck one that the walk, queueing a few files ahead per worker, still runs
-// when the stuck file's wait ends.
+// Enough files after the stuck one that the walk, queueing up to 16 files ahead per worker, still
+// runs when the stuck file's wait ends.
 TEST_F(LiveriesFolderSearch, AWorkerThatNeverEndsIsGivenUpAndHoldsNoSlot) {
-    for (char c = 'a'; c <= 'h'; ++c)
-        touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
+    std::vector<std::string> expected;
+    for (char c = 'a'; c <= 'x'; ++c) {
+        const std::string file = fmt::format("f/{}/aircraft.cfg", c);
+        touch(file);
+        if (c != 'b') expected.push_back(file);
+    }
     mrw::g_scanThreadLimit = 1;
     Gate gate;
     std::atomic<bool> lateWorkerDone{false};
@@ -212,10 +218,7 @@ TEST_F(LiveriesFolderSearch, AWorkerThatNeverEndsIsGivenUpAndHoldsNoSlot) {
             return fileLivery(cfg, p);
         },
         200ms);
-    EXPECT_EQ(titles(found),
-              (std::vector<std::string>{"f/a/aircraft.cfg", "f/c/aircraft.cfg", "f/d/aircraft.cfg",
-                                        "f/e/aircraft.cfg", "f/f/aircraft.cfg", "f/g/aircraft.cfg",
-                                        "f/h/aircraft.cfg"}));
+    EXPECT_EQ(titles(found), expected);
     EXPECT_EQ(mrw::g_scanThreadsRunning.load(), 0);
     EXPECT_NE(
         m_folder.logText().find("liveries inner search aborted: Future wait timed out after 10 seconds"),
@@ -230,6 +233,33 @@ TEST_F(LiveriesFolderSearch, AWorkerThatNeverEndsIsGivenUpAndHoldsNoSlot) {
     EXPECT_TRUE(lateWorkerDone.load());
     EXPECT_TRUE(weakState.expired());
     EXPECT_EQ(mrw::g_scanThreadsRunning.load(), 0);  // its own release counts no second time
+}
+
+// Workers are woken for a few files at a time, not for each: files queued while every worker sleeps
+// are still taken once the search waits for them, well within the result wait.
+TEST_F(LiveriesFolderSearch, FilesQueuedWhileEveryWorkerSleepsAreTaken) {
+    for (char c = 'a'; c <= 'e'; ++c)
+        touch(fs::path("f") / std::string(1, c) / "aircraft.cfg");
+    mrw::g_scanThreadLimit = 2;
+    std::atomic<int> processed{0};
+    const mrw::LiveryFileProcessor processor = [&](mrw::LiveriesScanState&, int p, const fs::path& cfg) {
+        ++processed;
+        return fileLivery(cfg, p);
+    };
+    // The walk pauses before c: the workers end what they took and go back to sleep.
+    const auto choose = [&](const fs::path& cfg) {
+        if (cfg.parent_path().filename() == "c") std::this_thread::sleep_for(100ms);
+        return processor;
+    };
+    std::list<mrw::LiveryData> out;
+    const mrw::FolderSearchSetup setup{choose, 5s};
+    const auto start = std::chrono::steady_clock::now();
+    mrw::lf_searchFolder(m_state, 3, "f", out, setup);
+    EXPECT_EQ(titles(out), (std::vector<std::string>{"f/a/aircraft.cfg", "f/b/aircraft.cfg", "f/c/aircraft.cfg",
+                                                     "f/d/aircraft.cfg", "f/e/aircraft.cfg"}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(processed.load(), 5);
+    EXPECT_EQ(m_folder.logText().find("timed out"), std::string::npos);
 }
 
 TEST_F(LiveriesFolderSearch, AWorkerExceptionLosesOnlyItsFile) {

@@ -53,10 +53,10 @@ TEST_F(LiveryFolderWalk, GivesTheOrderOfAWalkOnOneThread) {
     // A level far wider than the listing's look-ahead, folders inside folders at its start, middle
     // and end, a folder not entered and an entry that cannot be judged.
     std::vector<std::string> expected;
-    for (int i = 0; i < 150; ++i) {
+    for (int i = 0; i < 600; ++i) {
         const std::string folder = fmt::format("tree/a/{:03}", i);
         expected.push_back(folder);
-        if (i % 70 == 0) {
+        if (i % 199 == 0) {
             file(folder + "/deep/er/x.cfg");
             for (const char* entry : {"/deep", "/deep/er", "/deep/er/x.cfg cfg"})
                 expected.push_back(folder + entry);

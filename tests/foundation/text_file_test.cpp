@@ -55,6 +55,25 @@ TEST(Utf16ConversionTest, RoundTripsAndRejectsInvalidInput) {
     }
 }
 
+// Runs of ASCII are judged several bytes at a time: each sequence is placed at every offset within
+// and after such runs, and at the text's end.
+TEST(Utf8ValidityTest, JudgesASequenceWhereverTheAsciiAroundItEnds) {
+    const std::vector<std::pair<std::string, bool>> sequences{
+        {"\xC3\xA9"s, true},          {"\xE2\x82\xAC"s, true},  {"\xF0\x9F\x98\x80"s, true},
+        {"\xE9"s, false},           {"\xC0\x80"s, false}, {"\xF4\x90\x80\x80"s, false},
+        {"\xC3"s, false},           {"\x80"s, false},      {"\x7F"s, true},
+    };
+    for (const auto& [sequence, valid] : sequences) {
+        for (std::size_t before = 0; before <= 17; ++before) {
+            for (std::size_t after : {0u, 1u, 7u, 8u, 9u}) {
+                const std::string text = std::string(before, 'a') + sequence + std::string(after, 'b');
+                EXPECT_EQ(gf_isValidUtf8(text), valid) << testing::PrintToString(text);
+            }
+        }
+    }
+    EXPECT_TRUE(gf_isValidUtf8(std::string(100, 'a')));
+}
+
 TEST(AnsiCodePageTest, MapsWindows1252BothWays) {
     EXPECT_EQ(gf_ansiToUtf8("\xE9\x80\x81"), "\xC3\xA9\xE2\x82\xAC\xC2\x81");
     EXPECT_EQ(gf_utf8ToAnsi("\xC3\xA9\xE2\x82\xAC"
@@ -116,6 +135,8 @@ TEST_F(TextFileTest, DetectsAndReadsEveryCharset) {
         {"\xF4\x90\x80\x80", kCharsetAnsi, {"\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"}},
         {"\xED\xA0\x80", kCharsetUtf8, {"\xED\xA0\x80"}},
         {"ab\xC3", kCharsetAnsi, {"ab\xC3\x83"}},
+        // A UTF-8 file with a Windows-1252 byte beyond the judged sample: only its line is converted.
+        {std::string(4100, 'a') + "\n\xC3\xA9\n\xE9\n", kCharsetUtf8, {std::string(4100, 'a'), "\xC3\xA9", "\xC3\xA9"}},
     };
     for (const Case& c : cases) {
         const auto path = folder / "file.txt";
