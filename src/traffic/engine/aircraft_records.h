@@ -150,6 +150,7 @@ struct LiveAc : StaticAc {
     double bankStep = 0.0;
     double headingRate = 0.0;  // radians per tick, in the air
     double altStep = 0.0;      // feet per tick
+    std::optional<double> altStopFt;  // in the air, the leg's altitude step ends here (its sample's altitude)
     double targetVsFpm = 0.0;
     double speedKt = 0.0;  // sent as true airspeed; negative while pushing back
     CurveSegment curve;
