@@ -111,7 +111,7 @@ const char* gf_watchedName(Watched what) {
                                                      "ground: speed excess (kt)", "air: speed ratio",
                                                      "climb in a descent (ft)",   "touchdown miss (m)",
                                                      "descent in a climb (ft)",   "hover: bank kept (deg)",
-                                                     "air: height off samples (ft)"};
+                                                     "height off samples (ft)"};
     return names[static_cast<std::size_t>(what)];
 }
 
@@ -345,9 +345,11 @@ void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasO
         note(ac, tick, Watched::DescentInClimb, w.highestFt - p.altitudeFt,
              fmt::format("at {:.0f} ft above the ground", height));
     }
-    // Outside a touchdown the height keeps near the leg's samples: between them, give or take the bound.
-    const bool touchdown = ac.approaching || ac.flareStage != 0 || (w.legAirborne[0] && !w.legAirborne[1]);
-    if (airborne && w.legKnown && !touchdown) {
+    // Outside a touchdown the height keeps near the leg's samples: between them, give or take the bound;
+    // an aircraft left on the ground under airborne samples is below them too.
+    const bool touchdown = ac.approaching || ac.flareStage != 0 || ac.landingRoll ||
+                           (w.legAirborne[0] && !w.legAirborne[1]);
+    if (w.legKnown && !touchdown) {
         const auto sampleFt = [&](std::size_t i) { return w.legAirborne[i] ? w.legAltitudeFt[i] : groundAt(p); };
         const double highFt = std::max(sampleFt(0), sampleFt(1));
         const double lowFt = std::min(sampleFt(0), sampleFt(1));

@@ -41,7 +41,7 @@ enum class Watched {
     TouchdownMiss,      // a landing's distance from where its samples touch down (m)
     DescentInClimb,     // airborne, samples climbing: descent (ft)
     BankKeptInHover,    // standing still in the air: bank beyond rolling level at the roll rate (deg)
-    HeightOffSamples,   // airborne outside an approach: above the higher or below the lower of the
+    HeightOffSamples,   // outside an approach or landing: above the higher or below the lower of the
                         // leg's two samples (ft; a ground sample counts at the ground's height),
                         // unless closing on them at the profile's full vertical step; lifting off
                         // (rotation and soft start) it may lag below them
