@@ -181,18 +181,18 @@ void lf_rollOut(LiveAc& ac) {
 // 100 ticks: against a climb at the full step from the rotation's end it loses these ticks.
 constexpr double kSoftStartLostTicks = 220;
 
-// The climb from the lift-off aims at the first airborne sample ahead by the time it falls due (at
-// least a little, never steeper than the profile; the rotation and the soft start climb less): a climb at the steepest step ran far above samples
-// that stay low.
+// The climb from the lift-off aims at the first airborne sample ahead by the time it falls due, less
+// the ticks the rotation and the soft start do not climb (at least a little, never steeper than the
+// profile): a climb at the steepest step ran far above samples that stay low.
 double lf_liftOffStep(const LiveAc& ac) {
     const auto& samples = ac.samples;
-    const auto airborne = std::find_if(samples.begin() + 1, samples.end(),
-                                       [](const PositionSample& s) { return s.airborne; });
+    const auto airborne =
+        std::find_if(samples.begin() + 1, samples.end(), [](const PositionSample& s) { return s.airborne; });
     const double altitude = ac.simPosition.altitudeFt;
     const double target = airborne != samples.end() ? airborne->altitudeFt : altitude;
     const std::int32_t due = airborne != samples.end() ? airborne->dueTick : samples[1].dueTick;
-    const double ticks =
-        std::max(static_cast<double>(due) - g_engineTick.load() - ac.rotationTicks - kSoftStartLostTicks, 25.0);
+    const double ticks = std::max(
+        static_cast<double>(due) - g_engineTick.load() - ac.rotationTicks - kSoftStartLostTicks, 25.0);
     return std::min(std::max(target - altitude, 0.1) / ticks, ac.maxVerticalStepFt);
 }
 
@@ -379,7 +379,8 @@ void LiveAc::stepGround() {
     if (!takeOffRoll && !landingRoll && phase == FlightPhase::Taxi && samples[1].airborne) startTakeOffRoll();
     // Below 43 kt only samples that have left the ground lift it off (a helicopter, a slow light
     // aircraft): it does not taxi on under them.
-    if (takeOffRoll && phase != FlightPhase::TakeOff && (samples[0].groundSpeedKt >= 43 || samples[1].airborne))
+    if (takeOffRoll && phase != FlightPhase::TakeOff &&
+        (samples[0].groundSpeedKt >= 43 || samples[1].airborne))
         lf_takeOffTest(*this);
 }
 

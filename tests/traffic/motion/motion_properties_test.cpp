@@ -213,7 +213,8 @@ void lf_takeOffWithoutVerticalRates(std::mt19937& r, std::vector<FedSample>& fee
 // A light aircraft (odd hexid) or a helicopter lifting off and staying low, its samples 200 to 300 ft
 // above the field, reported every 10 s or so with or without vertical rates; the helicopter climbs
 // at 35 kt.
-void lf_lowAfterLiftOff(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick) {
+void lf_lowAfterLiftOff(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid,
+                        std::int32_t tick) {
     std::uniform_real_distribution<double> u(0, 1);
     const bool helicopter = hexid % 2 == 0;
     StreamWriter w(r, feed, hexid, helicopter ? AcCategory::Rotorcraft : AcCategory::Light, tick,

@@ -106,12 +106,11 @@ double gf_watchedBound(Watched what) {
 }
 
 const char* gf_watchedName(Watched what) {
-    static const char* const names[kWatchedCount] = {"heading off track (deg)",   "bank off the turn's (deg)",
-                                                     "bank beyond limit (deg)",   "ground: off heading (deg)",
-                                                     "ground: speed excess (kt)", "air: speed ratio",
-                                                     "climb in a descent (ft)",   "touchdown miss (m)",
-                                                     "descent in a climb (ft)",   "hover: bank kept (deg)",
-                                                     "height off samples (ft)"};
+    static const char* const names[kWatchedCount] = {
+        "heading off track (deg)",   "bank off the turn's (deg)", "bank beyond limit (deg)",
+        "ground: off heading (deg)", "ground: speed excess (kt)", "air: speed ratio",
+        "climb in a descent (ft)",   "touchdown miss (m)",        "descent in a climb (ft)",
+        "hover: bank kept (deg)",    "height off samples (ft)"};
     return names[static_cast<std::size_t>(what)];
 }
 
@@ -347,10 +346,12 @@ void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasO
     }
     // Outside a touchdown the height keeps near the leg's samples: between them, give or take the bound;
     // an aircraft left on the ground under airborne samples is below them too.
-    const bool touchdown = ac.approaching || ac.flareStage != 0 || ac.landingRoll ||
-                           (w.legAirborne[0] && !w.legAirborne[1]);
+    const bool touchdown =
+        ac.approaching || ac.flareStage != 0 || ac.landingRoll || (w.legAirborne[0] && !w.legAirborne[1]);
     if (w.legKnown && !touchdown) {
-        const auto sampleFt = [&](std::size_t i) { return w.legAirborne[i] ? w.legAltitudeFt[i] : groundAt(p); };
+        const auto sampleFt = [&](std::size_t i) {
+            return w.legAirborne[i] ? w.legAltitudeFt[i] : groundAt(p);
+        };
         const double highFt = std::max(sampleFt(0), sampleFt(1));
         const double lowFt = std::min(sampleFt(0), sampleFt(1));
         // Samples that climb or descend faster than the profile allows leave it behind: away from them,
@@ -363,7 +364,8 @@ void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasO
         const double closed = (above > 0 ? -1 : 1) * (p.altitudeFt - w.before.altitudeFt);
         const bool closing = ac.maxVerticalStepFt > 0 && closed >= ac.maxVerticalStepFt - 1e-9;
         note(ac, tick, Watched::HeightOffSamples, closing ? 0.0 : std::max(above, below),
-             fmt::format("at {:.0f} ft, samples {:.0f} and {:.0f} ft", p.altitudeFt, sampleFt(0), sampleFt(1)));
+             fmt::format("at {:.0f} ft, samples {:.0f} and {:.0f} ft", p.altitudeFt, sampleFt(0),
+                         sampleFt(1)));
     }
     if (!w.onGroundSeen && ac.onGroundInSim && ac.phase == FlightPhase::Flying) noteTouchdown(ac, tick);
     w.onGroundSeen = ac.onGroundInSim;

@@ -112,9 +112,9 @@ class MotionWorld {
         std::array<double, 2> legAltitudeFt{};
         std::array<bool, 2> legAirborne{};
         bool legKnown = false;
-        double lowestFt = -1e9;         // lowest altitude since the samples last climbed; -1e9 none
-        double highestFt = -1e9;        // highest altitude since the samples began to climb; -1e9 none
-        bool onGroundSeen = true;       // on the ground at the last check
+        double lowestFt = -1e9;    // lowest altitude since the samples last climbed; -1e9 none
+        double highestFt = -1e9;   // highest altitude since the samples began to climb; -1e9 none
+        bool onGroundSeen = true;  // on the ground at the last check
     };
     // A leg of the fed samples on which they touch down: the last airborne and the first ground one.
     using Segment = std::pair<Lalo, Lalo>;
