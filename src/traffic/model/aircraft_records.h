@@ -150,10 +150,12 @@ struct LiveAc : StaticAc {
     double bankStep = 0.0;
     double headingRate = 0.0;  // radians per tick, in the air
     double altStep = 0.0;      // feet per tick
+    // In the air, where the leg's altitude step ends (its sample's altitude); none on other legs.
+    std::optional<double> altStopFt;
     double targetVsFpm = 0.0;
     double speedKt = 0.0;  // sent as true airspeed; negative while pushing back
     CurveSegment curve;
-    AirPath airPath;  // the way flown in the air on the current leg
+    AirPath airPath;       // the way flown in the air on the current leg
     double crabRad = 0.0;  // the nose's angle off its way in the air now (into the wind)
     double curveT = 0.0;
     double curveStep = 0.0;

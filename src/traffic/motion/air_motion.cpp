@@ -45,10 +45,26 @@ void lf_descendAt(LiveAc& ac, double r) {
     ac.altStep = r / 6000;
 }
 
+// Farther than this below or above both samples of a leg, the aircraft closes on them at its full
+// step (samples that climbed or descended faster than it may left it behind); it stops at the
+// leg's sample.
+constexpr double kCatchUpBeyondFt = 100;
+
+// The altitude step of a leg between airborne samples outside an approach.
+double lf_airborneAltitudeStep(const LiveAc& ac, std::int32_t n) {
+    const double altitude = ac.simPosition.altitudeFt;
+    const double a0 = ac.samples[0].altitudeFt;
+    const double a1 = ac.samples[1].altitudeFt;
+    if (altitude < std::min(a0, a1) - kCatchUpBeyondFt) return ac.maxVerticalStepFt;
+    if (altitude > std::max(a0, a1) + kCatchUpBeyondFt) return -ac.maxVerticalStepFt;
+    return std::min((a1 - altitude) / n, ac.maxVerticalStepFt);
+}
+
 // The altitude step of the leg, while no flare runs.
 void lf_setAltitudeStep(LiveAc& ac, std::int32_t n) {
     const PositionSample& s0 = ac.samples[0];
     const double altitude = ac.simPosition.altitudeFt;
+    ac.altStopFt.reset();
     if (s0.airborne && ac.samples[1].airborne) {
         const PositionSample& s1 = ac.samples[1];
         if (ac.approaching) {
@@ -59,11 +75,14 @@ void lf_setAltitudeStep(LiveAc& ac, std::int32_t n) {
                 ac.altStep = (s1.altitudeFt - altitude) / n;
             }
         } else {
-            ac.altStep = std::min((s1.altitudeFt - altitude) / n, ac.maxVerticalStepFt);
+            ac.altStep = lf_airborneAltitudeStep(ac, n);
+            ac.altStopFt = s1.altitudeFt;
         }
-        // A descending or level aircraft climbs only when its samples climb, and a climbing one
-        // never descends (above the samples, it holds its height until they reach it).
-        if (s1.altitudeFt <= s0.altitudeFt) ac.altStep = std::min(ac.altStep, 0.0);
+        // A descending or level aircraft climbs only when its samples climb (or, left far below
+        // level ones, back up to them), and a climbing one never descends (above the samples, it
+        // holds its height until they reach it).
+        const bool belowLevel = s1.altitudeFt == s0.altitudeFt && altitude < s1.altitudeFt - kCatchUpBeyondFt;
+        if (s1.altitudeFt <= s0.altitudeFt && !belowLevel) ac.altStep = std::min(ac.altStep, 0.0);
         if (s1.altitudeFt > s0.altitudeFt) ac.altStep = std::max(ac.altStep, 0.0);
     } else if (s0.airborne) {
         const std::int32_t qnh = g_qnh.load();

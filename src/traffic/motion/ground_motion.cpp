@@ -177,22 +177,36 @@ void lf_rollOut(LiveAc& ac) {
     }
 }
 
-// With the take-off roll under way and 43 kt reached: lift off when the samples say so.
-void lf_takeOffTest(LiveAc& ac, std::int32_t n) {
+// The take-off climbs after the rotation at a tenth, a fifth and half its step over three stages of
+// 100 ticks: against a climb at the full step from the rotation's end it loses these ticks.
+constexpr double kSoftStartLostTicks = 220;
+
+// The climb from the lift-off aims at the first airborne sample ahead by the time it falls due, less
+// the ticks the rotation and the soft start do not climb (at least a little, never steeper than the
+// profile): a climb at the steepest step ran far above samples that stay low.
+double lf_liftOffStep(const LiveAc& ac) {
+    const auto& samples = ac.samples;
+    const auto airborne =
+        std::find_if(samples.begin() + 1, samples.end(), [](const PositionSample& s) { return s.airborne; });
+    const double altitude = ac.simPosition.altitudeFt;
+    const double target = airborne != samples.end() ? airborne->altitudeFt : altitude;
+    const std::int32_t due = airborne != samples.end() ? airborne->dueTick : samples[1].dueTick;
+    const double ticks = std::max(
+        static_cast<double>(due) - g_engineTick.load() - ac.rotationTicks - kSoftStartLostTicks, 25.0);
+    return std::min(std::max(target - altitude, 0.1) / ticks, ac.maxVerticalStepFt);
+}
+
+// With the take-off roll under way: lift off when the samples say so (the next one is airborne, or
+// they climb and no ground is left).
+void lf_takeOffTest(LiveAc& ac) {
     const auto& samples = ac.samples;
     const auto later = [&](auto predicate) {
         return std::any_of(samples.begin() + 1, samples.end(), predicate);
     };
     const bool slowClimb = later([](const PositionSample& s) { return s.verticalRateFpm <= 256; });
     const bool groundLeft = later([](const PositionSample& s) { return !s.airborne; });
-    if (slowClimb) {
-        if (!ac.reachesLiftOffSpeed() || groundLeft) return;
-        ac.altStep = ac.maxVerticalStepFt;
-    } else if (groundLeft) {
-        ac.altStep = ac.maxVerticalStepFt;
-    } else {
-        ac.altStep = std::max(samples[1].altitudeFt - ac.simPosition.altitudeFt, 0.1) / n;
-    }
+    if (!samples[1].airborne && slowClimb && (!ac.reachesLiftOffSpeed() || groundLeft)) return;
+    ac.altStep = lf_liftOffStep(ac);
     ac.startTakeOff();
 }
 
@@ -360,8 +374,14 @@ void LiveAc::stepGround() {
     }
     if (curve.exists()) curveStep = 1.0 / n;
     speedKt = phase == FlightPhase::PushingBack ? -samples[1].groundSpeedKt : samples[1].groundSpeedKt;
-    if (takeOffRoll && phase != FlightPhase::TakeOff && samples[0].groundSpeedKt >= 43)
-        lf_takeOffTest(*this, n);
+    // A taxiing aircraft whose samples have left the ground takes off, though it was on the ground
+    // when they came (born in the air just above the ground and put down by the simulator).
+    if (!takeOffRoll && !landingRoll && phase == FlightPhase::Taxi && samples[1].airborne) startTakeOffRoll();
+    // Below 43 kt only samples that have left the ground lift it off (a helicopter, a slow light
+    // aircraft): it does not taxi on under them.
+    if (takeOffRoll && phase != FlightPhase::TakeOff &&
+        (samples[0].groundSpeedKt >= 43 || samples[1].airborne))
+        lf_takeOffTest(*this);
 }
 
 void LiveAc::startTakeOffRoll() {

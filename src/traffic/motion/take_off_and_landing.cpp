@@ -26,6 +26,7 @@ double lf_offHeadingDeg(const LiveAc& ac, const PositionSample& from, const Posi
 
 void LiveAc::startTakeOff() {
     rotationCounter = std::max(rotationTicks, 1);
+    altStopFt.reset();  // the climb aims at samples ahead, not at a leg flown before a landing
     simPosition.bank = 0;
     bankStep = 0;
     pitchStep = (rotationPitchRad - simPosition.pitch) / rotationCounter;

@@ -103,6 +103,16 @@ void lf_climb(LiveAc& ac, double step) {
     ac.simPosition.altitudeFt += step;
 }
 
+// As lf_climb, never past the leg's stop: a catch-up does not run on beyond its sample's altitude.
+void lf_climbToStop(LiveAc& ac, double step) {
+    double& altitude = ac.simPosition.altitudeFt;
+    const double before = altitude;
+    lf_climb(ac, step);
+    if (!ac.altStopFt) return;
+    const double stop = *ac.altStopFt;
+    if ((before <= stop && altitude > stop) || (before >= stop && altitude < stop)) altitude = stop;
+}
+
 double lf_clampedBank(double bank) {
     return std::clamp(bank, -kPi, kPi);
 }
@@ -179,7 +189,7 @@ void lf_stepTakeOff(LiveAc& ac) {
             pos.pitch += (ac.climbPitchRad - ac.rotationPitchRad) / ac.climbPitchTicks;
         }
         if (c < -300) {
-            lf_climb(ac, ac.altStep);
+            lf_climbToStop(ac, ac.altStep);
             if (pos.pitch <= ac.climbPitchRad) {
                 ac.pitchStep = 0;
                 if (ac.heightAboveGround >= 800) {
@@ -190,13 +200,13 @@ void lf_stepTakeOff(LiveAc& ac) {
             }
         } else if (c == -300) {
             ac.setGear(false);
-            lf_climb(ac, ac.altStep);
+            lf_climbToStop(ac, ac.altStep);
         } else if (c <= -200) {
-            lf_climb(ac, ac.altStep * 0.5);
+            lf_climbToStop(ac, ac.altStep * 0.5);
         } else if (c <= -100) {
-            lf_climb(ac, ac.altStep / 5);
+            lf_climbToStop(ac, ac.altStep / 5);
         } else if (c < 0) {
-            lf_climb(ac, ac.altStep / 10);
+            lf_climbToStop(ac, ac.altStep / 10);
         }
     }
     if (ac.rotationCounter < -1000) ac.rotationCounter = -1000;
@@ -279,7 +289,7 @@ void lf_stepVertical(LiveAc& ac) {
     } else {
         pos.bank += ac.bankStep;
         pos.pitch += ac.pitchStep;
-        lf_climb(ac, ac.altStep);
+        lf_climbToStop(ac, ac.altStep);
     }
 }
 

@@ -52,6 +52,7 @@ TEST_F(AirMotion, AnAircraftClimbsOnlyWhenItsSamplesClimb) {
         {5000, 4000, 5000, 2500, false, true},
         {600, 800, 900, 500, false, false},  // below its descending samples: holds its height
         {600, 700, 700, 500, false, false},  // below level samples: holds its height
+        {450, 700, 700, 350, true, false},   // far below them (left behind): climbs back
         {600, 800, 700, 500, true, false},   // samples that climb are followed up
         {900, 800, 700, 775, false, false},  // above its climbing samples: holds its height
         {1600, 1500, 1000, 1475, false, false},

@@ -210,6 +210,42 @@ void lf_takeOffWithoutVerticalRates(std::mt19937& r, std::vector<FedSample>& fee
     w.leg(60, 1.5, 100, 300, kField);
 }
 
+// A light aircraft (odd hexid) or a helicopter lifting off and staying low, its samples 200 to 300 ft
+// above the field, reported every 10 s or so with or without vertical rates; the helicopter climbs
+// at 35 kt.
+void lf_lowAfterLiftOff(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid,
+                        std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    const bool helicopter = hexid % 2 == 0;
+    StreamWriter w(r, feed, hexid, helicopter ? AcCategory::Rotorcraft : AcCategory::Light, tick,
+                   lf_offset(kKlax, 250, 1), 70, 10, 0);
+    w.setNoise(8, 2, 1);
+    w.setReportPeriod(9, 11);
+    w.setVerticalRateReported(u(r) < 0.5);
+    const double speedKt = helicopter ? 60 + 30 * u(r) : 90 + 20 * u(r);
+    w.leg(30, 0, helicopter ? 30 : 70, 0, kField);
+    w.leg(20, 0, helicopter ? 35 : speedKt, 600 + 300 * u(r), kField);  // up to 200-300 ft
+    w.leg(60, 0, speedKt, 80, kField);
+    w.leg(60, 1.5, speedKt, -80, kField);
+    w.leg(60, 0, speedKt, 0, kField);
+}
+
+// Any category, its samples climbing and then descending at 5,000 fpm (faster than any profile may)
+// between level stretches, reported every 4 to 8 s.
+void lf_steepClimbAndDescent(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid,
+                             std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    const double speedKt = 200 + 100 * u(r);
+    StreamWriter w(r, feed, hexid, lf_category(r), tick, lf_offset(kKlax, u(r) * 360, 15 + 10 * u(r)),
+                   u(r) * 360, speedKt, 6000 + 4000 * u(r));
+    w.setNoise(20, 3, 1);
+    w.setReportPeriod(4, 8);
+    w.leg(30 + 20 * u(r), 0, speedKt, 5000);
+    w.leg(60, 0.5, speedKt, 0);
+    w.leg(30 + 20 * u(r), 0, speedKt, -5000);
+    w.leg(60, -0.5, speedKt, 0);
+}
+
 // An approach to a field down to the roll-out, a turn off the runway and a taxi to a stop, in the air
 // crabbing into a crosswind by `crabDeg` if given.
 void lf_approachTo(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick,
@@ -370,6 +406,28 @@ TEST_F(MotionProperties, StreamsWithoutVerticalRatesKeepEveryAircraftWithinItsLi
         lf_runGeneratedStreams(seed, {lf_climbsWithoutVerticalRates, lf_takeOffWithoutVerticalRates}, phases);
     }
     EXPECT_GT(phases[FlightPhase::TakeOff], 0);
+    EXPECT_GT(phases[FlightPhase::Flying], 0);
+}
+
+TEST_F(MotionProperties, LowFlightsAfterLiftOffKeepNearTheirSamples) {
+    std::map<FlightPhase, int> phases;
+    for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        SetUp();
+        lf_runGeneratedStreams(seed, {lf_lowAfterLiftOff, lf_lowAfterLiftOff}, phases);
+    }
+    EXPECT_GT(phases[FlightPhase::TakeOff], 0);
+    EXPECT_GT(phases[FlightPhase::Flying], 0);
+}
+
+// The aircraft falls behind such samples and closes on them at its full step, never beyond them.
+TEST_F(MotionProperties, SamplesClimbingFasterThanTheProfileAreCaughtUpWithoutOvershooting) {
+    std::map<FlightPhase, int> phases;
+    for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        SetUp();
+        lf_runGeneratedStreams(seed, {lf_steepClimbAndDescent, lf_steepClimbAndDescent}, phases);
+    }
     EXPECT_GT(phases[FlightPhase::Flying], 0);
 }
 

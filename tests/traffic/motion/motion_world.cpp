@@ -99,16 +99,18 @@ double gf_watchedBound(Watched what) {
             return 30;
         case Watched::TouchdownMiss:
             return 300;
+        case Watched::HeightOffSamples:
+            return 150;
     }
     return 0;
 }
 
 const char* gf_watchedName(Watched what) {
-    static const char* const names[kWatchedCount] = {"heading off track (deg)",   "bank off the turn's (deg)",
-                                                     "bank beyond limit (deg)",   "ground: off heading (deg)",
-                                                     "ground: speed excess (kt)", "air: speed ratio",
-                                                     "climb in a descent (ft)",   "touchdown miss (m)",
-                                                     "descent in a climb (ft)",   "hover: bank kept (deg)"};
+    static const char* const names[kWatchedCount] = {
+        "heading off track (deg)",   "bank off the turn's (deg)", "bank beyond limit (deg)",
+        "ground: off heading (deg)", "ground: speed excess (kt)", "air: speed ratio",
+        "climb in a descent (ft)",   "touchdown miss (m)",        "descent in a climb (ft)",
+        "hover: bank kept (deg)",    "height off samples (ft)"};
     return names[static_cast<std::size_t>(what)];
 }
 
@@ -342,6 +344,29 @@ void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasO
         note(ac, tick, Watched::DescentInClimb, w.highestFt - p.altitudeFt,
              fmt::format("at {:.0f} ft above the ground", height));
     }
+    // Outside a touchdown the height keeps near the leg's samples: between them, give or take the bound;
+    // an aircraft left on the ground under airborne samples is below them too.
+    const bool touchdown =
+        ac.approaching || ac.flareStage != 0 || ac.landingRoll || (w.legAirborne[0] && !w.legAirborne[1]);
+    if (w.legKnown && !touchdown) {
+        const auto sampleFt = [&](std::size_t i) {
+            return w.legAirborne[i] ? w.legAltitudeFt[i] : groundAt(p);
+        };
+        const double highFt = std::max(sampleFt(0), sampleFt(1));
+        const double lowFt = std::min(sampleFt(0), sampleFt(1));
+        // Samples that climb or descend faster than the profile allows leave it behind: away from them,
+        // it closes at its full step.
+        const double above = p.altitudeFt - highFt;
+        // Lifting off (the rotation and the climb's soft start) it may lag a steep climb, as a
+        // touchdown may lag a descent; it never climbs away from the samples.
+        const bool liftingOff = ac.phase == FlightPhase::TakeOff && ac.rotationCounter > -300;
+        const double below = liftingOff ? 0.0 : lowFt - p.altitudeFt;
+        const double closed = (above > 0 ? -1 : 1) * (p.altitudeFt - w.before.altitudeFt);
+        const bool closing = ac.maxVerticalStepFt > 0 && closed >= ac.maxVerticalStepFt - 1e-9;
+        note(ac, tick, Watched::HeightOffSamples, closing ? 0.0 : std::max(above, below),
+             fmt::format("at {:.0f} ft, samples {:.0f} and {:.0f} ft", p.altitudeFt, sampleFt(0),
+                         sampleFt(1)));
+    }
     if (!w.onGroundSeen && ac.onGroundInSim && ac.phase == FlightPhase::Flying) noteTouchdown(ac, tick);
     w.onGroundSeen = ac.onGroundInSim;
 }
@@ -507,6 +532,11 @@ void MotionWorld::run(std::vector<FedSample> feed, std::int32_t extraTicks) {
                 const PositionSample* s1 = ac.samples.empty() ? nullptr : &ac.samples.front();
                 w.legSpeedKt = std::max(s0.groundSpeedKt, s1 != nullptr ? s1->groundSpeedKt : 0.0);
                 w.samplesClimb = s1 != nullptr && s1->altitudeFt > s0.altitudeFt;
+                w.legKnown = s1 != nullptr;
+                if (s1 != nullptr) {
+                    w.legAltitudeFt = {s0.altitudeFt, s1->altitudeFt};
+                    w.legAirborne = {s0.airborne, s1->airborne};
+                }
             } else {
                 gf_updateActive(ac);
             }

@@ -41,8 +41,12 @@ enum class Watched {
     TouchdownMiss,      // a landing's distance from where its samples touch down (m)
     DescentInClimb,     // airborne, samples climbing: descent (ft)
     BankKeptInHover,    // standing still in the air: bank beyond rolling level at the roll rate (deg)
+    HeightOffSamples,   // outside an approach or landing: above the higher or below the lower of the
+                        // leg's two samples (ft; a ground sample counts at the ground's height),
+                        // unless closing on them at the profile's full vertical step; lifting off
+                        // (rotation and soft start) it may lag below them
 };
-inline constexpr std::size_t kWatchedCount = 10;
+inline constexpr std::size_t kWatchedCount = 11;
 
 // The largest value a watched quantity may take.
 double gf_watchedBound(Watched what);
@@ -104,9 +108,13 @@ class MotionWorld {
         bool runOutOnGround = false;
         std::int32_t contactTicks = 0;  // ticks in contact with the ground while flying
         bool samplesClimb = false;      // the leg's target sample lies above the one before
-        double lowestFt = -1e9;         // lowest altitude since the samples last climbed; -1e9 none
-        double highestFt = -1e9;        // highest altitude since the samples began to climb; -1e9 none
-        bool onGroundSeen = true;       // on the ground at the last check
+        // The leg's two samples' altitudes and whether each is airborne; no leg before the first.
+        std::array<double, 2> legAltitudeFt{};
+        std::array<bool, 2> legAirborne{};
+        bool legKnown = false;
+        double lowestFt = -1e9;    // lowest altitude since the samples last climbed; -1e9 none
+        double highestFt = -1e9;   // highest altitude since the samples began to climb; -1e9 none
+        bool onGroundSeen = true;  // on the ground at the last check
     };
     // A leg of the fed samples on which they touch down: the last airborne and the first ground one.
     using Segment = std::pair<Lalo, Lalo>;
