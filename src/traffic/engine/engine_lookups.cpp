@@ -44,6 +44,40 @@ LiveObjectIndex& lf_index() {
     return index;
 }
 
+// Hexid -> position in g_liveAcs, for the reports and creations that name their aircraft by hexid,
+// several a tick. It answers only for the list it matches: listSize is the length of g_liveAcs when
+// it last did, and a list found longer or shorter (records appended or erased without the index)
+// rebuilds it first, as does a position found stale.
+struct LiveHexidIndex {
+    std::unordered_map<std::uint32_t, std::size_t> positions;
+    std::size_t listSize = 0;
+    std::int64_t rebuilds = 0;
+
+    LiveHexidIndex() { positions.reserve(1024); }
+
+    void rebuild() {
+        positions.clear();
+        // emplace keeps the first of two records with one hexid, as the search did.
+        for (std::size_t i = 0; i < g_liveAcs.size(); ++i)
+            positions.emplace(g_liveAcs[i].hexid, i);
+        listSize = g_liveAcs.size();
+        ++rebuilds;
+    }
+
+    void sync() {
+        if (listSize != g_liveAcs.size()) rebuild();
+    }
+
+    static bool holds(std::size_t position, std::uint32_t hexid) {
+        return position < g_liveAcs.size() && g_liveAcs[position].hexid == hexid;
+    }
+};
+
+LiveHexidIndex& lf_hexidIndex() {
+    static LiveHexidIndex index;
+    return index;
+}
+
 constexpr std::size_t kNotListed = static_cast<std::size_t>(-1);
 
 // The record's position in g_liveAcs; kNotListed for a record of its own (a copy, a test's).
@@ -57,7 +91,21 @@ std::size_t lf_positionOf(const LiveAc& aircraft) {
 }  // namespace
 
 LiveAc* gf_liveAcOfHexid(std::uint32_t hexid) {
-    return lf_find(g_liveAcs, &LiveAc::hexid, hexid);
+    LiveHexidIndex& index = lf_hexidIndex();
+    index.sync();
+    auto found = index.positions.find(hexid);
+    if (found != index.positions.end() && !LiveHexidIndex::holds(found->second, hexid)) {
+        index.rebuild();
+        found = index.positions.find(hexid);
+    }
+    return found == index.positions.end() ? nullptr : &g_liveAcs[found->second];
+}
+
+void gf_indexAppendedLiveAc() {
+    LiveHexidIndex& index = lf_hexidIndex();
+    if (g_liveAcs.empty() || index.listSize + 1 != g_liveAcs.size()) return index.rebuild();
+    index.positions.emplace(g_liveAcs.back().hexid, g_liveAcs.size() - 1);
+    index.listSize = g_liveAcs.size();
 }
 
 LiveAc* gf_liveAcOfObject(std::uint32_t objectId) {
@@ -93,12 +141,30 @@ void gf_indexLiveObject(const LiveAc& aircraft) {
         lf_index().positions.insert_or_assign(aircraft.objectId, position);
 }
 
+void gf_indexLiveAcErasure(const LiveAc& erased) {
+    LiveHexidIndex& index = lf_hexidIndex();
+    const std::size_t position = lf_positionOf(erased);
+    if (position == kNotListed) return;
+    index.sync();
+    const auto found = index.positions.find(erased.hexid);
+    if (found != index.positions.end() && found->second == position) index.positions.erase(found);
+    const std::size_t last = g_liveAcs.size() - 1;
+    if (position != last) index.positions.insert_or_assign(g_liveAcs[last].hexid, position);
+    index.listSize = last;
+}
+
 void gf_clearLiveObjectIndex() {
     lf_index().positions.clear();
+    lf_hexidIndex().positions.clear();
+    lf_hexidIndex().listSize = 0;
 }
 
 std::int64_t lf_liveObjectIndexRebuilds() {
     return lf_index().rebuilds;
+}
+
+std::int64_t lf_liveHexidIndexRebuilds() {
+    return lf_hexidIndex().rebuilds;
 }
 
 }  // namespace mrw

@@ -247,6 +247,7 @@ void lf_resetEngine() {
 
 void lf_eraseLiveAc(LiveAc& aircraft) {
     gf_setLiveObjectId(aircraft, 0);
+    gf_indexLiveAcErasure(aircraft);
     LiveAc& last = g_liveAcs.back();
     if (&aircraft != &last) {
         aircraft = std::move(last);
