@@ -17,7 +17,7 @@
 
 namespace mrw {
 
-// The first live aircraft with the hexid, or null.
+// The live aircraft with the hexid (one per hexid), or null.
 LiveAc* gf_liveAcOfHexid(std::uint32_t hexid);
 // The live aircraft with the simulator object id (not 0), or null.
 LiveAc* gf_liveAcOfObject(std::uint32_t objectId);
