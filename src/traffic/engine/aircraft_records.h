@@ -147,7 +147,7 @@ struct LiveAc : StaticAc {
     bool holding = false;
     double latStep = 0.0;  // degrees per tick
     double lonStep = 0.0;
-    StepTrack stepTrack;  // the direction of that step (gf_stepTrackRad)
+    StepTrack stepTrack;     // the direction of that step (gf_stepTrackRad)
     double pitchStep = 0.0;  // radians per tick
     double bankStep = 0.0;
     double headingRate = 0.0;  // radians per tick, in the air

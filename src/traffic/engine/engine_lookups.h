@@ -4,12 +4,15 @@
 //
 // The simulator's events name their aircraft by object id, a thousand a second with many aircraft
 // on the ground, so the live aircraft are found through an index of their object ids: object id ->
-// position in g_liveAcs. The reports and creations name them by hexid, several a tick: a second
-// index, hexid -> position, is kept through appends (gf_indexAppendedLiveAc) and lf_eraseLiveAc; a
-// list whose length it does not know (records appended or erased by other means) rebuilds it. A live record's object id is set through gf_setLiveObjectId, and a record
+// position in g_liveAcs. A live record's object id is set through gf_setLiveObjectId, and a record
 // moved to another place (lf_eraseLiveAc) is entered again, so that these cost no pass over the
 // list. A position is checked against the record on use: one found stale (records moved or erased
 // by other means) rebuilds the index from the list, so the index can be behind, never wrong.
+//
+// The reports and creations name their aircraft by hexid, several a tick: a second index, hexid ->
+// position, is kept through appends (gf_indexAppendedLiveAc) and lf_eraseLiveAc. It is checked in
+// the same way, and a list whose length it does not know (records appended or erased by other
+// means) rebuilds it before it answers.
 
 #include <cstdint>
 

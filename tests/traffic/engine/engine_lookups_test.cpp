@@ -91,7 +91,7 @@ TEST_F(LiveObjectIndexTest, EventsFindTheirAircraftThroughEveryChange) {
 
 struct HexidCase {
     const char* name;
-    std::function<void()> change;  // after A, B and C got the objects 11, 12 and 13, in this order
+    std::function<void()> change;        // after A, B and C got the objects 11, 12 and 13, in this order
     std::vector<std::uint32_t> found;    // hexids found, each at the record that has it
     std::vector<std::uint32_t> missing;  // hexids not found
     std::int64_t rebuilds;               // passes over the list the lookups took
