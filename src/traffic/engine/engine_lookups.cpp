@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <functional>
-#include <unordered_map>
 #include <vector>
 
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/engine_lookups_internal.h"
+#include "traffic/engine/position_map.h"
 
 namespace mrw {
 
@@ -20,15 +20,13 @@ Record* lf_find(std::vector<Record>& records, Field field, std::uint32_t value) 
 }
 
 struct LiveObjectIndex {
-    std::unordered_map<std::uint32_t, std::size_t> positions;  // object id -> position in g_liveAcs
+    PositionMap positions;  // object id -> position in g_liveAcs
     std::int64_t rebuilds = 0;
-
-    LiveObjectIndex() { positions.reserve(1024); }
 
     void rebuild() {
         positions.clear();
         for (std::size_t i = 0; i < g_liveAcs.size(); ++i)
-            if (g_liveAcs[i].objectId != 0) positions.emplace(g_liveAcs[i].objectId, i);
+            if (g_liveAcs[i].objectId != 0) positions.insert(g_liveAcs[i].objectId, i, true);
         ++rebuilds;
     }
 
@@ -49,17 +47,15 @@ LiveObjectIndex& lf_index() {
 // it last did, and a list found longer or shorter (records appended or erased without the index)
 // rebuilds it first, as does a position found stale.
 struct LiveHexidIndex {
-    std::unordered_map<std::uint32_t, std::size_t> positions;
+    PositionMap positions;
     std::size_t listSize = 0;
     std::int64_t rebuilds = 0;
 
-    LiveHexidIndex() { positions.reserve(1024); }
-
     void rebuild() {
         positions.clear();
-        // emplace keeps the first of two records with one hexid, as the search did.
+        // The first of two records with one hexid is kept, as the search did.
         for (std::size_t i = 0; i < g_liveAcs.size(); ++i)
-            positions.emplace(g_liveAcs[i].hexid, i);
+            positions.insert(g_liveAcs[i].hexid, i, true);
         listSize = g_liveAcs.size();
         ++rebuilds;
     }
@@ -93,30 +89,30 @@ std::size_t lf_positionOf(const LiveAc& aircraft) {
 LiveAc* gf_liveAcOfHexid(std::uint32_t hexid) {
     LiveHexidIndex& index = lf_hexidIndex();
     index.sync();
-    auto found = index.positions.find(hexid);
-    if (found != index.positions.end() && !LiveHexidIndex::holds(found->second, hexid)) {
+    const std::size_t* found = index.positions.find(hexid);
+    if (found != nullptr && !LiveHexidIndex::holds(*found, hexid)) {
         index.rebuild();
         found = index.positions.find(hexid);
     }
-    return found == index.positions.end() ? nullptr : &g_liveAcs[found->second];
+    return found == nullptr ? nullptr : &g_liveAcs[*found];
 }
 
 void gf_indexAppendedLiveAc() {
     LiveHexidIndex& index = lf_hexidIndex();
     if (g_liveAcs.empty() || index.listSize + 1 != g_liveAcs.size()) return index.rebuild();
-    index.positions.emplace(g_liveAcs.back().hexid, g_liveAcs.size() - 1);
+    index.positions.insert(g_liveAcs.back().hexid, g_liveAcs.size() - 1, true);
     index.listSize = g_liveAcs.size();
 }
 
 LiveAc* gf_liveAcOfObject(std::uint32_t objectId) {
     if (objectId == 0) return nullptr;
     LiveObjectIndex& index = lf_index();
-    auto found = index.positions.find(objectId);
-    if (found == index.positions.end()) return nullptr;
-    if (LiveAc* aircraft = LiveObjectIndex::checked(found->second, objectId)) return aircraft;
+    const std::size_t* found = index.positions.find(objectId);
+    if (found == nullptr) return nullptr;
+    if (LiveAc* aircraft = LiveObjectIndex::checked(*found, objectId)) return aircraft;
     index.rebuild();
     found = index.positions.find(objectId);
-    return found == index.positions.end() ? nullptr : &g_liveAcs[found->second];
+    return found == nullptr ? nullptr : &g_liveAcs[*found];
 }
 
 StaticAc* gf_staticAcOfNumber(std::uint32_t number) {
@@ -128,9 +124,9 @@ StaticAc* gf_staticAcOfObject(std::uint32_t objectId) {
 }
 
 void gf_setLiveObjectId(LiveAc& aircraft, std::uint32_t objectId) {
-    auto& positions = lf_index().positions;
-    const auto found = positions.find(aircraft.objectId);
-    if (found != positions.end() && found->second == lf_positionOf(aircraft)) positions.erase(found);
+    PositionMap& positions = lf_index().positions;
+    const std::size_t* found = positions.find(aircraft.objectId);
+    if (found != nullptr && *found == lf_positionOf(aircraft)) positions.erase(aircraft.objectId);
     aircraft.objectId = objectId;
     gf_indexLiveObject(aircraft);
 }
@@ -138,7 +134,7 @@ void gf_setLiveObjectId(LiveAc& aircraft, std::uint32_t objectId) {
 void gf_indexLiveObject(const LiveAc& aircraft) {
     const std::size_t position = lf_positionOf(aircraft);
     if (aircraft.objectId != 0 && position != kNotListed)
-        lf_index().positions.insert_or_assign(aircraft.objectId, position);
+        lf_index().positions.insert(aircraft.objectId, position);
 }
 
 void gf_indexLiveAcErasure(const LiveAc& erased) {
@@ -146,10 +142,10 @@ void gf_indexLiveAcErasure(const LiveAc& erased) {
     const std::size_t position = lf_positionOf(erased);
     if (position == kNotListed) return;
     index.sync();
-    const auto found = index.positions.find(erased.hexid);
-    if (found != index.positions.end() && found->second == position) index.positions.erase(found);
+    const std::size_t* found = index.positions.find(erased.hexid);
+    if (found != nullptr && *found == position) index.positions.erase(erased.hexid);
     const std::size_t last = g_liveAcs.size() - 1;
-    if (position != last) index.positions.insert_or_assign(g_liveAcs[last].hexid, position);
+    if (position != last) index.positions.insert(g_liveAcs[last].hexid, position);
     index.listSize = last;
 }
 
