@@ -17,6 +17,7 @@ void lf_withdrawOrMark(StaticAc& aircraft) {
     if (gf_withdrawCreateRequest(g_liveCreateQueue, aircraft.callsign) ||
         gf_withdrawCreateRequest(g_staticCreateQueue, aircraft.callsign)) {
         aircraft.eraseWithdrawn = true;
+        g_erasureFlagged = true;
         return;
     }
     // The request has left, or is still to be built from the adding stack: the activation removes
@@ -38,6 +39,7 @@ void lf_removeFromSim(StaticAc& aircraft) {
                                 gf_aircraftText(aircraft)));
         // No removal can be reported for it: the record goes now instead of waiting for ever.
         aircraft.eraseNeverCreated = true;
+        g_erasureFlagged = true;
         return;
     }
     g_removeQueue.push_back(aircraft.objectId);
@@ -49,6 +51,7 @@ void StaticAc::removeAircraftFromSim() {
     switch (simState) {
         case SimState::Buffer:
             eraseNeverCreated = true;
+            g_erasureFlagged = true;
             break;
         case SimState::Adding2Sim:
             lf_withdrawOrMark(*this);

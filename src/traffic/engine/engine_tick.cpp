@@ -4,6 +4,7 @@
 #include <exception>
 #include <mutex>
 #include <numbers>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -50,8 +51,9 @@ void lf_updateLiveAcs() {
         anyFlagged |= updateLiveAc(g_liveAcs[i]);
     if (anyFlagged) std::erase_if(g_liveAcs, lf_flaggedForErasure);
     // A static record flagged by removeAircraftFromSim (never created, or removed without an object
-    // id) goes here too, so that none is left behind without a way out.
-    std::erase_if(g_staticAcs, lf_flaggedForErasure);
+    // id) goes here too, so that none is left behind without a way out; without a flag set since
+    // the last pass there is none to look for.
+    if (std::exchange(g_erasureFlagged, false)) std::erase_if(g_staticAcs, lf_flaggedForErasure);
 }
 
 // The updates of this tick become the ones the next frame sends; a busy lock drops them.
@@ -220,6 +222,7 @@ void lf_resetEngine() {
     lf_releaseMemory(g_staticCreateQueue);
     g_staticRemovals.clear();
     g_staticAcs.clear();
+    g_erasureFlagged = false;
     {
         std::lock_guard lock(g_trafficMutex);
         lf_releaseMemory(g_trafficReports);
@@ -244,6 +247,7 @@ void lf_resetEngine() {
 
 void lf_eraseLiveAc(LiveAc& aircraft) {
     gf_setLiveObjectId(aircraft, 0);
+    gf_indexLiveAcErasure(aircraft);
     LiveAc& last = g_liveAcs.back();
     if (&aircraft != &last) {
         aircraft = std::move(last);

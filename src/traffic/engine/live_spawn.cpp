@@ -100,9 +100,12 @@ void lf_updateActive(LiveAc& aircraft) {
 bool lf_passesLimits(LiveAc& aircraft) {
     const std::int32_t maxLive = g_parameters().MAX_LIVE_SEL.current;
     if (maxLive == 0) return false;
-    const auto n = lf_countActiveLive() + static_cast<std::int32_t>(g_addingStack.size()) +
-                   static_cast<std::int32_t>(g_liveCreateQueue.size());
-    if (n >= maxLive) {
+    const auto waiting =
+        static_cast<std::int64_t>(g_addingStack.size()) + static_cast<std::int64_t>(g_liveCreateQueue.size());
+    // Counting the active aircraft is a pass over every record: while all records together stay
+    // under the limit, none is needed.
+    const bool mayReachLimit = static_cast<std::int64_t>(g_liveAcs.size()) + waiting >= maxLive;
+    if (mayReachLimit && lf_countActiveLive() + waiting >= maxLive) {
         const double d = gf_distanceNm(lf_userPosition(), lf_positionOf(aircraft.samples.front()));
         if (gf_removeFarthestLiveAc(d)) return false;
     }

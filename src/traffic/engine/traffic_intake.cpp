@@ -114,6 +114,7 @@ void lf_newLiveAc(TrafficReport& report) {
     profile.maxVerticalStepFt = kMaxVerticalStepFt.at(index);
     profile.manoeuvreSpeedKt = kManoeuvreSpeedKt.at(index);
     g_liveAcs.emplace_back(report.sample, std::move(profile), report.reportTime);
+    gf_indexAppendedLiveAc();
 }
 
 }  // namespace mrw

@@ -19,6 +19,7 @@
 #include "foundation/recycling_allocator.h"
 #include "traffic/model/air_path.h"
 #include "traffic/model/curve_segment.h"
+#include "traffic/model/step_track.h"
 
 namespace mrw {
 
@@ -146,6 +147,7 @@ struct LiveAc : StaticAc {
     bool holding = false;
     double latStep = 0.0;  // degrees per tick
     double lonStep = 0.0;
+    StepTrack stepTrack;     // the direction of that step (gf_stepTrackRad)
     double pitchStep = 0.0;  // radians per tick
     double bankStep = 0.0;
     double headingRate = 0.0;  // radians per tick, in the air

@@ -25,6 +25,12 @@ struct CurveSegment {
 
     // The point and tangent heading (radians) at parameter t; false when there is no curve.
     bool positionAt(double t, Lalo& position, double& headingRad) const;
+
+  private:
+    // Metres per degree of longitude at the origin, kept with the origin's latitude it is of: the
+    // curve is laid once and asked for a point every tick. NaN: none yet.
+    mutable double m_eastScaleLatitude = kNone;
+    mutable double m_metresPerDegreeEast = 0.0;
 };
 
 }  // namespace mrw

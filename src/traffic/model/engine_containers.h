@@ -33,6 +33,9 @@ inline std::deque<CreateRequest> g_liveCreateQueue;    // first in, first out
 inline std::deque<CreateRequest> g_staticCreateQueue;  // served only while no live creation waits
 inline std::deque<std::uint32_t> g_removeQueue;        // object ids waiting for removal
 inline std::vector<CreatedObject> g_createdObjects;    // counted up to their activation
+// Set when removeAircraftFromSim flags a record to be erased: the next tick erases the flagged
+// static records (live ones it erases whenever their update reports the flag).
+inline bool g_erasureFlagged = false;
 // Hexids whose creation position was prepared, or whose aircraft touched down.
 inline std::unordered_set<std::int32_t> g_inSimHexids;
 // Callsigns of removed ghost aircraft; a buffered ghost found here is not spawned.

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <functional>
-#include <unordered_map>
 #include <vector>
 
 #include "traffic/model/engine_containers.h"
 #include "traffic/model/engine_lookups_internal.h"
+#include "traffic/model/position_map.h"
 
 namespace mrw {
 
@@ -20,15 +20,13 @@ Record* lf_find(std::vector<Record>& records, Field field, std::uint32_t value) 
 }
 
 struct LiveObjectIndex {
-    std::unordered_map<std::uint32_t, std::size_t> positions;  // object id -> position in g_liveAcs
+    PositionMap positions;  // object id -> position in g_liveAcs
     std::int64_t rebuilds = 0;
-
-    LiveObjectIndex() { positions.reserve(1024); }
 
     void rebuild() {
         positions.clear();
         for (std::size_t i = 0; i < g_liveAcs.size(); ++i)
-            if (g_liveAcs[i].objectId != 0) positions.emplace(g_liveAcs[i].objectId, i);
+            if (g_liveAcs[i].objectId != 0) positions.insert(g_liveAcs[i].objectId, i, true);
         ++rebuilds;
     }
 
@@ -41,6 +39,38 @@ struct LiveObjectIndex {
 
 LiveObjectIndex& lf_index() {
     static LiveObjectIndex index;
+    return index;
+}
+
+// Hexid -> position in g_liveAcs, for the reports and creations that name their aircraft by hexid,
+// several a tick. It answers only for the list it matches: listSize is the length of g_liveAcs when
+// it last did, and a list found longer or shorter (records appended or erased without the index)
+// rebuilds it first, as does a position found stale.
+struct LiveHexidIndex {
+    PositionMap positions;
+    std::size_t listSize = 0;
+    std::int64_t rebuilds = 0;
+
+    void rebuild() {
+        positions.clear();
+        // The first of two records with one hexid is kept, as the search did.
+        for (std::size_t i = 0; i < g_liveAcs.size(); ++i)
+            positions.insert(g_liveAcs[i].hexid, i, true);
+        listSize = g_liveAcs.size();
+        ++rebuilds;
+    }
+
+    void sync() {
+        if (listSize != g_liveAcs.size()) rebuild();
+    }
+
+    static bool holds(std::size_t position, std::uint32_t hexid) {
+        return position < g_liveAcs.size() && g_liveAcs[position].hexid == hexid;
+    }
+};
+
+LiveHexidIndex& lf_hexidIndex() {
+    static LiveHexidIndex index;
     return index;
 }
 
@@ -57,18 +87,32 @@ std::size_t lf_positionOf(const LiveAc& aircraft) {
 }  // namespace
 
 LiveAc* gf_liveAcOfHexid(std::uint32_t hexid) {
-    return lf_find(g_liveAcs, &LiveAc::hexid, hexid);
+    LiveHexidIndex& index = lf_hexidIndex();
+    index.sync();
+    const std::size_t* found = index.positions.find(hexid);
+    if (found != nullptr && !LiveHexidIndex::holds(*found, hexid)) {
+        index.rebuild();
+        found = index.positions.find(hexid);
+    }
+    return found == nullptr ? nullptr : &g_liveAcs[*found];
+}
+
+void gf_indexAppendedLiveAc() {
+    LiveHexidIndex& index = lf_hexidIndex();
+    if (g_liveAcs.empty() || index.listSize + 1 != g_liveAcs.size()) return index.rebuild();
+    index.positions.insert(g_liveAcs.back().hexid, g_liveAcs.size() - 1, true);
+    index.listSize = g_liveAcs.size();
 }
 
 LiveAc* gf_liveAcOfObject(std::uint32_t objectId) {
     if (objectId == 0) return nullptr;
     LiveObjectIndex& index = lf_index();
-    auto found = index.positions.find(objectId);
-    if (found == index.positions.end()) return nullptr;
-    if (LiveAc* aircraft = LiveObjectIndex::checked(found->second, objectId)) return aircraft;
+    const std::size_t* found = index.positions.find(objectId);
+    if (found == nullptr) return nullptr;
+    if (LiveAc* aircraft = LiveObjectIndex::checked(*found, objectId)) return aircraft;
     index.rebuild();
     found = index.positions.find(objectId);
-    return found == index.positions.end() ? nullptr : &g_liveAcs[found->second];
+    return found == nullptr ? nullptr : &g_liveAcs[*found];
 }
 
 StaticAc* gf_staticAcOfNumber(std::uint32_t number) {
@@ -80,9 +124,9 @@ StaticAc* gf_staticAcOfObject(std::uint32_t objectId) {
 }
 
 void gf_setLiveObjectId(LiveAc& aircraft, std::uint32_t objectId) {
-    auto& positions = lf_index().positions;
-    const auto found = positions.find(aircraft.objectId);
-    if (found != positions.end() && found->second == lf_positionOf(aircraft)) positions.erase(found);
+    PositionMap& positions = lf_index().positions;
+    const std::size_t* found = positions.find(aircraft.objectId);
+    if (found != nullptr && *found == lf_positionOf(aircraft)) positions.erase(aircraft.objectId);
     aircraft.objectId = objectId;
     gf_indexLiveObject(aircraft);
 }
@@ -90,15 +134,33 @@ void gf_setLiveObjectId(LiveAc& aircraft, std::uint32_t objectId) {
 void gf_indexLiveObject(const LiveAc& aircraft) {
     const std::size_t position = lf_positionOf(aircraft);
     if (aircraft.objectId != 0 && position != kNotListed)
-        lf_index().positions.insert_or_assign(aircraft.objectId, position);
+        lf_index().positions.insert(aircraft.objectId, position);
+}
+
+void gf_indexLiveAcErasure(const LiveAc& erased) {
+    LiveHexidIndex& index = lf_hexidIndex();
+    const std::size_t position = lf_positionOf(erased);
+    if (position == kNotListed) return;
+    index.sync();
+    const std::size_t* found = index.positions.find(erased.hexid);
+    if (found != nullptr && *found == position) index.positions.erase(erased.hexid);
+    const std::size_t last = g_liveAcs.size() - 1;
+    if (position != last) index.positions.insert(g_liveAcs[last].hexid, position);
+    index.listSize = last;
 }
 
 void gf_clearLiveObjectIndex() {
     lf_index().positions.clear();
+    lf_hexidIndex().positions.clear();
+    lf_hexidIndex().listSize = 0;
 }
 
 std::int64_t lf_liveObjectIndexRebuilds() {
     return lf_index().rebuilds;
+}
+
+std::int64_t lf_liveHexidIndexRebuilds() {
+    return lf_hexidIndex().rebuilds;
 }
 
 }  // namespace mrw

@@ -1,5 +1,5 @@
 #pragma once
-// The object index's rebuild count, for the tests that show which changes keep the index without
+// The live indexes' rebuild counts, for the tests that show which changes keep the index without
 // a pass over the list.
 
 #include <cstdint>
@@ -8,5 +8,7 @@ namespace mrw {
 
 // Rebuilds of the live object index since the process started.
 std::int64_t lf_liveObjectIndexRebuilds();
+// Rebuilds of the live hexid index since the process started.
+std::int64_t lf_liveHexidIndexRebuilds();
 
 }  // namespace mrw

@@ -18,10 +18,14 @@ bool CurveSegment::positionAt(double t, Lalo& position, double& headingRad) cons
     if (tangent < 0) tangent += 2 * kPi;
     if (tangent > 2 * kPi) tangent -= 2 * kPi;
     headingRad = tangent;
-    double originLat = origin.latitude;
-    if (originLat > 180.0) originLat -= 360.0;
+    if (!(origin.latitude == m_eastScaleLatitude)) {
+        double originLat = origin.latitude;
+        if (originLat > 180.0) originLat -= 360.0;
+        m_metresPerDegreeEast = std::cos(originLat * kRadPerDeg) * kMetresPerDegree;
+        m_eastScaleLatitude = origin.latitude;
+    }
     position.latitude = origin.latitude + north / kMetresPerDegree;
-    position.longitude = origin.longitude + east / (std::cos(originLat * kRadPerDeg) * kMetresPerDegree);
+    position.longitude = origin.longitude + east / m_metresPerDegreeEast;
     return true;
 }
 

@@ -9,7 +9,8 @@ namespace mrw {
 
 double gf_wrap2pi(double radians) {
     constexpr double kFullTurn = 2 * kPi;
-    double r = std::fmod(radians, kFullTurn);
+    // fmod returns an angle within one turn either way as it is: most angles skip its cost.
+    double r = std::fabs(radians) < kFullTurn ? radians : std::fmod(radians, kFullTurn);
     if (r < 0) r += kFullTurn;
     if (r > 6.283185307178586) r = 0;
     return r;
@@ -55,16 +56,16 @@ double gf_stepSpeedMps(const LiveAc& ac) {
     return std::hypot(lf_stepEastM(ac), lf_stepNorthM(ac)) / kSecondsPerTick;
 }
 
-double gf_stepTrackRad(const LiveAc& ac) {
-    const double east = lf_stepEastM(ac);
-    const double north = lf_stepNorthM(ac);
-    if (east == 0 && north == 0) return ac.simPosition.heading;
-    return gf_wrap2pi(std::atan2(east, north));
+double gf_stepTrackRad(LiveAc& ac) {
+    if (ac.latStep == 0 && ac.lonStep == 0) return ac.simPosition.heading;
+    return ac.stepTrack.of(ac.latStep, ac.lonStep, ac.simPosition.lat);
 }
 
 namespace {
 double lf_normaliseLongitude(double lon) {
-    double r = std::fmod(lon + 180.0, 360.0);
+    const double shifted = lon + 180.0;
+    // As in gf_wrap2pi, fmod is needed only beyond one turn.
+    double r = std::fabs(shifted) < 360.0 ? shifted : std::fmod(shifted, 360.0);
     if (r < 0) r += 360.0;
     return r - 180.0;
 }

@@ -45,8 +45,9 @@ bool gf_samePosition(Lalo a, Lalo b);
 
 // The speed over the ground (m/s) of the aircraft's straight step per tick.
 double gf_stepSpeedMps(const LiveAc& ac);
-// The direction of the aircraft's straight step per tick (radians); its heading when it does not move.
-double gf_stepTrackRad(const LiveAc& ac);
+// The direction of the aircraft's straight step per tick (radians), kept for the step in
+// ac.stepTrack; its heading when it does not move.
+double gf_stepTrackRad(LiveAc& ac);
 
 // Brings a position onto the globe: longitude into [-180, 180), a latitude beyond a pole folded back
 // with the longitude turned half round.

@@ -89,5 +89,80 @@ TEST_F(LiveObjectIndexTest, EventsFindTheirAircraftThroughEveryChange) {
     }
 }
 
+struct HexidCase {
+    const char* name;
+    std::function<void()> change;        // after A, B and C got the objects 11, 12 and 13, in this order
+    std::vector<std::uint32_t> found;    // hexids found, each at the record that has it
+    std::vector<std::uint32_t> missing;  // hexids not found
+    std::int64_t rebuilds;               // passes over the list the lookups took
+};
+
+// The reports and creations find their aircraft by hexid through every change of the list: the
+// index follows the intake's appends and the erasures that move the last record, and rebuilds
+// itself once for a change made behind its back.
+TEST_F(LiveObjectIndexTest, ReportsFindTheirAircraftByHexidThroughEveryChange) {
+    constexpr std::uint32_t kHexD = 0x4A0004;
+    const std::vector<HexidCase> cases{
+        {"activation", [] {}, {kHexA, kHexB, kHexC}, {}, 0},
+        {"a new aircraft's first report",
+         [this] {
+             feed({.hexid = kHexD, .callsign = "IDX4", .lat = 50.2, .lon = 8.9});
+             runTicks(1);
+         },
+         {kHexA, kHexB, kHexC, kHexD},
+         {},
+         0},
+        // C takes the first place.
+        {"removal", [] { event(mrw::SimEventType::Removed, 11); }, {kHexB, kHexC}, {kHexA}, 0},
+        {"removal of the last", [] { event(mrw::SimEventType::Removed, 13); }, {kHexA, kHexB}, {kHexC}, 0},
+        {"records moved by erasing",
+         [] { std::erase_if(mrw::g_liveAcs, [](const mrw::LiveAc& ac) { return ac.hexid == kHexA; }); },
+         {kHexB, kHexC},
+         {kHexA},
+         1},
+        {"appended by other means",
+         [this] { addActive({.hexid = kHexD, .callsign = "IDX4"}, 14); },
+         {kHexA, kHexB, kHexC, kHexD},
+         {},
+         1},
+        // As long as before: the first position found stale puts the index right.
+        {"one erased and one appended by other means",
+         [this] {
+             std::erase_if(mrw::g_liveAcs, [](const mrw::LiveAc& ac) { return ac.hexid == kHexA; });
+             addActive({.hexid = kHexD, .callsign = "IDX4"}, 14);
+         },
+         {kHexB, kHexC, kHexD},
+         {kHexA},
+         1},
+        {"livery respawn with a new object id",
+         [this] {
+             live(kHexB)->simState = mrw::SimState::LiveryRespawn;
+             event(mrw::SimEventType::Removed, 12);
+             create(kHexB, 22);
+         },
+         {kHexA, kHexB, kHexC},
+         {},
+         0},
+        {"unknown hexid", [] {}, {kHexA}, {kHexD, 0}, 0},
+    };
+    for (const HexidCase& c : cases) {
+        mrw::lf_resetEngine();
+        create(kHexA, 11);
+        create(kHexB, 12);
+        create(kHexC, 13);
+        ASSERT_NE(mrw::gf_liveAcOfHexid(kHexC), nullptr) << c.name;  // the index matches the list
+        c.change();
+        const std::int64_t rebuildsBefore = mrw::lf_liveHexidIndexRebuilds();
+        for (const std::uint32_t hexid : c.found) {
+            const mrw::LiveAc* aircraft = mrw::gf_liveAcOfHexid(hexid);
+            ASSERT_NE(aircraft, nullptr) << c.name << ": " << hexid;
+            EXPECT_EQ(aircraft->hexid, hexid) << c.name;
+        }
+        for (const std::uint32_t hexid : c.missing)
+            EXPECT_EQ(mrw::gf_liveAcOfHexid(hexid), nullptr) << c.name << ": " << hexid;
+        EXPECT_EQ(mrw::lf_liveHexidIndexRebuilds() - rebuildsBefore, c.rebuilds) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace mrwtest

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -233,6 +234,45 @@ TEST_F(EngineTickTest, BusySimConnectLockDropsExactlyThatTicksUpdates) {
     ASSERT_EQ(mrw::g_positionUpdatesOut->size(), 1u);
     EXPECT_EQ(mrw::g_positionUpdatesOut->front().objectId, 301u);
     EXPECT_DOUBLE_EQ(mrw::g_positionUpdatesOut->front().position.altitudeFt, 5000.0);
+}
+
+// A removal that flags a static record for erasure (never created, a creation withdrawn, an object
+// without an id) has it erased at the next tick, whichever place it holds in the list; a static
+// whose object is queued for removal stays until the removal is reported.
+TEST_F(EngineTickTest, StaticsFlaggedByTheirRemovalAreErasedAtTheNextTick) {
+    runTicks(1);
+    const struct {
+        const char* name;
+        mrw::SimState state;
+        std::uint32_t objectId;
+        bool erased;
+    } cases[] = {
+        {"in the buffer", mrw::SimState::Buffer, 0, true},
+        {"creation withdrawn", mrw::SimState::Adding2Sim, 0, true},
+        {"active without an object id", mrw::SimState::Active, 0, true},
+        {"active with an object", mrw::SimState::Active, 77, false},
+    };
+    for (const auto& c : cases) {
+        mrw::StaticAc s;
+        s.callsign = c.name;
+        s.simState = c.state;
+        s.objectId = c.objectId;
+        mrw::g_staticAcs.push_back(std::move(s));
+    }
+    runTicks(3);
+    ASSERT_EQ(mrw::g_staticAcs.size(), 4u) << "nothing was flagged yet";
+    for (const auto& c : cases) {
+        // Each case alone, the others left in the list.
+        auto found = std::find_if(mrw::g_staticAcs.begin(), mrw::g_staticAcs.end(),
+                                  [&](const mrw::StaticAc& s) { return s.callsign == c.name; });
+        ASSERT_NE(found, mrw::g_staticAcs.end()) << c.name;
+        const std::size_t before = mrw::g_staticAcs.size();
+        if (c.state == mrw::SimState::Adding2Sim) mrw::g_staticCreateQueue.push_back(request(c.name, 1));
+        found->removeAircraftFromSim();
+        runTicks(1);
+        EXPECT_EQ(mrw::g_staticAcs.size(), before - (c.erased ? 1 : 0)) << c.name;
+    }
+    EXPECT_TRUE(mrw::g_staticCreateQueue.empty());
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ TEST(MotionMath, PositionsBeyondTheAntimeridianOrAPoleComeBack) {
         double lat, lon, wantLat, wantLon;
     } cases[] = {
         {10, 180.001, 10, -179.999}, {10, -180.5, 10, 179.5}, {90.5, 10, 89.5, -170},
-        {-90.5, -10, -89.5, 170},    {45, 540, 45, -180},
+        {-90.5, -10, -89.5, 170},    {45, 540, 45, -180},     {10, 180, 10, -180},
+        {10, -180, 10, -180},        {10, 179.5, 10, 179.5},  {10, -540.5, 10, 179.5},
     };
     for (const auto& c : cases) {
         double lat = c.lat;
@@ -75,6 +76,20 @@ TEST(CurveSegment, RunsFromTheOriginThroughTheControlPointToTheEnd) {
     EXPECT_NEAR(heading, kPi / 2, 1e-12);  // leaving the control point due east
     ASSERT_TRUE(curve.positionAt(0.999999, p, heading));
     EXPECT_NEAR(heading, kPi / 2, 1e-5);
+}
+
+// A curve laid anew from another origin takes that origin's scale of longitude.
+TEST(CurveSegment, ALaterOriginGetsItsOwnLongitudeScale) {
+    CurveSegment curve = lf_curve();
+    Lalo p;
+    double heading = 0;
+    ASSERT_TRUE(curve.positionAt(1.0, p, heading));
+    for (const double latitude : {60.0, -10.0, 50.0}) {
+        curve.origin = {latitude, 8.0};
+        ASSERT_TRUE(curve.positionAt(1.0, p, heading));
+        EXPECT_NEAR(p.longitude, 8.0 + 100 / (std::cos(latitude * kRadPerDeg) * kMetresPerDegree), 1e-12)
+            << latitude;
+    }
 }
 
 TEST(CurveSegment, NoPointOutsideTheSegmentOrWithoutACurve) {
