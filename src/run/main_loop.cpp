@@ -1,3 +1,4 @@
+#include "foundation/thread_safety.h"
 #include "traffic/engine/main_loop_state.h"
 
 #include <fmt/format.h>
@@ -53,7 +54,7 @@ constexpr int kNotRunningStepTicks = 100;
 int g_notRunningTickCount = kNotRunningStepTicks;
 
 void lf_setIntake(bool open) {
-    std::lock_guard lock(g_trafficMutex);
+    MutexLock lock(g_trafficMutex);
     g_injectionActive = open;
 }
 
@@ -113,7 +114,7 @@ void lf_blockCallsign() {
 void lf_clearMessageAndError() {
     MainWindow& window = g_mainWindow();
     {
-        std::lock_guard lock(window.messageMutex);
+        MutexLock lock(window.messageMutex);
         window.errorMessage.clear();
     }
     gf_clearMessage();
@@ -246,7 +247,7 @@ void gf_publishAutoRangeInputs() {
     inputs.userAltitudeFeet = g_userAcData.altitudeFt;
     inputs.userPosition = Lalo{g_userAcData.latitude, g_userAcData.longitude};
     {
-        std::lock_guard lock(g_parkAirportsMutex);
+        RecursiveMutexLock lock(g_parkAirportsMutex);
         if (!g_parkAirports.empty()) inputs.firstParkAirport = g_parkAirports.front().position;
     }
     gf_setAutoRangeInputs(inputs);
@@ -262,7 +263,7 @@ void lf_everySecond() {
     const std::int32_t counter = ++window.secondsCounter;
     std::int32_t messageSecond = 0;
     {
-        std::lock_guard lock(window.messageMutex);
+        MutexLock lock(window.messageMutex);
         messageSecond = window.messageSecond;
     }
     if (messageSecond > 0 && counter - messageSecond >= kMessageBeats) gf_clearMessage();
@@ -315,7 +316,7 @@ void lf_flightNotRunning() {
         g_flightNotRunningLogged = true;
         g_notRunningTickCount = kNotRunningStepTicks;
         {
-            std::lock_guard lock(g_simConnectMutex);
+            MutexLock lock(g_simConnectMutex);
             for (auto& buffer : g_positionUpdateBuffers)
                 buffer.clear();
         }

@@ -59,7 +59,7 @@ class MainLoop : public mrwtest::RunTest {
         g_parkingUpdateRequest = false;
         g_parkingUpdateRunning = false;
         std::lock_guard lock(g_trafficMutex);
-        g_injectionActive = false;
+        g_trafficIntake.renew();
     }
     static bool intakeOpen() {
         std::lock_guard lock(g_trafficMutex);

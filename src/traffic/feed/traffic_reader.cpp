@@ -17,6 +17,7 @@
 #include "foundation/log.h"
 #include "foundation/network_text.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "foundation/window_model.h"
 #include "traffic/engine/engine_containers.h"
 #include "traffic/engine/main_loop_state.h"
@@ -249,7 +250,7 @@ void TrafficReader::processFields() {
 void TrafficReader::queueReport(TrafficReport report, std::string_view type) {
     std::size_t dropped = 0;
     {
-        const std::lock_guard lock(g_trafficMutex);
+        MutexLock lock(g_trafficMutex);
         if (!g_injectionActive) return;
         report.identity.designation.model = gf_networkModelIndex(type);
         for (; g_trafficReports.size() >= kMaxTrafficReports; ++dropped)

@@ -16,6 +16,7 @@
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/message_line.h"
+#include "foundation/thread_safety.h"
 #include "foundation/time_texts.h"
 #include "foundation/window_model.h"
 #include "traffic/engine/aircraft_removal.h"
@@ -48,7 +49,7 @@ bool lf_positionKnown(const Lalo& position) {
 }
 
 std::optional<ParkAirportEntry> lf_frontEntry() {
-    std::lock_guard lock(g_parkAirportsMutex);
+    RecursiveMutexLock lock(g_parkAirportsMutex);
     if (g_parkAirports.empty()) return std::nullopt;
     return g_parkAirports.front();
 }
@@ -117,7 +118,7 @@ void lf_checkParkAirportInSight(const Lalo& position) {
 // The stand the user stands on becomes the park airport's reserved stand in the list and its file.
 void lf_reserveStandOfUser() {
     const std::string stand = gf_standNameAt(lf_userPosition());
-    std::lock_guard lock(g_parkAirportsMutex);
+    RecursiveMutexLock lock(g_parkAirportsMutex);
     if (!g_parkAirports.empty() && g_parkAirports.front().code == g_parkAirport.code) {
         if (stand.empty() || stand == g_parkAirports.front().reservedStand) return;
         g_parkAirports.front().reservedStand = stand;
@@ -237,7 +238,7 @@ void lf_onParkAirportChanged() {
 
 void gf_setParkAirport(const Airport& airport) {
     {
-        std::lock_guard lock(g_parkAirportsMutex);
+        RecursiveMutexLock lock(g_parkAirportsMutex);
         g_parkAirport = airport;
     }
     gf_publishParkAirport();

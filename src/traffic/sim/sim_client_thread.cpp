@@ -1,9 +1,9 @@
+#include "foundation/thread_safety.h"
 #include "traffic/sim/sim_client_internal.h"
 
 #include <fmt/format.h>
 
 #include <exception>
-#include <mutex>
 #include <stop_token>
 #include <string>
 
@@ -30,7 +30,7 @@ constexpr std::int64_t kDispatchPauseMs = 1;
 // Connected: register, then dispatch until the stop token is set.
 void lf_dispatchUntilStopped(HANDLE handle, const std::stop_token& stop) {
     {
-        std::lock_guard lock(g_simConnectMutex);
+        MutexLock lock(g_simConnectMutex);
         g_simConnect.store(handle);
     }
     gf_defineSimData();
@@ -77,7 +77,7 @@ void lf_simClientExit(HANDLE ownHandle) {
     gf_invalidateStatusBand();
     // Zeroed under the mutex before the close, so no request off this thread uses a closing handle;
     // only when it is still this thread's (a later run's client may have published its own).
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     HANDLE expected = ownHandle;
     g_simConnect.compare_exchange_strong(expected, nullptr);
 }

@@ -24,20 +24,6 @@ namespace mrwtest {
 
 namespace {
 
-void lf_clearSimQueues() {
-    std::lock_guard lock(mrw::g_simConnectMutex);
-    mrw::g_positionUpdateBuffers[0].clear();
-    mrw::g_positionUpdateBuffers[1].clear();
-    mrw::g_positionUpdatesIn = &mrw::g_positionUpdateBuffers[0];
-    mrw::g_positionUpdatesOut = &mrw::g_positionUpdateBuffers[1];
-    mrw::g_clientEvents.clear();
-    mrw::g_createRequests.clear();
-    mrw::g_removeRequests.clear();
-    mrw::g_pendingCreates.clear();
-    mrw::g_justAddedObjects.clear();
-    mrw::g_givenUpCreations.clear();
-}
-
 // The settings the engine reads, at their defaults.
 void lf_defaultSettings() {
     auto& p = mrw::g_parameters();
@@ -52,8 +38,10 @@ void lf_defaultSettings() {
 
 void lf_resetEngineState() {
     mrw::lf_resetEngine();
-    lf_clearSimQueues();
-    mrw::g_liveryOfHexid.clear();
+    {
+        std::lock_guard lock(mrw::g_simConnectMutex);
+        mrw::g_simQueues.renew();
+    }
     mrw::g_simConnectError.store(false);
     mrw::g_simConnect.store(nullptr);
     mrw::g_userAcData = {};

@@ -291,9 +291,7 @@ TEST_F(SimEventsTest, RemoveAircraftFromSimInEveryState) {
          false},
     };
     for (const RemovalCase& c : cases) {
-        mrw::g_liveAcs.clear();
-        mrw::g_removeQueue.clear();
-        mrw::g_liveCreateQueue.clear();
+        mrw::g_engineContainers.renew();
         mrw::LiveAc& aircraft = addActive({.hexid = 0x490001, .callsign = "DLH70"}, c.objectId);
         aircraft.simState = c.state;
         aircraft.removeWhenCreated = c.removeWhenCreated;

@@ -48,7 +48,7 @@ class SimClientThreadTest : public ::testing::Test {
         g_msfs2020 = true;
         mrwtest::resetSimClientState();
         std::lock_guard lock(g_simEventMutex);
-        g_simEvents.clear();
+        g_simEventQueue.renew();
     }
     void startWorld(const standin::SimWorldConfig& config = {}) {
         standin::SimWorldConfig running = config;
