@@ -26,11 +26,6 @@ namespace {
 
 class SimEventsTest : public EngineHarness {
   protected:
-    void TearDown() override {
-        mrw::g_parkStands.clear();
-        EngineHarness::TearDown();
-    }
-
     static void post(mrw::SimEventType type, std::uint32_t objectId, std::int32_t hexid, double value1 = 0,
                      double value2 = 0) {
         mrw::gf_postSimEvent({objectId, hexid, 0, type, value1, value2});
