@@ -148,7 +148,7 @@ void BM_WalkAndHandOver(benchmark::State& state) {
     for (auto _ : state) {
         std::list<mrw::LiveryData> out;
         mrw::g_scanThreadsRunning = 0;
-        mrw::lf_searchFolder(std::make_shared<mrw::LiveriesScanState>(), 1, package, out, setup);
+        mrw::gf_searchFolder(std::make_shared<mrw::LiveriesScanState>(), 1, package, out, setup);
         benchmark::DoNotOptimize(out);
     }
     state.counters["files/s"] = benchmark::Counter(

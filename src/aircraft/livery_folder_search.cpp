@@ -74,8 +74,8 @@ class FolderSearch {
     FolderWalk::Judge judge() const {
         return [&folder = m_folder](const fs::directory_entry& entry, WalkEntry& judged) {
             std::error_code statusError;
-            judged.descend = !lf_isExcludedSubtree(folder, entry.path()) && entry.is_directory(statusError);
-            judged.aircraftCfg = lf_isAircraftCfg(entry);
+            judged.descend = !gf_isExcludedSubtree(folder, entry.path()) && entry.is_directory(statusError);
+            judged.aircraftCfg = gf_isAircraftCfg(entry);
         };
     }
 
@@ -149,7 +149,7 @@ class FolderSearch {
 
 }  // namespace
 
-LiveryFileProcessor lf_chooseProcessor(const fs::path& cfgPath) {
+LiveryFileProcessor gf_chooseProcessor(const fs::path& cfgPath) {
     const std::string text = path_to_utf8(cfgPath);
     if (text.find("ivao_x-csl") != std::string::npos || text.find("IVAO_MTL") != std::string::npos) {
         return gf_searchLiveriesinIVAOFile;
@@ -157,7 +157,7 @@ LiveryFileProcessor lf_chooseProcessor(const fs::path& cfgPath) {
     return gf_searchLiveriesinFile;
 }
 
-bool lf_isAircraftCfg(const fs::directory_entry& entry) {
+bool gf_isAircraftCfg(const fs::directory_entry& entry) {
     std::error_code error;
     if (!entry.is_regular_file(error)) return false;
     const fs::path& path = entry.path();
@@ -165,7 +165,7 @@ bool lf_isAircraftCfg(const fs::directory_entry& entry) {
            gf_upperEquals("AIRCRAFT", path_to_utf8(path.stem()));
 }
 
-bool lf_isExcludedSubtree(const fs::path& folder, const fs::path& entry) {
+bool gf_isExcludedSubtree(const fs::path& folder, const fs::path& entry) {
     const std::string text = path_to_utf8(entry);
     if (text.size() >= kMaxPathBytes) return true;
     // Only the part below the searched folder: a packages folder named after an airport add-on must
@@ -177,14 +177,14 @@ bool lf_isExcludedSubtree(const fs::path& folder, const fs::path& entry) {
                        [&](std::string_view name) { return below.find(name) != std::string_view::npos; });
 }
 
-void lf_searchFolder(const LiveriesScanStatePtr& state, int priority, const fs::path& folder,
+void gf_searchFolder(const LiveriesScanStatePtr& state, int priority, const fs::path& folder,
                      std::list<LiveryData>& out, const FolderSearchSetup& setup) {
     FolderSearch(state, priority, folder, out, setup).run();
 }
 
 void gf_searchLiveriesinFolder(const LiveriesScanStatePtr& state, int priority, const fs::path& folder) {
-    static const FolderSearchSetup setup{lf_chooseProcessor};
-    lf_searchFolder(state, priority, folder, g_scannedLiveries(), setup);
+    static const FolderSearchSetup setup{gf_chooseProcessor};
+    gf_searchFolder(state, priority, folder, g_scannedLiveries(), setup);
 }
 
 }  // namespace mrw

@@ -176,7 +176,7 @@ void lf_otherSecondDuties(unsigned duties) {
 
 }  // namespace
 
-unsigned lf_dutiesOfBeat(std::int32_t c) {
+unsigned gf_dutiesOfBeat(std::int32_t c) {
     unsigned duties = 0;
     if (c % 5 == 0) {
         duties |= kFiveSecondDuties;
@@ -194,7 +194,7 @@ unsigned lf_dutiesOfBeat(std::int32_t c) {
     return duties;
 }
 
-void lf_waitForNextTick(SteadyTime& deadline) {
+void gf_waitForNextTick(SteadyTime& deadline) {
     const SteadyTime now = gf_steadyNow();
     // A lag above 100 ms drops the missed ticks; a smaller one is caught up by back-to-back ticks.
     SteadyTime wake = now > deadline + kMaxLag ? now + kTickPeriod : deadline;
@@ -217,7 +217,7 @@ void lf_mainLoop() {
     const TimerPeriodGuard timerPeriod(1);
     if (!lf_mainLoopTick()) return;
     do {
-        lf_waitForNextTick(deadline);
+        gf_waitForNextTick(deadline);
     } while (lf_mainLoopTick());
 }
 
@@ -232,7 +232,7 @@ bool lf_mainLoopTick() {
     if (!g_newSimSecond.exchange(false)) return !gf_stopping();
     lf_everySecond();
     if (gf_stopping()) return false;
-    const unsigned duties = lf_dutiesOfBeat(g_runSeconds);
+    const unsigned duties = gf_dutiesOfBeat(g_runSeconds);
     if (duties & kFiveSecondDuties) {
         lf_fiveSecondDuties(duties);
     } else {
@@ -303,7 +303,7 @@ void lf_every15Seconds() {
         window.weatherReaderStatus == ReaderStatus::NothingNew) {
         gf_updateReaderLamps();
     }
-    const unsigned duties = lf_dutiesOfBeat(g_runSeconds);
+    const unsigned duties = gf_dutiesOfBeat(g_runSeconds);
     if (!(duties & kThirtySecondDuties)) return;
     if (g_noMatchClearRequest.exchange(false)) gf_clearNoMatch();
     if (g_parameters().AUTO_RANGE.current) lf_autoRange();

@@ -87,7 +87,7 @@ class LiveriesFolderSearch : public ::testing::Test {
                                       std::chrono::milliseconds wait = 10s) {
         std::list<mrw::LiveryData> out;
         const mrw::FolderSearchSetup setup{[&](const fs::path&) { return processor; }, wait};
-        mrw::lf_searchFolder(m_state, 3, folder, out, setup);
+        mrw::gf_searchFolder(m_state, 3, folder, out, setup);
         return out;
     }
 
@@ -122,14 +122,14 @@ TEST_F(LiveriesFolderSearch, WalkFindsAircraftCfgInNameOrderAndSkipsExcludedSubt
 
 TEST_F(LiveriesFolderSearch, ExclusionsLengthAndProcessorChoice) {
     const fs::path folder = "/r";
-    EXPECT_FALSE(mrw::lf_isExcludedSubtree(folder, "/r/" + std::string(246, 'x')));  // 249 bytes
-    EXPECT_TRUE(mrw::lf_isExcludedSubtree(folder, "/r/" + std::string(247, 'x')));   // 250 bytes
-    EXPECT_TRUE(mrw::lf_isExcludedSubtree(folder, "/r/a/navigraph-data"));
-    EXPECT_FALSE(mrw::lf_isExcludedSubtree("/flytampa-pack", "/flytampa-pack/liveries"));
-    EXPECT_FALSE(mrw::lf_isExcludedSubtree(folder, "/r/Airport"));  // case-sensitive
+    EXPECT_FALSE(mrw::gf_isExcludedSubtree(folder, "/r/" + std::string(246, 'x')));  // 249 bytes
+    EXPECT_TRUE(mrw::gf_isExcludedSubtree(folder, "/r/" + std::string(247, 'x')));   // 250 bytes
+    EXPECT_TRUE(mrw::gf_isExcludedSubtree(folder, "/r/a/navigraph-data"));
+    EXPECT_FALSE(mrw::gf_isExcludedSubtree("/flytampa-pack", "/flytampa-pack/liveries"));
+    EXPECT_FALSE(mrw::gf_isExcludedSubtree(folder, "/r/Airport"));  // case-sensitive
 
     const auto target = [](const fs::path& cfg) {
-        return *mrw::lf_chooseProcessor(cfg).target<FileFunction>();
+        return *mrw::gf_chooseProcessor(cfg).target<FileFunction>();
     };
     EXPECT_EQ(target("/p/IVAO_MTL/SimObjects/aircraft.cfg"), &mrw::gf_searchLiveriesinIVAOFile);
     EXPECT_EQ(target("/p/ivao_x-csl/aircraft.cfg"), &mrw::gf_searchLiveriesinIVAOFile);

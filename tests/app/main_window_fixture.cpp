@@ -46,7 +46,7 @@ void resetAppState() {
     mrw::g_parkingCountdown = 20;
     mrw::g_msfs2020 = true;
     mrw::g_simId = 1;
-    mrw::lf_resetAirportsDatabase();
+    mrw::gf_resetAirportsDatabase();
     {
         std::lock_guard lock(mrw::g_parkAirportsMutex);
         mrw::g_parkAirports.clear();
@@ -55,7 +55,7 @@ void resetAppState() {
 }
 
 bool registerMainWindowClass() {
-    static const bool registered = mrw::lf_registerWindowClass(nullptr, platform::asWide(u"Merrowvale"));
+    static const bool registered = mrw::gf_registerWindowClass(nullptr, platform::asWide(u"Merrowvale"));
     return registered;
 }
 

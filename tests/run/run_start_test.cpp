@@ -135,7 +135,7 @@ TEST_F(RunStart, TheAutomaticRangeFollowsTheUserOnTheGroundAndInTheAir) {
     const auto tickUntil = [&](const std::function<bool()>& done) {
         const auto giveUp = std::chrono::steady_clock::now() + 60s;
         while (!done() && std::chrono::steady_clock::now() < giveUp) {
-            lf_waitForNextTick(deadline);
+            gf_waitForNextTick(deadline);
             if (!lf_mainLoopTick()) return false;
             std::this_thread::yield();
         }

@@ -64,7 +64,7 @@ void resetRun() {
 }
 
 void forgetDatabases() {
-    mrw::lf_resetAirportsDatabase();
+    mrw::gf_resetAirportsDatabase();
     resetAircraftData();
     mrw::g_dbaseLoaded = false;
     mrw::gf_clearLiveryCatalogue();  // at once on the thread that built it, else at the next safe point

@@ -97,7 +97,7 @@ void gf_clearLiveObjectIndex() {
     lf_index().positions.clear();
 }
 
-std::int64_t lf_liveObjectIndexRebuilds() {
+std::int64_t gf_liveObjectIndexRebuilds() {
     return lf_index().rebuilds;
 }
 

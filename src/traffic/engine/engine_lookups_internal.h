@@ -7,6 +7,6 @@
 namespace mrw {
 
 // Rebuilds of the live object index since the process started.
-std::int64_t lf_liveObjectIndexRebuilds();
+std::int64_t gf_liveObjectIndexRebuilds();
 
 }  // namespace mrw

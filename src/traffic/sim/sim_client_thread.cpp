@@ -82,7 +82,7 @@ void lf_simClientExit(HANDLE ownHandle) {
     g_simConnect.compare_exchange_strong(expected, nullptr);
 }
 
-void lf_handleClientException(std::exception_ptr exception, bool& disconnected) {
+void gf_handleClientException(std::exception_ptr exception, bool& disconnected) {
     try {
         std::rethrow_exception(exception);
     } catch (const UserErrorException& e) {
@@ -108,7 +108,7 @@ void lf_simClient(std::stop_token stop) {
     try {
         lf_connectAndDispatch(connection, stop);
     } catch (...) {
-        lf_handleClientException(std::current_exception(), disconnected);
+        gf_handleClientException(std::current_exception(), disconnected);
     }
     lf_simClientExit(connection.handle);
 }

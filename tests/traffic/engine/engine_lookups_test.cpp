@@ -74,7 +74,7 @@ TEST_F(LiveObjectIndexTest, EventsFindTheirAircraftThroughEveryChange) {
         create(kHexB, 12);
         create(kHexC, 13);
         c.change();
-        const std::int64_t rebuildsBefore = mrw::lf_liveObjectIndexRebuilds();
+        const std::int64_t rebuildsBefore = mrw::gf_liveObjectIndexRebuilds();
         for (const auto& [objectId, hexid] : c.found) {
             const mrw::LiveAc* aircraft = mrw::gf_liveAcOfObject(objectId);
             if (hexid == 0) {
@@ -85,7 +85,7 @@ TEST_F(LiveObjectIndexTest, EventsFindTheirAircraftThroughEveryChange) {
                 EXPECT_EQ(aircraft->objectId, objectId) << c.name;
             }
         }
-        EXPECT_EQ(mrw::lf_liveObjectIndexRebuilds() - rebuildsBefore, c.rebuilds) << c.name;
+        EXPECT_EQ(mrw::gf_liveObjectIndexRebuilds() - rebuildsBefore, c.rebuilds) << c.name;
     }
 }
 

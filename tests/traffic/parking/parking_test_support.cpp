@@ -28,7 +28,7 @@ namespace mrwtest {
 void resetParkingState() {
     using namespace mrw;
     resetSettings();
-    lf_resetAirportsDatabase();  // read again by the next test that reads it
+    gf_resetAirportsDatabase();  // read again by the next test that reads it
     g_parkAirport = {};
     TrafficReader::parkAirport.store(std::nullopt);
     TrafficReader::collectCallsigns = false;
