@@ -1,10 +1,8 @@
-#include "foundation/thread_safety.h"
 #include "traffic/engine/main_loop_state.h"
 
 #include <fmt/format.h>
 
 #include <chrono>
-#include <mutex>
 #include <string>
 
 #include "aircraft/matching_summary.h"
@@ -16,6 +14,7 @@
 #include "foundation/log.h"
 #include "foundation/message_line.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "foundation/time_texts.h"
 #include "run/main_loop_internal.h"
 #include "run/main_worker.h"
@@ -127,7 +126,7 @@ void lf_parkingUpdateStep() {
         g_parkingUpdatePhase = true;
         gf_disableParkingControls();
         {
-            std::lock_guard lock(TrafficReader::callsignsMutex);
+            MutexLock lock(TrafficReader::callsignsMutex);
             TrafficReader::callsigns.clear();
         }
         TrafficReader::collectCallsigns = true;

@@ -114,7 +114,7 @@ void lf_collectCallsign(std::string_view field) {
         callsign.find('@') != std::string::npos) {
         return;
     }
-    const std::lock_guard lock(TrafficReader::callsignsMutex);
+    MutexLock lock(TrafficReader::callsignsMutex);
     if (TrafficReader::callsigns.size() < TrafficReader::kMaxCollectedCallsigns)
         TrafficReader::callsigns.insert(std::move(callsign));
 }
@@ -285,7 +285,7 @@ FixedCode<3> TrafficReader::routeCode(std::string_view text, std::uint32_t hexid
     if (lf_isRouteCode(text)) return FixedCode<3>(text);
     bool first = false;
     {
-        const std::lock_guard lock(m_oddRouteMutex);
+        MutexLock lock(m_oddRouteMutex);
         // Bounded: a flood of made-up hexids must not grow the set or the log without end.
         if (m_oddRouteHexids.size() < kMaxOddRouteHexids) first = m_oddRouteHexids.insert(hexid).second;
     }
@@ -300,17 +300,17 @@ void TrafficReader::resetStartValues() {
     qnh = 1013;
     trafficTime = 0.0;
     {
-        const std::lock_guard lock(callsignsMutex);
+        MutexLock lock(callsignsMutex);
         callsigns.clear();
     }
-    const std::lock_guard lock(m_oddRouteMutex);
+    MutexLock lock(m_oddRouteMutex);
     m_oddRouteHexids.clear();
 }
 
 void lf_takeCollectedCallsigns() {
     g_liveCallsigns.clear();
     TrafficReader::collectCallsigns.exchange(false);
-    const std::lock_guard lock(TrafficReader::callsignsMutex);
+    MutexLock lock(TrafficReader::callsignsMutex);
     g_liveCallsigns.max_load_factor(TrafficReader::callsigns.max_load_factor());
     g_liveCallsigns.insert(TrafficReader::callsigns.begin(), TrafficReader::callsigns.end());
     TrafficReader::callsigns.clear();

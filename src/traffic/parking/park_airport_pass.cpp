@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <mutex>
 #include <optional>
 
 #include <fmt/format.h>
@@ -147,7 +146,7 @@ void lf_takeReservedStand() {
 void lf_beginParkingCalculation(bool showMessage) {
     gf_disableParkingControls();
     {
-        std::lock_guard lock(TrafficReader::callsignsMutex);
+        MutexLock lock(TrafficReader::callsignsMutex);
         TrafficReader::callsigns.clear();
     }
     TrafficReader::collectCallsigns.exchange(true);

@@ -1,4 +1,3 @@
-#include "foundation/thread_safety.h"
 #include "traffic/sim/sim_client_internal.h"
 
 #include <fmt/format.h>
@@ -12,6 +11,7 @@
 #include "foundation/message_line.h"
 #include "foundation/run_state.h"
 #include "foundation/simulator_choice.h"
+#include "foundation/thread_safety.h"
 #include "foundation/user_error_exception.h"
 #include "foundation/window_model.h"
 #include "traffic/sim/sim_client.h"
