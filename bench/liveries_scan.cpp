@@ -149,7 +149,7 @@ void BM_WalkAndHandOver(benchmark::State& state) {
     for (auto _ : state) {
         std::list<mrw::LiveryData> out;
         mrw::g_scanThreadsRunning = 0;
-        mrw::lf_searchFolder(std::make_shared<mrw::LiveriesScanState>(), 1, package, out, setup);
+        mrw::gf_searchFolder(std::make_shared<mrw::LiveriesScanState>(), 1, package, out, setup);
         benchmark::DoNotOptimize(out);
     }
     state.counters["files/s"] = benchmark::Counter(
@@ -170,7 +170,7 @@ void BM_FolderWalk(benchmark::State& state) {
     const mrw::FolderWalk::Judge judge = [](const fs::directory_entry& entry, mrw::WalkEntry& judged) {
         std::error_code error;
         judged.descend = entry.is_directory(error);
-        judged.aircraftCfg = mrw::lf_isAircraftCfg(entry);
+        judged.aircraftCfg = mrw::gf_isAircraftCfg(entry);
     };
     int found = 0;
     for (auto _ : state) {

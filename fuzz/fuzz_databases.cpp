@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const std::exception&) {
         // A missing section or an unreadable file: the user's error, shown to the user.
     }
-    mrw::lf_resetAirportsDatabase();
+    mrw::gf_resetAirportsDatabase();
     try {
         (void)mrw::gf_readAirports();
     } catch (const std::exception&) {

@@ -98,7 +98,7 @@ FolderScan lf_scanLiveryFolders(const LiveryFolderList& folders) {
         return FolderScan::NothingFound;
     }
     if (folders.size() > 1) gf_logLine(fmt::format("{} in total", total));
-    if (g_parameters().LIG_PRIORITIZE.current) lf_thinByPriority(list);
+    if (g_parameters().LIG_PRIORITIZE.current) gf_thinByPriority(list);
     gf_sortLiveries(list);
     list.unique();
     const bool saved = gf_writeLiveriesScanned();
@@ -145,7 +145,7 @@ LiveryFolderList lf_folderList(bool automatic) {
 
 }  // namespace
 
-void lf_thinByPriority(std::list<LiveryData>& liveries) {
+void gf_thinByPriority(std::list<LiveryData>& liveries) {
     using Combination = std::tuple<CodeIndex, CodeIndex, CodeIndex>;
     std::map<Combination, std::int16_t> smallest;
     const auto combination = [](const LiveryData& l) {

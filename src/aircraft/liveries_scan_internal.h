@@ -9,6 +9,6 @@ namespace mrw {
 
 // Keeps, for every airline, operator and model, only the liveries of the smallest priority that
 // has one (all of them); the cargo flag is no part of the combination.
-void lf_thinByPriority(std::list<LiveryData>& liveries);
+void gf_thinByPriority(std::list<LiveryData>& liveries);
 
 }  // namespace mrw

@@ -8,7 +8,7 @@ namespace mrw {
 
 bool LiveriesScanState::claimTitle(const std::string& title) {
     TitleShard& shard = m_titleShards[std::hash<std::string>{}(title) % kTitleShards];
-    std::lock_guard lock(shard.mutex);
+    MutexLock lock(shard.mutex);
     return shard.titles.insert(title).second;
 }
 

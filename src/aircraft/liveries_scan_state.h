@@ -5,11 +5,11 @@
 
 #include "aircraft/livery_data.h"
 #include "aircraft/scan_reports.h"
+#include "foundation/thread_safety.h"
 
 #include <array>
 #include <cstddef>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -32,8 +32,8 @@ class LiveriesScanState {
     // The claimed titles, spread by their hash over shards with a lock each, so that workers
     // claiming at the same time seldom wait for one another.
     struct alignas(64) TitleShard {
-        std::mutex mutex;
-        std::unordered_set<std::string> titles;  // guarded by mutex
+        Mutex mutex;
+        std::unordered_set<std::string> titles GUARDED_BY(mutex);
     };
     static constexpr std::size_t kTitleShards = 64;
 

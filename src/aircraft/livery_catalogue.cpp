@@ -116,14 +116,14 @@ void lf_buildLiveryCatalogue() {
         if (livery.codes.airline != airline || livery.codes.operatorAirline != operatorAirline) {
             builder.endModel(model);
             if (airline != 0 || operatorAirline != 0)
-                builder.endKey(lf_airlineOperatorKey(airline, operatorAirline));
+                builder.endKey(gf_airlineOperatorKey(airline, operatorAirline));
             airline = livery.codes.airline;
             operatorAirline = livery.codes.operatorAirline;
         }
         builder.addTitle(livery);
     }
     builder.endModel(model);
-    if (operatorAirline != 0) builder.endKey(lf_airlineOperatorKey(airline, operatorAirline));
+    if (operatorAirline != 0) builder.endKey(gf_airlineOperatorKey(airline, operatorAirline));
 }
 
 // Built in the container order of the catalogue walk, so the first title of a text wins.
@@ -427,7 +427,7 @@ TitleView lf_findCatalogueTitle(std::string_view title) {
     return it == index.end() ? TitleView{} : it->second;
 }
 
-CodeIndex lf_airlineOperatorKey(CodeIndex airline, CodeIndex operatorAirline) {
+CodeIndex gf_airlineOperatorKey(CodeIndex airline, CodeIndex operatorAirline) {
     return gf_airlineIndex(g_airlineCodes().text(airline) + g_airlineCodes().text(operatorAirline));
 }
 

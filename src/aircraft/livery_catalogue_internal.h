@@ -12,7 +12,7 @@ namespace mrw {
 TitleView lf_findCatalogueTitle(std::string_view title);
 
 // The key of liveries operated for an airline: the interned "{airline}{operator}" code text.
-CodeIndex lf_airlineOperatorKey(CodeIndex airline, CodeIndex operatorAirline);
+CodeIndex gf_airlineOperatorKey(CodeIndex airline, CodeIndex operatorAirline);
 
 // An entry of g_lightModels, g_buzjetModels or g_rotorcraftModels at gf_randomIndex (the first entry
 // when RANDOM is off); 0 when the list is empty.

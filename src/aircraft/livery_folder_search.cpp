@@ -47,7 +47,7 @@ void lf_logEntryFailure(const fs::path& entry, std::string_view cause) {
     gf_logError(fmt::format("liveries search in {} aborted, cause: {}", path_to_utf8(entry), cause));
 }
 
-// lf_isExcludedSubtree on the paths' UTF-8 texts: the walk converts the searched folder once.
+// gf_isExcludedSubtree on the paths' UTF-8 texts: the walk converts the searched folder once.
 bool lf_isExcludedBelow(std::string_view folderText, std::string_view entryText) {
     if (entryText.size() >= kMaxPathBytes) return true;
     // Only the part below the searched folder: a packages folder named after an airport add-on must
@@ -88,7 +88,7 @@ class FolderSearch {
             // The type first: the walk's listing already holds it for most entries.
             judged.descend =
                 entry.is_directory(statusError) && !lf_isExcludedBelow(folderText, path_to_utf8(entry.path()));
-            judged.aircraftCfg = lf_isAircraftCfg(entry);
+            judged.aircraftCfg = gf_isAircraftCfg(entry);
         };
     }
 
@@ -162,7 +162,7 @@ class FolderSearch {
 
 }  // namespace
 
-LiveryFileProcessor lf_chooseProcessor(const fs::path& cfgPath) {
+LiveryFileProcessor gf_chooseProcessor(const fs::path& cfgPath) {
     const std::string text = path_to_utf8(cfgPath);
     if (text.find("ivao_x-csl") != std::string::npos || text.find("IVAO_MTL") != std::string::npos) {
         return gf_searchLiveriesinIVAOFile;
@@ -170,7 +170,7 @@ LiveryFileProcessor lf_chooseProcessor(const fs::path& cfgPath) {
     return gf_searchLiveriesinFile;
 }
 
-bool lf_isAircraftCfg(const fs::directory_entry& entry) {
+bool gf_isAircraftCfg(const fs::directory_entry& entry) {
     // The name first: it needs no status of the entry. Stem "AIRCRAFT" with extension ".CFG" is
     // exactly this file name.
     if (!gf_upperEquals("AIRCRAFT.CFG", path_to_utf8(entry.path().filename()))) return false;
@@ -178,18 +178,18 @@ bool lf_isAircraftCfg(const fs::directory_entry& entry) {
     return entry.is_regular_file(error);
 }
 
-bool lf_isExcludedSubtree(const fs::path& folder, const fs::path& entry) {
+bool gf_isExcludedSubtree(const fs::path& folder, const fs::path& entry) {
     return lf_isExcludedBelow(path_to_utf8(folder), path_to_utf8(entry));
 }
 
-void lf_searchFolder(const LiveriesScanStatePtr& state, int priority, const fs::path& folder,
+void gf_searchFolder(const LiveriesScanStatePtr& state, int priority, const fs::path& folder,
                      std::list<LiveryData>& out, const FolderSearchSetup& setup) {
     FolderSearch(state, priority, folder, out, setup).run();
 }
 
 void gf_searchLiveriesinFolder(const LiveriesScanStatePtr& state, int priority, const fs::path& folder) {
-    static const FolderSearchSetup setup{lf_chooseProcessor};
-    lf_searchFolder(state, priority, folder, g_scannedLiveries(), setup);
+    static const FolderSearchSetup setup{gf_chooseProcessor};
+    gf_searchFolder(state, priority, folder, g_scannedLiveries(), setup);
 }
 
 }  // namespace mrw

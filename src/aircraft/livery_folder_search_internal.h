@@ -22,17 +22,17 @@ struct FolderSearchSetup {
 };
 
 // The generic processor, or the IVAO one for a path holding "ivao_x-csl" or "IVAO_MTL".
-LiveryFileProcessor lf_chooseProcessor(const std::filesystem::path& cfgPath);
+LiveryFileProcessor gf_chooseProcessor(const std::filesystem::path& cfgPath);
 
 // True for a regular file named aircraft.cfg in any letter case (aircraft.cfg.bak is not).
-bool lf_isAircraftCfg(const std::filesystem::directory_entry& entry);
+bool gf_isAircraftCfg(const std::filesystem::directory_entry& entry);
 
 // True when the walk must not enter the entry: its part below the searched folder holds one of the
 // excluded names, or its whole path is 250 bytes of UTF-8 or longer.
-bool lf_isExcludedSubtree(const std::filesystem::path& folder, const std::filesystem::path& entry);
+bool gf_isExcludedSubtree(const std::filesystem::path& folder, const std::filesystem::path& entry);
 
 // The search, appending to `out`.
-void lf_searchFolder(const LiveriesScanStatePtr& state, int priority, const std::filesystem::path& folder,
+void gf_searchFolder(const LiveriesScanStatePtr& state, int priority, const std::filesystem::path& folder,
                      std::list<LiveryData>& out, const FolderSearchSetup& setup);
 
 }  // namespace mrw

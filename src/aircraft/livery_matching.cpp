@@ -182,7 +182,7 @@ bool lf_matchAirlineModel(AcProfile& aircraft, const AcDesignation& d, int row) 
     if (d.operatorAirline != 0) {
         const std::string& airline = lf_airlineText(d.airline);
         const std::string& operatorCode = lf_airlineText(d.operatorAirline);
-        return lf_matchRandomTitle(aircraft, row, lf_airlineOperatorKey(d.airline, d.operatorAirline),
+        return lf_matchRandomTitle(aircraft, row, gf_airlineOperatorKey(d.airline, d.operatorAirline),
                                    d.model) ||
                lf_matchTitleWord(aircraft, row, d.operatorAirline, d.model, airline) ||
                lf_matchTitleWord(aircraft, row, d.airline, d.model, operatorCode) ||

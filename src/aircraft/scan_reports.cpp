@@ -7,17 +7,17 @@
 namespace mrw {
 
 void ReportLines::add(std::string line) {
-    std::lock_guard lock(m_mutex);
+    MutexLock lock(m_mutex);
     m_lines.push_back(std::move(line));
 }
 
 std::vector<std::string> ReportLines::lines() const {
-    std::lock_guard lock(m_mutex);
+    MutexLock lock(m_mutex);
     return m_lines;
 }
 
 std::size_t ReportLines::count() const {
-    std::lock_guard lock(m_mutex);
+    MutexLock lock(m_mutex);
     return m_lines.size();
 }
 

@@ -7,10 +7,11 @@
 // reads once the report files are written.
 
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "foundation/thread_safety.h"
 
 namespace mrw {
 
@@ -23,8 +24,8 @@ class ReportLines {
     std::size_t count() const;
 
   private:
-    mutable std::mutex m_mutex;
-    std::vector<std::string> m_lines;
+    mutable Mutex m_mutex;
+    std::vector<std::string> m_lines GUARDED_BY(m_mutex);
 };
 
 struct ScanReports {

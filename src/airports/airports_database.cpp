@@ -49,7 +49,7 @@ void lf_loadAirportsXml() {
 
 }  // namespace
 
-void lf_resetAirportsDatabase() {
+void gf_resetAirportsDatabase() {
     lf_clearAirports();
     g_airportsRead = false;
 }

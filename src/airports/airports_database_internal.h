@@ -3,6 +3,6 @@
 
 namespace mrw {
 
-void lf_resetAirportsDatabase();
+void gf_resetAirportsDatabase();
 
 }  // namespace mrw

@@ -47,7 +47,7 @@ void lf_createEdit(ControlBinding& binding, HWND parent, const CREATESTRUCTW& cr
     binding.hwnd =
         CreateWindowExW(0, u"Edit", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, x,
                         binding.rowY, width, 16, parent, lf_idMenu(binding), creation.hInstance, nullptr);
-    lf_keepPreviousWndProc(binding.controlId,
+    gf_keepPreviousWndProc(binding.controlId,
                            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
                                binding.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure))));
     EnableWindow(binding.hwnd, FALSE);

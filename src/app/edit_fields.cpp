@@ -111,7 +111,7 @@ void lf_onDestinationEnter() {
 LRESULT lf_editSubclassProc(ControlParameter& parameter, HWND hwnd, UINT message, WPARAM wParam,
                             LPARAM lParam) {
     if (message != WM_CHAR || wParam != 13)
-        return CallWindowProcW(lf_previousWndProc(parameter.controlId), hwnd, message, wParam, lParam);
+        return CallWindowProcW(gf_previousWndProc(parameter.controlId), hwnd, message, wParam, lParam);
     ParameterCatalogue& p = g_parameters();
     try {
         gf_clearMessage();
@@ -123,7 +123,7 @@ LRESULT lf_editSubclassProc(ControlParameter& parameter, HWND hwnd, UINT message
             if (const auto typed = lf_getTextFromId(parameter))
                 lf_checkInstallPath(gf_activeInstallPath(), *typed);
         } else {
-            return CallWindowProcW(lf_previousWndProc(parameter.controlId), hwnd, message, wParam, lParam);
+            return CallWindowProcW(gf_previousWndProc(parameter.controlId), hwnd, message, wParam, lParam);
         }
     } catch (const std::exception& e) {
         const std::string text = fmt::format("{} exception: {}", "lf_editSubclassProc", e.what());
@@ -135,11 +135,11 @@ LRESULT lf_editSubclassProc(ControlParameter& parameter, HWND hwnd, UINT message
 
 }  // namespace
 
-void lf_keepPreviousWndProc(std::uint16_t controlId, WNDPROC procedure) {
+void gf_keepPreviousWndProc(std::uint16_t controlId, WNDPROC procedure) {
     lf_previousProcedures()[controlId] = procedure;
 }
 
-WNDPROC lf_previousWndProc(std::uint16_t controlId) {
+WNDPROC gf_previousWndProc(std::uint16_t controlId) {
     const auto found = lf_previousProcedures().find(controlId);
     return found == lf_previousProcedures().end() ? nullptr : found->second;
 }

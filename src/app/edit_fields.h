@@ -22,8 +22,8 @@ inline std::atomic<bool> g_packagesFolderFound{false};
 
 // The procedure that subclassing replaced in the field with the control id, kept when the field is
 // created so that the subclass passes on what it does not handle; null for an unknown id.
-void lf_keepPreviousWndProc(std::uint16_t controlId, WNDPROC procedure);
-WNDPROC lf_previousWndProc(std::uint16_t controlId);
+void gf_keepPreviousWndProc(std::uint16_t controlId, WNDPROC procedure);
+WNDPROC gf_previousWndProc(std::uint16_t controlId);
 
 LRESULT lf_blockCallsignEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT lf_destinationEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

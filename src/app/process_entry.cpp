@@ -113,7 +113,7 @@ int lf_messageLoop() {
 
 }  // namespace
 
-std::optional<bool> lf_productionSwitch(const std::vector<std::u16string>& arguments) {
+std::optional<bool> gf_productionSwitch(const std::vector<std::u16string>& arguments) {
     std::optional<bool> wanted;
     for (const std::u16string& argument : arguments) {
         if (lf_equalsIgnoringCase(argument, u"--production") ||
@@ -127,7 +127,7 @@ std::optional<bool> lf_productionSwitch(const std::vector<std::u16string>& argum
     return wanted;
 }
 
-RECT lf_restoredWindowRect(HWND hwnd) {
+RECT gf_restoredWindowRect(HWND hwnd) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (GetWindowPlacement(hwnd, &placement) && (placement.showCmd == static_cast<UINT>(SW_SHOWMINIMIZED) ||
@@ -143,7 +143,7 @@ void lf_keepWindowOnMonitor(std::int32_t fallbackX, std::int32_t fallbackY) {
     lf_repairAtLimit(g_parameters().mainWindowY, fallbackY);
 
     // The restored size: a maximized window is as wide as the work area and would always be moved.
-    const RECT rect = lf_restoredWindowRect(g_mainWindowView().hwnd);
+    const RECT rect = gf_restoredWindowRect(g_mainWindowView().hwnd);
     const LONG width = rect.right - rect.left;
     const LONG height = rect.bottom - rect.top;
     const LONG left = g_parameters().mainWindowX.current;
@@ -183,7 +183,7 @@ bool initInstance(HINSTANCE instance, std::u16string_view className) {
     return true;
 }
 
-bool lf_registerWindowClass(HINSTANCE instance, LPCWSTR className) {
+bool gf_registerWindowClass(HINSTANCE instance, LPCWSTR className) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -200,14 +200,14 @@ bool lf_registerWindowClass(HINSTANCE instance, LPCWSTR className) {
 int gf_runApplication(HINSTANCE instance) {
     // Decided by the command line alone, before any step can end the start: without a switch the
     // mode is off, whatever an earlier start left.
-    g_productionMode = lf_productionSwitch(lf_commandLineArguments()).value_or(false);
+    g_productionMode = gf_productionSwitch(lf_commandLineArguments()).value_or(false);
 
     char16_t title[100];
     if (LoadStringW(instance, 101, title, 100) == 0) {
         gf_logLine("Failed to load application title");
         return 1;
     }
-    if (!lf_registerWindowClass(instance, platform::asWide(title))) {
+    if (!gf_registerWindowClass(instance, platform::asWide(title))) {
         gf_logLine("Failed to register window class");
         return 1;
     }

@@ -25,7 +25,7 @@ int gf_runApplication(HINSTANCE instance);
 // Reads the saved position, creates and shows the main window; false when it could not.
 bool initInstance(HINSTANCE instance, std::u16string_view className);
 // The window's normal (restored) rectangle when it is minimized or maximized, else its rectangle.
-RECT lf_restoredWindowRect(HWND hwnd);
+RECT gf_restoredWindowRect(HWND hwnd);
 // Repairs a position at a parameter limit (falling back to the given one) and keeps the window at
 // least 48 pixels inside the nearest monitor's work area; a changed position is saved and applied.
 void lf_keepWindowOnMonitor(std::int32_t fallbackX, std::int32_t fallbackY);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <climits>
 #include <exception>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -17,6 +16,7 @@
 #include "config/parameters_xml.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "foundation/version_data.h"
 #include "traffic/parking/parking_controls.h"
 #include "traffic/parking/static_parking.h"
@@ -327,7 +327,7 @@ void lf_paintMessageLine(HDC hdc) {
     std::string error;
     std::string message;
     {
-        std::lock_guard lock(window.messageMutex);
+        MutexLock lock(window.messageMutex);
         error = window.errorMessage;
         message = window.message;
     }

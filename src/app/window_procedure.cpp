@@ -41,7 +41,7 @@ void lf_startMainWorker(HWND hwnd) {
 }
 
 void lf_onQuit() {
-    const RECT rect = lf_restoredWindowRect(g_mainWindowView().hwnd);
+    const RECT rect = gf_restoredWindowRect(g_mainWindowView().hwnd);
     const std::int32_t oldX = g_parameters().mainWindowX.current;
     const std::int32_t oldY = g_parameters().mainWindowY.current;
     g_parameters().mainWindowX.current = g_parameters().mainWindowX.clamp(rect.left);

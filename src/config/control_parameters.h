@@ -7,13 +7,13 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "config/control_binding.h"
 #include "config/parameter.h"
+#include "foundation/thread_safety.h"
 
 namespace mrw {
 
@@ -82,17 +82,17 @@ class SharedChoices {
     explicit SharedChoices(std::vector<std::string> texts) : m_texts(std::move(texts)) {}
 
     std::vector<std::string> copy() const {
-        std::lock_guard lock(m_mutex);
+        MutexLock lock(m_mutex);
         return m_texts;
     }
     void replace(std::vector<std::string> texts) {
-        std::lock_guard lock(m_mutex);
+        MutexLock lock(m_mutex);
         m_texts = std::move(texts);
     }
 
   private:
-    mutable std::mutex m_mutex;
-    std::vector<std::string> m_texts;
+    mutable Mutex m_mutex;
+    std::vector<std::string> m_texts GUARDED_BY(m_mutex);
 };
 
 class SharedComboParameter : public ControlParameter {

@@ -9,6 +9,7 @@
 #include "foundation/run_state.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "foundation/version_data.h"
 #include "foundation/xml_helpers.h"
 
@@ -158,7 +159,7 @@ bool lf_loadLocked() {
 // none; an old-format file is wrapped under a new root with everything it holds; a missing or
 // unparsable file (kept as parameters0.xml) is replaced by one holding this value.
 void lf_saveOneValue(const std::string& name, const std::string& value, const std::string& valueLine) {
-    std::lock_guard lock(g_parametersFileMutex());
+    MutexLock lock(g_parametersFileMutex());
     pugi::xml_document document;
     const pugi::xml_parse_result result = lf_loadFile(document);
     if (result) {
@@ -188,8 +189,8 @@ void lf_saveOneValue(const std::string& name, const std::string& value, const st
 
 }  // namespace
 
-std::mutex& g_parametersFileMutex() {
-    static auto* mutex = new std::mutex();  // never destroyed: see the header
+Mutex& g_parametersFileMutex() {
+    static auto* mutex = new Mutex();  // never destroyed: see the header
     return *mutex;
 }
 
@@ -265,7 +266,7 @@ bool gf_loadParameters() {
     gf_logLine(gf_starBanner(70, 0, true, false, "parameters"));
     bool defaultsWritten = false;
     {
-        std::lock_guard lock(g_parametersFileMutex());
+        MutexLock lock(g_parametersFileMutex());
         defaultsWritten = lf_loadLocked();
     }
     lf_refreshControls();
@@ -275,7 +276,7 @@ bool gf_loadParameters() {
 
 void gf_saveParameters(bool writeDefaults) {
     {
-        std::lock_guard lock(g_parametersFileMutex());
+        MutexLock lock(g_parametersFileMutex());
         lf_saveAllLocked(writeDefaults);
     }
     lf_refreshControls();
@@ -294,7 +295,7 @@ void gf_wrapParametersRoot(pugi::xml_document& document) {
 }
 
 pugi::xml_parse_result gf_loadParametersDocument(pugi::xml_document& document) {
-    std::lock_guard lock(g_parametersFileMutex());
+    MutexLock lock(g_parametersFileMutex());
     return lf_loadFile(document);
 }
 

@@ -14,12 +14,12 @@
 //
 // The element form and its readers and appenders: parameter_elements.h.
 
-#include <mutex>
 #include <string_view>
 
 #include <pugixml.hpp>
 
 #include "config/parameter_elements.h"
+#include "foundation/thread_safety.h"
 
 namespace mrw {
 
@@ -40,6 +40,6 @@ pugi::xml_parse_result gf_loadParametersDocument(pugi::xml_document& document);
 void gf_logLineUnlessClosing(std::string_view text);
 
 // The one lock of every load-change-save of parameters.xml (see above). Never destroyed.
-std::mutex& g_parametersFileMutex();
+Mutex& g_parametersFileMutex();
 
 }  // namespace mrw

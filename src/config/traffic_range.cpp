@@ -2,20 +2,20 @@
 
 #include <atomic>
 #include <cmath>
-#include <mutex>
 
 #include "config/control_updates.h"
 #include "config/parameter_catalogue.h"
 #include "config/parameters_xml.h"
 #include "foundation/geometry.h"
 #include "foundation/message_line.h"
+#include "foundation/thread_safety.h"
 
 namespace mrw {
 
 namespace {
 
-std::mutex& lf_inputsMutex() {
-    static std::mutex mutex;
+Mutex& lf_inputsMutex() {
+    static Mutex mutex;
     return mutex;
 }
 
@@ -67,12 +67,12 @@ std::optional<std::int32_t> lf_automaticRange(const AutoRangeInputs& inputs) {
 }  // namespace
 
 void gf_setAutoRangeInputs(const AutoRangeInputs& inputs) {
-    std::lock_guard lock(lf_inputsMutex());
+    MutexLock lock(lf_inputsMutex());
     lf_inputs() = inputs;
 }
 
 AutoRangeInputs gf_autoRangeInputs() {
-    std::lock_guard lock(lf_inputsMutex());
+    MutexLock lock(lf_inputsMutex());
     return lf_inputs();
 }
 

@@ -3,6 +3,7 @@
 #include "foundation/file_names.h"
 #include "foundation/file_replace.h"
 #include "foundation/text_encoding.h"
+#include "foundation/thread_safety.h"
 #include "foundation/time_texts.h"
 #include "foundation/version_data.h"
 
@@ -22,15 +23,15 @@ std::ofstream& g_logStream() {
     return *stream;
 }
 
-std::mutex& g_logMutex() {
-    static auto* mutex = new std::mutex();  // never destroyed: see the header
+Mutex& g_logMutex() {
+    static auto* mutex = new Mutex();  // never destroyed: see the header
     return *mutex;
 }
 
 namespace {
 
 void lf_writeLine(std::string_view prefix, std::string_view text) {
-    std::lock_guard lock(g_logMutex());
+    MutexLock lock(g_logMutex());
     std::ofstream& out = g_logStream();
     if (!out.is_open()) return;
     out << prefix << text << '\n';
@@ -79,7 +80,7 @@ void gf_logIndented(std::string_view text) {
 void gf_openLog() {
     gf_saveUpto3GenerationsOf(g_logFile);
     {
-        std::lock_guard lock(g_logMutex());
+        MutexLock lock(g_logMutex());
         if (g_logStream().is_open()) g_logStream().close();  // the process opens it once; tests reopen it
         g_logStream().open(g_logFile, std::ios::out | std::ios::trunc | std::ios::binary);
         if (!g_logStream().is_open())

@@ -4,8 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <string_view>
+
+#include "foundation/thread_safety.h"
 
 namespace mrw {
 
@@ -13,7 +14,7 @@ namespace mrw {
 // detached thread that logs during process exit never touches a destroyed object.
 std::ofstream& g_logStream();
 // The last lock of the program's lock order: no other lock is taken while it is held.
-std::mutex& g_logMutex();
+Mutex& g_logMutex();
 
 void gf_logLine(std::string_view text);      // a plain line: information
 void gf_logError(std::string_view text);     // "==> " + text: warnings and errors

@@ -1,19 +1,19 @@
 #include "foundation/message_line.h"
 
 #include "foundation/log.h"
+#include "foundation/thread_safety.h"
 #include "foundation/window_model.h"
 
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <mutex>
 
 namespace mrw {
 
 void gf_setMessage(std::string_view text, bool log) {
     MainWindow& window = g_mainWindow();
     {
-        std::lock_guard lock(window.messageMutex);
+        MutexLock lock(window.messageMutex);
         if (!window.errorMessage.empty()) return;
         window.message = std::string(text);
         window.messageSecond = text.empty() ? 0 : std::max<std::int32_t>(1, window.secondsCounter.load());
@@ -29,7 +29,7 @@ void gf_clearMessage() {
 void gf_setErrorMessage(std::string_view text) {
     MainWindow& window = g_mainWindow();
     {
-        std::lock_guard lock(window.messageMutex);
+        MutexLock lock(window.messageMutex);
         window.message.clear();
         window.messageSecond = 0;
         window.errorMessage = std::string(text);
@@ -41,7 +41,7 @@ void gf_setErrorMessage(std::string_view text) {
 void gf_clearErrorMessage() {
     MainWindow& window = g_mainWindow();
     {
-        std::lock_guard lock(window.messageMutex);
+        MutexLock lock(window.messageMutex);
         window.errorMessage.clear();
     }
     gf_windowModelChanged(WindowChange::MessageLine);

@@ -1,5 +1,7 @@
 #include "foundation/window_model.h"
 
+#include <memory>
+
 namespace mrw {
 
 namespace {
@@ -15,6 +17,12 @@ MainWindow::MainWindow() {
 MainWindow& g_mainWindow() {
     static auto* window = new MainWindow();  // never destroyed: see the header
     return *window;
+}
+
+void gf_renewMainWindow() {
+    MainWindow& window = g_mainWindow();
+    std::destroy_at(&window);
+    std::construct_at(&window);
 }
 
 void gf_observeWindowModel(WindowModelObserver observer) {

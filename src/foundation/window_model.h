@@ -10,12 +10,13 @@
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <string>
 
 #include "foundation/fixed_code.h"
 #include "foundation/guarded_text.h"
+#include "foundation/log.h"
 #include "foundation/reader_status.h"
+#include "foundation/thread_safety.h"
 
 namespace mrw {
 
@@ -27,11 +28,12 @@ class MainWindow {
     virtual ~MainWindow() = default;
 
     // The message line: the normal text, the sticky error text and the second the normal text was
-    // set (0 = none). Guarded by messageMutex; changed only through the message-line functions.
-    std::mutex messageMutex;
+    // set (0 = none); changed only through the message-line functions. Log.txt's mutex may be taken
+    // while it is held, never the other way round.
+    Mutex messageMutex ACQUIRED_BEFORE(g_logMutex());
 
-    std::string message;
-    std::string errorMessage;
+    std::string message GUARDED_BY(messageMutex);
+    std::string errorMessage GUARDED_BY(messageMutex);
 
     GuardedText userAircraftText;        // the user aircraft's title or model (status band)
     GuardedText parkAirportText;         // the park airport's name (info band)
@@ -63,7 +65,7 @@ class MainWindow {
     // Seconds of the run, advanced once per simulator second by the main loop. Atomic because the
     // message line reads it from other threads.
     std::atomic<std::int32_t> secondsCounter{0};
-    std::int32_t messageSecond = 0;             // messageMutex
+    std::int32_t messageSecond GUARDED_BY(messageMutex) = 0;
     std::atomic<std::int32_t> updatesCount{0};  // "# updates: {:4}"
     std::atomic<std::uint64_t> pendingStaticCount{0};
 
@@ -86,6 +88,10 @@ class MainWindow {
 
 // Built on first use and never destroyed: threads that outlive static destruction still use it.
 MainWindow& g_mainWindow();
+
+// Every field of the window model back at its start value: the object is built anew in place, so no
+// field can be left out. Only while no other thread uses the model (a test between two others).
+void gf_renewMainWindow();
 
 // What changed in the model, as the window shows it.
 enum class WindowChange : std::uint8_t {

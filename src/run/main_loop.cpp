@@ -3,7 +3,6 @@
 #include <fmt/format.h>
 
 #include <chrono>
-#include <mutex>
 #include <string>
 
 #include "aircraft/matching_summary.h"
@@ -15,6 +14,7 @@
 #include "foundation/log.h"
 #include "foundation/message_line.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "foundation/time_texts.h"
 #include "run/main_loop_internal.h"
 #include "run/main_worker.h"
@@ -54,7 +54,7 @@ constexpr int kNotRunningStepTicks = 100;
 int g_notRunningTickCount = kNotRunningStepTicks;
 
 void lf_setIntake(bool open) {
-    std::lock_guard lock(g_trafficMutex);
+    MutexLock lock(g_trafficMutex);
     g_injectionActive = open;
 }
 
@@ -114,7 +114,7 @@ void lf_blockCallsign() {
 void lf_clearMessageAndError() {
     MainWindow& window = g_mainWindow();
     {
-        std::lock_guard lock(window.messageMutex);
+        MutexLock lock(window.messageMutex);
         window.errorMessage.clear();
     }
     gf_clearMessage();
@@ -127,7 +127,7 @@ void lf_parkingUpdateStep() {
         g_parkingUpdatePhase = true;
         gf_disableParkingControls();
         {
-            std::lock_guard lock(TrafficReader::callsignsMutex);
+            MutexLock lock(TrafficReader::callsignsMutex);
             TrafficReader::callsigns.clear();
         }
         TrafficReader::collectCallsigns = true;
@@ -176,7 +176,7 @@ void lf_otherSecondDuties(unsigned duties) {
 
 }  // namespace
 
-unsigned lf_dutiesOfBeat(std::int32_t c) {
+unsigned gf_dutiesOfBeat(std::int32_t c) {
     unsigned duties = 0;
     if (c % 5 == 0) {
         duties |= kFiveSecondDuties;
@@ -194,7 +194,7 @@ unsigned lf_dutiesOfBeat(std::int32_t c) {
     return duties;
 }
 
-void lf_waitForNextTick(SteadyTime& deadline) {
+void gf_waitForNextTick(SteadyTime& deadline) {
     const SteadyTime now = gf_steadyNow();
     // A lag above 100 ms drops the missed ticks; a smaller one is caught up by back-to-back ticks.
     SteadyTime wake = now > deadline + kMaxLag ? now + kTickPeriod : deadline;
@@ -217,7 +217,7 @@ void lf_mainLoop() {
     const TimerPeriodGuard timerPeriod(1);
     if (!lf_mainLoopTick()) return;
     do {
-        lf_waitForNextTick(deadline);
+        gf_waitForNextTick(deadline);
     } while (lf_mainLoopTick());
 }
 
@@ -232,7 +232,7 @@ bool lf_mainLoopTick() {
     if (!g_newSimSecond.exchange(false)) return !gf_stopping();
     lf_everySecond();
     if (gf_stopping()) return false;
-    const unsigned duties = lf_dutiesOfBeat(g_runSeconds);
+    const unsigned duties = gf_dutiesOfBeat(g_runSeconds);
     if (duties & kFiveSecondDuties) {
         lf_fiveSecondDuties(duties);
     } else {
@@ -247,7 +247,7 @@ void gf_publishAutoRangeInputs() {
     inputs.userAltitudeFeet = g_userAcData.altitudeFt;
     inputs.userPosition = Lalo{g_userAcData.latitude, g_userAcData.longitude};
     {
-        std::lock_guard lock(g_parkAirportsMutex);
+        RecursiveMutexLock lock(g_parkAirportsMutex);
         if (!g_parkAirports.empty()) inputs.firstParkAirport = g_parkAirports.front().position;
     }
     gf_setAutoRangeInputs(inputs);
@@ -263,7 +263,7 @@ void lf_everySecond() {
     const std::int32_t counter = ++window.secondsCounter;
     std::int32_t messageSecond = 0;
     {
-        std::lock_guard lock(window.messageMutex);
+        MutexLock lock(window.messageMutex);
         messageSecond = window.messageSecond;
     }
     if (messageSecond > 0 && counter - messageSecond >= kMessageBeats) gf_clearMessage();
@@ -303,7 +303,7 @@ void lf_every15Seconds() {
         window.weatherReaderStatus == ReaderStatus::NothingNew) {
         gf_updateReaderLamps();
     }
-    const unsigned duties = lf_dutiesOfBeat(g_runSeconds);
+    const unsigned duties = gf_dutiesOfBeat(g_runSeconds);
     if (!(duties & kThirtySecondDuties)) return;
     if (g_noMatchClearRequest.exchange(false)) gf_clearNoMatch();
     if (g_parameters().AUTO_RANGE.current) lf_autoRange();
@@ -316,7 +316,7 @@ void lf_flightNotRunning() {
         g_flightNotRunningLogged = true;
         g_notRunningTickCount = kNotRunningStepTicks;
         {
-            std::lock_guard lock(g_simConnectMutex);
+            MutexLock lock(g_simConnectMutex);
             for (auto& buffer : g_positionUpdateBuffers)
                 buffer.clear();
         }

@@ -19,7 +19,7 @@ enum BeatDuty : unsigned {
     kReaderLampsDuty = 1U << 7,      // every 59 s, not on five-second beats
     kStaticTwinsDuty = 1U << 8,      // every 61 s, not on five-second beats
 };
-unsigned lf_dutiesOfBeat(std::int32_t c);
+unsigned gf_dutiesOfBeat(std::int32_t c);
 
 // Runs a tick every 10 ms until a tick returns false.
 void lf_mainLoop();
@@ -34,6 +34,6 @@ void lf_every15Seconds();
 void lf_flightNotRunning();
 void lf_handleReread();
 // Waits for the next tick of the 10 ms grid whose deadline is given, and moves the deadline on.
-void lf_waitForNextTick(SteadyTime& deadline);
+void gf_waitForNextTick(SteadyTime& deadline);
 
 }  // namespace mrw

@@ -221,7 +221,7 @@ bool lf_detectInstallation() {
     gf_invalidateStatusBand();
     lf_initControls();
     StringParameter& installPath = gf_activeInstallPath();
-    lf_cutCommunityEnding(installPath);
+    gf_cutCommunityEnding(installPath);
     lf_createFolders();
     if (!g_restartPending.load() && !gf_checkVersions()) return false;
     gf_refreshWeekSlot();
@@ -236,7 +236,7 @@ bool lf_detectInstallation() {
     return true;
 }
 
-void lf_cutCommunityEnding(StringParameter& installPath) {
+void gf_cutCommunityEnding(StringParameter& installPath) {
     const std::string value = installPath.current.get();
     const std::size_t ending = kCommunityEnding.size() + 1;
     if (value.size() < ending || !value.ends_with(kCommunityEnding)) return;

@@ -14,6 +14,6 @@ void lf_initControls();
 void lf_createFolders();
 void lf_productionStop();
 // Cuts a trailing "\Community" (or "/Community") off the install path and saves what is left.
-void lf_cutCommunityEnding(StringParameter& installPath);
+void gf_cutCommunityEnding(StringParameter& installPath);
 
 }  // namespace mrw

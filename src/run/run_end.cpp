@@ -4,7 +4,6 @@
 
 #include <array>
 #include <filesystem>
-#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -22,6 +21,7 @@
 #include "foundation/log.h"
 #include "foundation/message_line.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "foundation/time_texts.h"
 #include "foundation/version_data.h"
 #include "run/main_worker.h"
@@ -50,7 +50,7 @@ namespace {
 void lf_clearMessageLine() {
     MainWindow& window = g_mainWindow();
     {
-        std::lock_guard lock(window.messageMutex);
+        MutexLock lock(window.messageMutex);
         window.errorMessage.clear();
     }
     gf_clearMessage();
@@ -98,7 +98,7 @@ ExitReason lf_waitForTheUser() {
 ExitReason lf_closeRun(ExitReason reason) {
     gf_logLine(fmt::format("Exiting: {}", gf_exitReasonName(reason)));
     {
-        std::lock_guard lock(g_trafficMutex);
+        MutexLock lock(g_trafficMutex);
         g_injectionActive = false;
     }
     lf_stopSimClientThread();
@@ -147,20 +147,14 @@ void lf_resetReaders() {
 
 void lf_resetSimClient() {
     g_userDataReceived = false;
-    g_pendingCreates.clear();
-    g_justAddedObjects.clear();
-    g_givenUpCreations.clear();
+    {
+        MutexLock lock(g_simConnectMutex);
+        g_simQueues.renew();
+    }
     g_simRunning = false;
     g_simConnect = nullptr;
     g_userObjectId = 2;
     g_simConnectError = false;
-    for (auto& buffer : g_positionUpdateBuffers)
-        buffer.clear();
-    g_positionUpdatesIn = &g_positionUpdateBuffers[0];
-    g_positionUpdatesOut = &g_positionUpdateBuffers[1];
-    g_createRequests.clear();
-    g_removeRequests.clear();
-    g_clientEvents.clear();
     g_userStandShown.clear();
     g_userTitle.clear();
     gf_setUserAcDataRecv(UserAcData{});
@@ -173,7 +167,7 @@ void lf_resetSimClient() {
 void lf_resetMainWindow() {
     MainWindow& w = g_mainWindow();
     {
-        std::lock_guard lock(w.messageMutex);
+        MutexLock lock(w.messageMutex);
         w.message.clear();
         w.errorMessage.clear();
         w.messageSecond = 0;

@@ -3,7 +3,6 @@
 #include <fmt/format.h>
 
 #include <cmath>
-#include <mutex>
 #include <thread>
 
 #include "aircraft/livery_catalogue.h"
@@ -15,6 +14,7 @@
 #include "config/traffic_range.h"
 #include "foundation/clock.h"
 #include "foundation/log.h"
+#include "foundation/thread_safety.h"
 #include "run/main_loop_internal.h"
 #include "run/main_worker.h"
 #include "run/run_end.h"
@@ -125,7 +125,7 @@ bool lf_startRun() {
     }
     if (gf_stopping()) return false;
     {
-        std::lock_guard lock(g_trafficMutex);
+        MutexLock lock(g_trafficMutex);
         g_injectionActive = false;
     }
     if (!lf_startReaders()) return false;
@@ -143,7 +143,7 @@ bool lf_waitForFlight() {
     }
     if (gf_stopping()) return false;
     {
-        std::lock_guard lock(g_simConnectMutex);
+        MutexLock lock(g_simConnectMutex);
         const HRESULT result = SimConnect_RequestDataOnSimObject(
             g_simConnect.load(), gf_simId(SimConnectRequestId::UserOnGround),
             SimConnectDefinitionId::UserOnGround, SIMCONNECT_OBJECT_ID_USER, SIMCONNECT_PERIOD_SECOND, 0, 0,

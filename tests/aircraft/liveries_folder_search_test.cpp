@@ -89,7 +89,7 @@ class LiveriesFolderSearch : public ::testing::Test {
                                       std::chrono::milliseconds wait = 10s) {
         std::list<mrw::LiveryData> out;
         const mrw::FolderSearchSetup setup{[&](const fs::path&) { return processor; }, wait};
-        mrw::lf_searchFolder(m_state, 3, folder, out, setup);
+        mrw::gf_searchFolder(m_state, 3, folder, out, setup);
         return out;
     }
 
@@ -124,14 +124,14 @@ TEST_F(LiveriesFolderSearch, WalkFindsAircraftCfgInNameOrderAndSkipsExcludedSubt
 
 TEST_F(LiveriesFolderSearch, ExclusionsLengthAndProcessorChoice) {
     const fs::path folder = "/r";
-    EXPECT_FALSE(mrw::lf_isExcludedSubtree(folder, "/r/" + std::string(246, 'x')));  // 249 bytes
-    EXPECT_TRUE(mrw::lf_isExcludedSubtree(folder, "/r/" + std::string(247, 'x')));   // 250 bytes
-    EXPECT_TRUE(mrw::lf_isExcludedSubtree(folder, "/r/a/navigraph-data"));
-    EXPECT_FALSE(mrw::lf_isExcludedSubtree("/flytampa-pack", "/flytampa-pack/liveries"));
-    EXPECT_FALSE(mrw::lf_isExcludedSubtree(folder, "/r/Airport"));  // case-sensitive
+    EXPECT_FALSE(mrw::gf_isExcludedSubtree(folder, "/r/" + std::string(246, 'x')));  // 249 bytes
+    EXPECT_TRUE(mrw::gf_isExcludedSubtree(folder, "/r/" + std::string(247, 'x')));   // 250 bytes
+    EXPECT_TRUE(mrw::gf_isExcludedSubtree(folder, "/r/a/navigraph-data"));
+    EXPECT_FALSE(mrw::gf_isExcludedSubtree("/flytampa-pack", "/flytampa-pack/liveries"));
+    EXPECT_FALSE(mrw::gf_isExcludedSubtree(folder, "/r/Airport"));  // case-sensitive
 
     const auto target = [](const fs::path& cfg) {
-        return *mrw::lf_chooseProcessor(cfg).target<FileFunction>();
+        return *mrw::gf_chooseProcessor(cfg).target<FileFunction>();
     };
     EXPECT_EQ(target("/p/IVAO_MTL/SimObjects/aircraft.cfg"), &mrw::gf_searchLiveriesinIVAOFile);
     EXPECT_EQ(target("/p/ivao_x-csl/aircraft.cfg"), &mrw::gf_searchLiveriesinIVAOFile);
@@ -254,7 +254,7 @@ TEST_F(LiveriesFolderSearch, FilesQueuedWhileEveryWorkerSleepsAreTaken) {
     std::list<mrw::LiveryData> out;
     const mrw::FolderSearchSetup setup{choose, 5s};
     const auto start = std::chrono::steady_clock::now();
-    mrw::lf_searchFolder(m_state, 3, "f", out, setup);
+    mrw::gf_searchFolder(m_state, 3, "f", out, setup);
     EXPECT_EQ(titles(out), (std::vector<std::string>{"f/a/aircraft.cfg", "f/b/aircraft.cfg", "f/c/aircraft.cfg",
                                                      "f/d/aircraft.cfg", "f/e/aircraft.cfg"}));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);

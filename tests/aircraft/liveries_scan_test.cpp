@@ -258,7 +258,7 @@ TEST_F(LiveriesScan, ThinningKeepsEveryLiveryOfTheSmallestPriorityPerCombination
     add("f2 op", "KLM", "TRA", 2, false);
     add("f10 x", "EZY", "", 10, false);
     add("f10 y", "EZY", "", 10, false);
-    mrw::lf_thinByPriority(list);
+    mrw::gf_thinByPriority(list);
     std::vector<std::string> titles;
     for (const auto& l : list)
         titles.push_back(l.title);

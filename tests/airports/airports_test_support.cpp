@@ -11,7 +11,7 @@
 namespace mrwtest {
 
 void resetAirportsData() {
-    mrw::lf_resetAirportsDatabase();
+    mrw::gf_resetAirportsDatabase();
     mrw::g_icaoAirportCodes.clear();
     mrw::g_parkStands.clear();
     mrw::g_optionCount = 0;

@@ -15,7 +15,6 @@
 #include "platform/wide_text.h"
 #include "run/main_worker.h"
 #include "run/run_end.h"
-#include "support/main_window_reset.h"
 #include "support/process_data_directory.h"
 #include "support/settings_reset.h"
 #include "traffic/model/engine_containers.h"
@@ -29,7 +28,7 @@ namespace mrwtest {
 void resetAppState() {
     emptyProcessDataDirectory();
     resetSettings();
-    resetMainWindowState();
+    mrw::gf_renewMainWindow();
     mrw::g_nowButtonAllowed = false;
     mrw::g_parkingUpdateRunning = false;
     mrw::g_parkFileLoaded = false;
@@ -47,17 +46,16 @@ void resetAppState() {
     mrw::g_parkingCountdown = 20;
     mrw::g_msfs2020 = true;
     mrw::g_simId = 1;
-    mrw::lf_resetAirportsDatabase();
+    mrw::gf_resetAirportsDatabase();
     {
         std::lock_guard lock(mrw::g_parkAirportsMutex);
         mrw::g_parkAirports.clear();
     }
-    mrw::g_liveAcs.clear();
-    mrw::g_staticAcs.clear();
+    mrw::g_engineContainers.renew();
 }
 
 bool registerMainWindowClass() {
-    static const bool registered = mrw::lf_registerWindowClass(nullptr, platform::asWide(u"Merrowvale"));
+    static const bool registered = mrw::gf_registerWindowClass(nullptr, platform::asWide(u"Merrowvale"));
     return registered;
 }
 

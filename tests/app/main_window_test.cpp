@@ -17,8 +17,7 @@ using mrwtest::MainWindowTest;
 class MainWindowStateTest : public MainWindowTest {
   protected:
     void TearDown() override {
-        mrw::g_liveAcs.clear();
-        mrw::g_staticAcs.clear();
+        mrw::g_engineContainers.renew();
         MainWindowTest::TearDown();
     }
 

@@ -35,7 +35,7 @@ TEST(ProductionSwitchTest, TheLastProductionSwitchWinsWithoutRegardToCase) {
         {{u"/NO-PRODUCTION"}, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(mrw::lf_productionSwitch(c.arguments), c.wanted) << c.arguments.size() << " arguments";
+        EXPECT_EQ(mrw::gf_productionSwitch(c.arguments), c.wanted) << c.arguments.size() << " arguments";
     }
 }
 

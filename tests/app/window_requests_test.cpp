@@ -46,9 +46,7 @@ class WindowRequests : public mrwtest::MainWindowTest {
     }
 
     static void clearAircraft() {
-        g_liveAcs.clear();
-        g_staticAcs.clear();
-        g_removeQueue.clear();
+        g_engineContainers.renew();
         clearClientEvents();
     }
     static void clearClientEvents() {

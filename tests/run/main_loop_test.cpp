@@ -59,7 +59,7 @@ class MainLoop : public mrwtest::RunTest {
         g_parkingUpdateRequest = false;
         g_parkingUpdateRunning = false;
         std::lock_guard lock(g_trafficMutex);
-        g_injectionActive = false;
+        g_trafficIntake.renew();
     }
     static bool intakeOpen() {
         std::lock_guard lock(g_trafficMutex);
@@ -91,7 +91,7 @@ TEST_F(MainLoop, TheGridCatchesUpSmallLagsAndDropsLargeOnes) {
         const SteadyTime now = gf_steadyNow();
         SteadyTime deadline = now - c.lateness;
         const SteadyTime given = deadline;
-        lf_waitForNextTick(deadline);
+        gf_waitForNextTick(deadline);
         const std::vector<SteadyDuration> waits = m_clock.waits();
         if (c.sleep == 0ms) {
             EXPECT_TRUE(waits.empty());
@@ -106,7 +106,7 @@ TEST_F(MainLoop, TheGridCatchesUpSmallLagsAndDropsLargeOnes) {
 TEST_F(MainLoop, DutiesFollowTheSecondsCounter) {
     std::map<unsigned, std::vector<int>> beatsOf;
     for (int c = 1; c <= 96; ++c) {
-        const unsigned duties = lf_dutiesOfBeat(c);
+        const unsigned duties = gf_dutiesOfBeat(c);
         for (unsigned bit = 1; bit <= kStaticTwinsDuty; bit <<= 1) {
             if (duties & bit) beatsOf[bit].push_back(c);
         }
@@ -124,8 +124,8 @@ TEST_F(MainLoop, DutiesFollowTheSecondsCounter) {
     EXPECT_EQ(beatsOf[kStaticTwinsDuty], (std::vector<int>{61}));
     EXPECT_EQ(beatsOf.count(kNoMatchListDuty), 0u);
     EXPECT_EQ(beatsOf.count(kDailyDuty), 0u);
-    EXPECT_EQ(lf_dutiesOfBeat(1200) & kNoMatchListDuty, kNoMatchListDuty);
-    EXPECT_EQ(lf_dutiesOfBeat(86400), kFiveSecondDuties | kFifteenSecondDuties | kThirtySecondDuties |
+    EXPECT_EQ(gf_dutiesOfBeat(1200) & kNoMatchListDuty, kNoMatchListDuty);
+    EXPECT_EQ(gf_dutiesOfBeat(86400), kFiveSecondDuties | kFifteenSecondDuties | kThirtySecondDuties |
                                           kMinuteDuties | kNoMatchListDuty | kDailyDuty);
 }
 

@@ -93,7 +93,7 @@ TEST_F(StartUp, CommunityEndingIsCutOnlyWhenItIsTheLastFolder) {
     StringParameter& installPath = g_parameters().MSFS_INSTALL_PATH;
     for (const auto& [stored, expected] : cases) {
         installPath.current.set(stored);
-        lf_cutCommunityEnding(installPath);
+        gf_cutCommunityEnding(installPath);
         EXPECT_EQ(installPath.current.get(), expected) << stored;
     }
 }

@@ -8,6 +8,7 @@
 #include "airports/airports_database_internal.h"
 #include "app/main_window.h"
 #include "foundation/time_texts.h"
+#include "foundation/window_model.h"
 #include "platform/win32/standin.h"
 #include "platform/win32/user32.h"
 #include "run/main_worker.h"
@@ -49,11 +50,7 @@ void resetRunSettings() {
     mrw::g_restartPending = false;
     mrw::g_catalogueClearRequest = false;
     mrw::g_trafficTime = 0.0;  // no traffic yet, as in a fresh process
-    mrw::MainWindow& window = mrw::g_mainWindow();
-    std::lock_guard lock(window.messageMutex);
-    window.message.clear();
-    window.errorMessage.clear();
-    window.messageSecond = 0;
+    mrw::gf_renewMainWindow();
 }
 
 void resetRun() {
@@ -64,7 +61,7 @@ void resetRun() {
 }
 
 void forgetDatabases() {
-    mrw::lf_resetAirportsDatabase();
+    mrw::gf_resetAirportsDatabase();
     resetAircraftData();
     mrw::g_dbaseLoaded = false;
     mrw::gf_clearLiveryCatalogue();  // at once on the thread that built it, else at the next safe point

@@ -11,6 +11,7 @@
 #include "aircraft/aircraft_texts.h"
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
+#include "foundation/thread_safety.h"
 #include "foundation/window_model.h"
 #include "platform/simconnect/simconnect.h"
 #include "traffic/engine/engine_tick_internal.h"
@@ -58,13 +59,15 @@ void lf_updateLiveAcs() {
 
 // The updates of this tick become the ones the next frame sends; a busy lock drops them.
 void lf_handOverPositionUpdates() {
-    std::unique_lock lock(g_simConnectMutex, std::try_to_lock);
-    if (lock.owns_lock()) std::swap(g_positionUpdatesIn, g_positionUpdatesOut);
+    if (g_simConnectMutex.try_lock()) {
+        MutexLock lock(g_simConnectMutex, std::adopt_lock);
+        std::swap(g_positionUpdatesIn, g_positionUpdatesOut);
+    }
     g_positionUpdatesIn->clear();
 }
 
 void lf_takeTrafficReports() {
-    std::lock_guard lock(g_trafficMutex);
+    MutexLock lock(g_trafficMutex);
     for (int taken = 0; taken < kReportsPerTick && !g_trafficReports.empty(); ++taken) {
         // One bad report must not end the run: it is logged and dropped like a failed update.
         try {
@@ -110,9 +113,13 @@ void lf_buildCreateRequest() {
     g_liveCreateQueue.push_back(lf_createRequestOf(*aircraft));
 }
 
-template <class Queue>
-void lf_releaseMemory(Queue& queue) {
-    Queue().swap(queue);
+// The room the engine's containers keep through a run and its reset.
+void lf_reserveEngineContainers() {
+    g_liveAcs.reserve(512);
+    g_staticAcs.reserve(256);
+    g_addingStack.reserve(64);
+    g_createdObjects.reserve(128);
+    g_removedGhosts.reserve(64);
 }
 
 // The main worker's copy of the user aircraft data; the Traffic Reader corrects high traffic's
@@ -129,7 +136,7 @@ void lf_feedSimQueues() {
     if (t % 10 != 0) return;
     if (!g_removeQueue.empty()) {
         {
-            std::lock_guard lock(g_simConnectMutex);
+            MutexLock lock(g_simConnectMutex);
             g_removeRequests.push_back(g_removeQueue.front());
         }
         g_removeQueue.pop_front();
@@ -151,7 +158,7 @@ void lf_requestObjectsInRange() {
     const std::int32_t t = g_engineTick.load();
     if (t % 20 == 0) {
         {
-            std::lock_guard lock(g_simConnectMutex);
+            MutexLock lock(g_simConnectMutex);
             constexpr auto kRequest =
                 static_cast<SIMCONNECT_DATA_REQUEST_ID>(SimConnectRequestId::ObjectsInRange);
             if (!g_simConnectError.load() && FAILED(SimConnect_RequestDataOnSimObjectType(
@@ -180,17 +187,13 @@ void lf_handleAddingStack() {
 void lf_reserveEngine() {
     static bool reserved = false;
     if (reserved) return;
-    g_liveAcs.reserve(512);
-    g_staticAcs.reserve(256);
+    lf_reserveEngineContainers();
     g_parkStands.reserve(512);
     g_parkingPlan.reserve(512);
-    g_addingStack.reserve(64);
     {
-        std::lock_guard lock(g_simEventMutex);
+        MutexLock lock(g_simEventMutex);
         g_simEvents.reserve(256);
     }
-    g_createdObjects.reserve(128);
-    g_removedGhosts.reserve(64);
     g_liveParked.reserve(64);
     g_staticReview.reserve(256);
     g_staticRemovals.reserve(256);
@@ -205,37 +208,28 @@ void lf_resetEngine() {
     if ((window.staticCount.exchange(0) | window.parkedLiveCount.exchange(0)) != 0) gf_invalidateStatusBand();
     // The client thread and the Traffic Reader have normally stopped; the locks make sure.
     {
-        std::lock_guard lock(g_simEventMutex);
-        g_simEvents.clear();
+        MutexLock lock(g_simEventMutex);
+        g_simEventQueue.renew();
     }
-    g_createdObjects.clear();
-    g_removedGhosts.clear();
     g_parkingPlan.clear();
     g_liveryOfHexid.clear();
-    g_addingStack.clear();
     {
-        std::lock_guard lock(g_parkAirportsMutex);
+        RecursiveMutexLock lock(g_parkAirportsMutex);
         g_parkAirports.clear();
     }
-    lf_releaseMemory(g_removeQueue);
-    lf_releaseMemory(g_liveCreateQueue);
-    lf_releaseMemory(g_staticCreateQueue);
     g_staticRemovals.clear();
-    g_staticAcs.clear();
-    g_erasureFlagged = false;
     {
-        std::lock_guard lock(g_trafficMutex);
-        lf_releaseMemory(g_trafficReports);
+        MutexLock lock(g_trafficMutex);
+        g_trafficIntake.renew();
     }
     g_parkingUpdateRunning.exchange(false);
     gf_invalidateInfoBand();
     g_readParkFilePending = false;
     g_selectedObjectId.store(0);
-    g_liveAcs.clear();
+    g_engineContainers.renew();
+    lf_reserveEngineContainers();
     gf_clearLiveObjectIndex();
     g_parkStands.clear();
-    g_inSimHexids.clear();
-    g_liveCallsigns.clear();
     g_qnh.exchange(1013);
     g_parkApfInfo.airportName.clear();
     g_parkApfInfo.publisher.clear();

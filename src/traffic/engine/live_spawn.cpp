@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
-#include <mutex>
 #include <numbers>
 
 #include <fmt/format.h>
@@ -20,6 +19,7 @@
 #include "foundation/simulator_choice.h"
 #include "foundation/text_encoding.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "platform/simconnect/simconnect.h"
 #include "traffic/engine/engine_limits.h"
 #include "traffic/engine/livery_cache.h"
@@ -350,7 +350,7 @@ bool lf_onLiveObjectCreated(LiveAc& aircraft, const SimEvent& created) {
     aircraft.heightAboveGround = created.value2;
     if (!aircraft.samples.empty() && !aircraft.samples.front().airborne) aircraft.parkAfterCreation();
     aircraft.setAiFlightPlan();
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     if (FAILED(SimConnect_RequestDataOnSimObject(
             g_simConnect.load(), static_cast<SIMCONNECT_DATA_REQUEST_ID>(SimConnectRequestId::StaticCg),
             StaticCg, aircraft.objectId, SIMCONNECT_PERIOD_ONCE))) {
@@ -398,7 +398,7 @@ void LiveAc::setAiFlightPlan() {
     }
     HRESULT result = S_OK;
     {
-        std::lock_guard lock(g_simConnectMutex);
+        MutexLock lock(g_simConnectMutex);
         result = SimConnect_AISetAircraftFlightPlan(
             g_simConnect.load(), objectId, path_to_utf8(path).c_str(),
             static_cast<SIMCONNECT_DATA_REQUEST_ID>(SimConnectRequestId::FlightPlan));

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <mutex>
 #include <system_error>
 
 #include <fmt/format.h>
 
 #include "config/parameter_catalogue.h"
 #include "foundation/log.h"
+#include "foundation/thread_safety.h"
 #include "platform/simconnect/simconnect.h"
 #include "traffic/engine/engine_tick.h"
 #include "traffic/engine/live_spawn.h"
@@ -36,7 +36,7 @@ constexpr double kDefaultStaticPitchRad = 0.012217304763960306;  // 0.7 degree
 void lf_setTouchdownData(const LiveAc& aircraft) {
     const double throttle = aircraft.fsltlLivery ? -100.0 : 100.0;
     std::array<double, 3> data{100.0, throttle, throttle};
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     SimConnect_SetDataOnSimObject(g_simConnect.load(), SpoilersThrottle, aircraft.objectId, 0, 0,
                                   sizeof(data), data.data());
 }
@@ -133,7 +133,7 @@ void lf_processEvent(const SimEvent& event) {
 }
 
 void lf_queueLightToggle(std::uint32_t objectId) {
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     g_clientEvents.push_back({objectId, ALL_LIGHTS_TOGGLE, 0});
 }
 
@@ -204,7 +204,7 @@ void lf_removeFlightPlan(std::uint32_t objectId) {
 }  // namespace
 
 void lf_processSimEvents() {
-    std::lock_guard lock(g_simEventMutex);
+    MutexLock lock(g_simEventMutex);
     for (const SimEvent& event : g_simEvents)
         lf_processEvent(event);
     g_simEvents.clear();

@@ -2,7 +2,7 @@
 // A small value that one thread writes whole and other threads read whole: each access takes the
 // value's own lock, so a reader never sees half of a write.
 
-#include <mutex>
+#include "foundation/thread_safety.h"
 
 namespace mrw {
 
@@ -15,17 +15,17 @@ class LockedValue {
     LockedValue& operator=(const LockedValue&) = delete;
 
     T load() const {
-        std::lock_guard lock(m_mutex);
+        MutexLock lock(m_mutex);
         return m_value;
     }
     void store(T value) {
-        std::lock_guard lock(m_mutex);
+        MutexLock lock(m_mutex);
         m_value = std::move(value);
     }
 
   private:
-    mutable std::mutex m_mutex;
-    T m_value{};
+    mutable Mutex m_mutex;
+    T m_value GUARDED_BY(m_mutex){};
 };
 
 }  // namespace mrw

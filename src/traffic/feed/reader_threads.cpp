@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <exception>
-#include <mutex>
 #include <string_view>
 #include <thread>
 
@@ -12,6 +11,7 @@
 #include "foundation/log.h"
 #include "foundation/message_line.h"
 #include "foundation/run_state.h"
+#include "foundation/thread_safety.h"
 #include "foundation/window_model.h"
 #include "traffic/feed/realtraffic_mode.h"
 
@@ -31,8 +31,8 @@ std::atomic<bool> g_qnhLampLatch{true};
 // The thread of one reader. Created on first use and never destroyed; the process-exit handler
 // joins the threads while everything they use still exists.
 struct ReaderThread {
-    std::mutex mutex;
-    std::thread thread;
+    Mutex mutex;
+    std::thread thread GUARDED_BY(mutex);
 };
 
 ReaderThread& lf_trafficThread() {
@@ -46,7 +46,7 @@ ReaderThread& lf_qnhThread() {
 }
 
 void lf_join(ReaderThread& readerThread) {
-    const std::lock_guard lock(readerThread.mutex);
+    MutexLock lock(readerThread.mutex);
     if (readerThread.thread.joinable()) readerThread.thread.join();
 }
 
@@ -105,7 +105,7 @@ void lf_start(ReaderThread& readerThread, UdpReader& reader, void (*body)(std::u
               std::uint16_t port) {
     static const bool exitHandlerArmed = [] { return std::atexit(lf_stopAndJoinAtExit) == 0; }();
     (void)exitHandlerArmed;
-    const std::lock_guard lock(readerThread.mutex);
+    MutexLock lock(readerThread.mutex);
     if (readerThread.thread.joinable()) {
         // The previous run's thread may not have seen its stop request yet (or the run's reset
         // cleared it first): stop it, wait for it, and give the new run its own request back.

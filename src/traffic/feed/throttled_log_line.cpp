@@ -13,7 +13,7 @@ namespace mrw {
 void ThrottledLogLine::write(std::string_view line, bool error) {
     std::int64_t heldBack = 0;
     {
-        const std::lock_guard lock(m_mutex);
+        MutexLock lock(m_mutex);
         const SteadyTime now = gf_steadyNow();
         if (m_lastWritten && now - *m_lastWritten < std::chrono::seconds(1)) {
             ++m_heldBack;
@@ -32,7 +32,7 @@ void ThrottledLogLine::write(std::string_view line, bool error) {
 }
 
 void ThrottledLogLine::reset() {
-    const std::lock_guard lock(m_mutex);
+    MutexLock lock(m_mutex);
     m_lastWritten.reset();
     m_heldBack = 0;
 }

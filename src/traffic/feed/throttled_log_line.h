@@ -4,11 +4,11 @@
 // line written, so that Log.txt stays small whatever arrives.
 
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <string_view>
 
 #include "foundation/clock.h"
+#include "foundation/thread_safety.h"
 
 namespace mrw {
 
@@ -21,9 +21,9 @@ class ThrottledLogLine {
     void reset();
 
   private:
-    std::mutex m_mutex;
-    std::optional<SteadyTime> m_lastWritten;  // m_mutex
-    std::int64_t m_heldBack = 0;              // m_mutex
+    Mutex m_mutex;
+    std::optional<SteadyTime> m_lastWritten GUARDED_BY(m_mutex);
+    std::int64_t m_heldBack GUARDED_BY(m_mutex) = 0;
 };
 
 }  // namespace mrw

@@ -17,6 +17,7 @@
 #include "foundation/log.h"
 #include "foundation/network_text.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "foundation/window_model.h"
 #include "traffic/feed/traffic_record_checks.h"
 #include "traffic/model/engine_containers.h"
@@ -113,7 +114,7 @@ void lf_collectCallsign(std::string_view field) {
         callsign.find('@') != std::string::npos) {
         return;
     }
-    const std::lock_guard lock(TrafficReader::callsignsMutex);
+    MutexLock lock(TrafficReader::callsignsMutex);
     if (TrafficReader::callsigns.size() < TrafficReader::kMaxCollectedCallsigns)
         TrafficReader::callsigns.insert(std::move(callsign));
 }
@@ -249,7 +250,7 @@ void TrafficReader::processFields() {
 void TrafficReader::queueReport(TrafficReport report, std::string_view type) {
     std::size_t dropped = 0;
     {
-        const std::lock_guard lock(g_trafficMutex);
+        MutexLock lock(g_trafficMutex);
         if (!g_injectionActive) return;
         report.identity.designation.model = gf_networkModelIndex(type);
         for (; g_trafficReports.size() >= kMaxTrafficReports; ++dropped)
@@ -284,7 +285,7 @@ FixedCode<3> TrafficReader::routeCode(std::string_view text, std::uint32_t hexid
     if (lf_isRouteCode(text)) return FixedCode<3>(text);
     bool first = false;
     {
-        const std::lock_guard lock(m_oddRouteMutex);
+        MutexLock lock(m_oddRouteMutex);
         // Bounded: a flood of made-up hexids must not grow the set or the log without end.
         if (m_oddRouteHexids.size() < kMaxOddRouteHexids) first = m_oddRouteHexids.insert(hexid).second;
     }
@@ -299,17 +300,17 @@ void TrafficReader::resetStartValues() {
     qnh = 1013;
     trafficTime = 0.0;
     {
-        const std::lock_guard lock(callsignsMutex);
+        MutexLock lock(callsignsMutex);
         callsigns.clear();
     }
-    const std::lock_guard lock(m_oddRouteMutex);
+    MutexLock lock(m_oddRouteMutex);
     m_oddRouteHexids.clear();
 }
 
 void lf_takeCollectedCallsigns() {
     g_liveCallsigns.clear();
     TrafficReader::collectCallsigns.exchange(false);
-    const std::lock_guard lock(TrafficReader::callsignsMutex);
+    MutexLock lock(TrafficReader::callsignsMutex);
     g_liveCallsigns.max_load_factor(TrafficReader::callsigns.max_load_factor());
     g_liveCallsigns.insert(TrafficReader::callsigns.begin(), TrafficReader::callsigns.end());
     TrafficReader::callsigns.clear();

@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +17,7 @@
 #include "airports/park_airport_data.h"
 #include "foundation/atomic_optional_double.h"
 #include "foundation/lalo.h"
+#include "foundation/thread_safety.h"
 #include "foundation/time_texts.h"
 #include "traffic/feed/locked_value.h"
 #include "traffic/feed/throttled_log_line.h"
@@ -78,8 +78,8 @@ class TrafficReader : public UdpReader {
     // many (far more than any range holds).
     static inline std::atomic<bool> collectCallsigns{false};
     static constexpr std::size_t kMaxCollectedCallsigns = 10000;
-    static inline std::mutex callsignsMutex;
-    static inline std::unordered_set<std::string> callsigns;  // callsignsMutex
+    static inline Mutex callsignsMutex;
+    static inline std::unordered_set<std::string> callsigns GUARDED_BY(callsignsMutex);
     // The park airport, published by whoever sets g_parkAirport; none while no park airport is set.
     static inline LockedValue<std::optional<ParkAirportRef>> parkAirport;
     // Published by the engine with each refresh of its copy of the user aircraft data.
@@ -93,8 +93,8 @@ class TrafficReader : public UdpReader {
 
     std::string_view m_record;  // the whole datagram, for error texts
     // Hexids whose odd route code was logged in this run: one line per aircraft, not per record.
-    std::mutex m_oddRouteMutex;
-    std::unordered_set<std::uint32_t> m_oddRouteHexids;  // m_oddRouteMutex
+    Mutex m_oddRouteMutex;
+    std::unordered_set<std::uint32_t> m_oddRouteHexids GUARDED_BY(m_oddRouteMutex);
     ThrottledLogLine m_queueFullLines;
 };
 

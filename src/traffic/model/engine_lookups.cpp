@@ -155,11 +155,11 @@ void gf_clearLiveObjectIndex() {
     lf_hexidIndex().listSize = 0;
 }
 
-std::int64_t lf_liveObjectIndexRebuilds() {
+std::int64_t gf_liveObjectIndexRebuilds() {
     return lf_index().rebuilds;
 }
 
-std::int64_t lf_liveHexidIndexRebuilds() {
+std::int64_t gf_liveHexidIndexRebuilds() {
     return lf_hexidIndex().rebuilds;
 }
 

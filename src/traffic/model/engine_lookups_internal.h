@@ -7,8 +7,8 @@
 namespace mrw {
 
 // Rebuilds of the live object index since the process started.
-std::int64_t lf_liveObjectIndexRebuilds();
+std::int64_t gf_liveObjectIndexRebuilds();
 // Rebuilds of the live hexid index since the process started.
-std::int64_t lf_liveHexidIndexRebuilds();
+std::int64_t gf_liveHexidIndexRebuilds();
 
 }  // namespace mrw

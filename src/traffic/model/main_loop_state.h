@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "traffic/model/engine_containers.h"
+
 namespace mrw {
 
 // Beats since the loop started; reset by the daily duty. Written by the main worker, read by the
@@ -30,8 +32,6 @@ inline std::atomic<bool> g_rereadRequest{false};
 inline std::atomic<bool> g_noMatchClearRequest{false};
 inline std::atomic<bool> g_parkingUpdateRequest{false};
 
-// Intake open: the Traffic Reader queues accepted records only while it is set. Read and written
-// only under g_trafficMutex.
-inline bool g_injectionActive = false;
+// g_injectionActive, the intake's open flag, is in traffic/engine/engine_containers.h.
 
 }  // namespace mrw

@@ -3,7 +3,7 @@
 namespace mrw {
 
 void gf_postSimEvent(const SimEvent& event) {
-    std::lock_guard lock(g_simEventMutex);
+    MutexLock lock(g_simEventMutex);
     g_simEvents.push_back(event);
 }
 

@@ -2,8 +2,10 @@
 // What the SimConnect client thread learns about the AI objects, handed to the engine as SimEvents.
 
 #include <cstdint>
-#include <mutex>
 #include <vector>
+
+#include "foundation/thread_safety.h"
+#include "traffic/model/sim_queues.h"
 
 namespace mrw {
 
@@ -36,10 +38,20 @@ struct CreatedObject {
 };
 
 // Appended by the SimConnect client thread, drained by the main worker; guarded by g_simEventMutex.
-inline std::mutex g_simEventMutex;
-inline std::vector<SimEvent> g_simEvents;
+// Held for the whole drain; g_simConnectMutex may be taken inside it, never the other way round.
+inline Mutex g_simEventMutex ACQUIRED_BEFORE(g_simConnectMutex);
+// The events on their way to the engine.
+struct SimEventQueue {
+    // No event waiting.
+    void renew() REQUIRES(g_simEventMutex) { *this = SimEventQueue{}; }
+
+    std::vector<SimEvent> simEvents GUARDED_BY(g_simEventMutex);
+};
+inline SimEventQueue g_simEventQueue;
+
+inline auto& g_simEvents GUARDED_BY(g_simEventMutex) = g_simEventQueue.simEvents;
 
 // Appends a copy under g_simEventMutex. Client thread only, never while it holds g_simConnectMutex.
-void gf_postSimEvent(const SimEvent& event);
+void gf_postSimEvent(const SimEvent& event) EXCLUDES(g_simConnectMutex);
 
 }  // namespace mrw

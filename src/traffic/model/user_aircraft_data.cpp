@@ -5,12 +5,12 @@
 namespace mrw {
 
 UserAcData gf_userAcDataRecv() {
-    std::lock_guard lock(g_userAcDataRecvMutex);
+    MutexLock lock(g_userAcDataRecvMutex);
     return g_userAcDataRecv;
 }
 
 void gf_setUserAcDataRecv(const UserAcData& data) {
-    std::lock_guard lock(g_userAcDataRecvMutex);
+    MutexLock lock(g_userAcDataRecvMutex);
     g_userAcDataRecv = data;
 }
 

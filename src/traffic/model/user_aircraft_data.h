@@ -5,7 +5,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
+
+#include "foundation/thread_safety.h"
 
 namespace mrw {
 
@@ -29,10 +30,10 @@ static_assert(sizeof(UserAcData) == 104);
 // The last answer to request 109 (all zeros until the first). Written by the client thread and
 // copied whole by the other threads, both under g_userAcDataRecvMutex, a leaf lock (nothing else is
 // taken while it is held), so a copy never mixes two answers: use the two functions below.
-inline std::mutex g_userAcDataRecvMutex;
-inline UserAcData g_userAcDataRecv;
-UserAcData gf_userAcDataRecv();
-void gf_setUserAcDataRecv(const UserAcData& data);
+inline Mutex g_userAcDataRecvMutex;
+inline UserAcData g_userAcDataRecv GUARDED_BY(g_userAcDataRecvMutex);
+UserAcData gf_userAcDataRecv() EXCLUDES(g_userAcDataRecvMutex);
+void gf_setUserAcDataRecv(const UserAcData& data) EXCLUDES(g_userAcDataRecvMutex);
 
 // The main worker's copy (g_userAcData = gf_getUserAcData()). Main worker only.
 inline UserAcData g_userAcData;

@@ -7,11 +7,11 @@
 #include <array>
 #include <cmath>
 #include <exception>
-#include <mutex>
 
 #include "aircraft/aircraft_texts.h"
 #include "foundation/geometry.h"
 #include "foundation/log.h"
+#include "foundation/thread_safety.h"
 #include "traffic/model/engine_containers.h"
 #include "traffic/model/sim_queues.h"
 #include "traffic/motion/motion_internal.h"
@@ -215,7 +215,7 @@ void lf_takeOffTest(LiveAc& ac) {
 void gf_writeSpoilersThrottle(std::uint32_t objectId, double spoilersPercent, double throttlePercent) {
     if (objectId == 0) return;
     std::array<double, 3> data{spoilersPercent, throttlePercent, throttlePercent};
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     SimConnect_SetDataOnSimObject(g_simConnect.load(), kSpoilersThrottleDefinition, objectId, 0, 0,
                                   static_cast<DWORD>(sizeof(data)), data.data());
 }

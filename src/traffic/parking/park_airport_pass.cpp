@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <mutex>
 #include <optional>
 
 #include <fmt/format.h>
@@ -16,6 +15,7 @@
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "foundation/message_line.h"
+#include "foundation/thread_safety.h"
 #include "foundation/time_texts.h"
 #include "foundation/window_model.h"
 #include "traffic/feed/traffic_reader.h"
@@ -47,7 +47,7 @@ bool lf_positionKnown(const Lalo& position) {
 }
 
 std::optional<ParkAirportEntry> lf_frontEntry() {
-    std::lock_guard lock(g_parkAirportsMutex);
+    RecursiveMutexLock lock(g_parkAirportsMutex);
     if (g_parkAirports.empty()) return std::nullopt;
     return g_parkAirports.front();
 }
@@ -116,7 +116,7 @@ void lf_checkParkAirportInSight(const Lalo& position) {
 // The stand the user stands on becomes the park airport's reserved stand in the list and its file.
 void lf_reserveStandOfUser() {
     const std::string stand = gf_standNameAt(lf_userPosition());
-    std::lock_guard lock(g_parkAirportsMutex);
+    RecursiveMutexLock lock(g_parkAirportsMutex);
     if (!g_parkAirports.empty() && g_parkAirports.front().code == g_parkAirport.code) {
         if (stand.empty() || stand == g_parkAirports.front().reservedStand) return;
         g_parkAirports.front().reservedStand = stand;
@@ -145,7 +145,7 @@ void lf_takeReservedStand() {
 void lf_beginParkingCalculation(bool showMessage) {
     gf_disableParkingControls();
     {
-        std::lock_guard lock(TrafficReader::callsignsMutex);
+        MutexLock lock(TrafficReader::callsignsMutex);
         TrafficReader::callsigns.clear();
     }
     TrafficReader::collectCallsigns.exchange(true);
@@ -236,7 +236,7 @@ void lf_onParkAirportChanged() {
 
 void gf_setParkAirport(const Airport& airport) {
     {
-        std::lock_guard lock(g_parkAirportsMutex);
+        RecursiveMutexLock lock(g_parkAirportsMutex);
         g_parkAirport = airport;
     }
     gf_publishParkAirport();

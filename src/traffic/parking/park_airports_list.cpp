@@ -19,6 +19,7 @@
 #include "foundation/text_encoding.h"
 #include "foundation/text_file.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "foundation/window_model.h"
 #include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airport_pass.h"
@@ -54,13 +55,13 @@ ParkAirportEntry lf_entry(const Airport& airport, std::string reservedStand) {
     return {std::move(reservedStand), airport.lalo(), 0.0, airport.code};
 }
 
-bool lf_listed(FixedCode<4> code) {
+bool lf_listed(FixedCode<4> code) REQUIRES(g_parkAirportsMutex) {
     return std::any_of(g_parkAirports.begin(), g_parkAirports.end(),
                        [code](const ParkAirportEntry& entry) { return entry.code == code; });
 }
 
 // One line of the file; false when it named an airport the database does not know.
-bool lf_readLine(const std::string& line, std::set<std::string>& accepted) {
+bool lf_readLine(const std::string& line, std::set<std::string>& accepted) REQUIRES(g_parkAirportsMutex) {
     const std::vector<std::string> parts = lf_parts(line);
     if (parts.empty()) return true;
     const std::optional<FixedCode<4>> code = parts.size() <= 2 ? lf_code(parts[0]) : std::nullopt;
@@ -84,7 +85,7 @@ bool lf_readLine(const std::string& line, std::set<std::string>& accepted) {
 
 // The add-on airports of other publishers: every file of airports/my_thirdparty named by a known
 // airport code (EGLL.xml, EGLL.txt). Other files, such as a readme.txt, are passed over.
-void lf_addThirdPartyParkAirports() {
+void lf_addThirdPartyParkAirports() REQUIRES(g_parkAirportsMutex) {
     std::error_code error;
     if (!std::filesystem::is_directory(g_myThirdpartyFolder, error)) return;
     std::vector<std::filesystem::path> files;
@@ -123,7 +124,7 @@ void lf_setExcluded(const std::string& standName, bool excluded) {
 }  // namespace
 
 bool lf_readMyParkAirports() {
-    std::lock_guard lock(g_parkAirportsMutex);
+    RecursiveMutexLock lock(g_parkAirportsMutex);
     g_parkAirports.clear();
     bool result = true;
     std::ifstream in = lf_openList();
@@ -164,7 +165,7 @@ bool lf_updateReservedStand(const ParkAirportEntry& entry, const std::string& ne
 }
 
 void gf_writeMyParkAirports() {
-    std::lock_guard lock(g_parkAirportsMutex);
+    RecursiveMutexLock lock(g_parkAirportsMutex);
     if (g_parkAirports.empty()) return;
     const ParkAirportEntry& entry = g_parkAirports.front();
     std::string line = entry.code.str();
@@ -193,7 +194,7 @@ void gf_writeMyParkAirports() {
 }
 
 void lf_findParkAirport(const Lalo& position) {
-    std::lock_guard lock(g_parkAirportsMutex);
+    RecursiveMutexLock lock(g_parkAirportsMutex);
     if (g_parkAirports.empty()) return;
     if (std::abs(position.latitude - g_lastParkSortPosition.latitude) < kSamePositionDegrees &&
         std::abs(position.longitude - g_lastParkSortPosition.longitude) < kSamePositionDegrees) {
@@ -230,7 +231,7 @@ bool lf_checkParkAirports(bool checkReservedStand, std::string& message) {
     lf_destinationToFront();
     std::string newStand;
     {
-        std::lock_guard lock(g_parkAirportsMutex);
+        RecursiveMutexLock lock(g_parkAirportsMutex);
         if (!g_parkAirports.empty() && g_parkAirports.front().code == g_parkAirport.code)
             newStand = g_parkAirports.front().reservedStand;
     }
@@ -249,7 +250,7 @@ bool lf_checkParkAirports(bool checkReservedStand, std::string& message) {
 }
 
 void gf_addParkAirport(FixedCode<4> code, const Lalo& position) {
-    std::lock_guard lock(g_parkAirportsMutex);
+    RecursiveMutexLock lock(g_parkAirportsMutex);
     auto found = std::find_if(g_parkAirports.begin(), g_parkAirports.end(),
                               [code](const ParkAirportEntry& entry) { return entry.code == code; });
     if (found != g_parkAirports.end()) {

@@ -10,11 +10,11 @@
 // mutexes, and never held across a window message.
 
 #include <list>
-#include <mutex>
 #include <string>
 
 #include "foundation/fixed_code.h"
 #include "foundation/lalo.h"
+#include "foundation/thread_safety.h"
 
 namespace mrw {
 
@@ -25,9 +25,9 @@ struct ParkAirportEntry {
     FixedCode<4> code;
 };
 
-inline std::recursive_mutex g_parkAirportsMutex;
-// The front entry is the one the next write saves. g_parkAirportsMutex.
-inline std::list<ParkAirportEntry> g_parkAirports;
+inline RecursiveMutex g_parkAirportsMutex;
+// The front entry is the one the next write saves.
+inline std::list<ParkAirportEntry> g_parkAirports GUARDED_BY(g_parkAirportsMutex);
 // The user position of the last full ordering. Main worker only.
 inline Lalo g_lastParkSortPosition;
 

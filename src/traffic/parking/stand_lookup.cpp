@@ -1,10 +1,10 @@
 #include "traffic/parking/stand_lookup.h"
 
 #include <cmath>
-#include <mutex>
 #include <vector>
 
 #include "foundation/geometry.h"
+#include "foundation/thread_safety.h"
 #include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/static_parking.h"
 
@@ -21,11 +21,11 @@ struct PublishedStand {
 };
 
 struct StandLookup {
-    std::mutex mutex;
-    std::vector<PublishedStand> stands;
-    bool cached = false;
-    Lalo cachedPosition;
-    std::string cachedAnswer;
+    Mutex mutex;
+    std::vector<PublishedStand> stands GUARDED_BY(mutex);
+    bool cached GUARDED_BY(mutex) = false;
+    Lalo cachedPosition GUARDED_BY(mutex);
+    std::string cachedAnswer GUARDED_BY(mutex);
 };
 
 // Built on first use and never destroyed: the client thread may look up during process exit.
@@ -47,7 +47,7 @@ void gf_publishParkStands() {
     for (const Stand& stand : g_parkStands)
         stands.push_back({stand.id, {stand.latitude, stand.longitude}});
     StandLookup& lookup = lf_lookup();
-    std::lock_guard lock(lookup.mutex);
+    MutexLock lock(lookup.mutex);
     lookup.stands = std::move(stands);
     lookup.cached = false;
     lookup.cachedAnswer.clear();
@@ -56,7 +56,7 @@ void gf_publishParkStands() {
 std::string gf_standNameAt(const Lalo& position) {
     if (!g_userOnGround.load()) return {};
     StandLookup& lookup = lf_lookup();
-    std::lock_guard lock(lookup.mutex);
+    MutexLock lock(lookup.mutex);
     if (lookup.stands.empty()) return {};
     if (lookup.cached && lf_samePosition(position, lookup.cachedPosition)) return lookup.cachedAnswer;
     const PublishedStand* nearest = nullptr;

@@ -2,12 +2,12 @@
 
 #include <array>
 #include <initializer_list>
-#include <mutex>
 #include <random>
 
 #include "config/parameter_catalogue.h"
 #include "config/random_helpers.h"
 #include "foundation/log.h"
+#include "foundation/thread_safety.h"
 #include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_definitions.h"
 
@@ -25,7 +25,7 @@ struct EventValue {
 
 // One hold of the mutex, so the events of one command stay together in the queue.
 void lf_queue(std::uint32_t objectId, std::initializer_list<EventValue> events) {
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     for (const EventValue& e : events)
         g_clientEvents.push_back(ClientEventRequest{objectId, e.event, e.data});
 }

@@ -2,10 +2,10 @@
 
 #include <fmt/format.h>
 
-#include <mutex>
 
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "traffic/model/sim_events.h"
 #include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_client.h"
@@ -38,7 +38,7 @@ void lf_giveUp(const PendingCreate& creation, SteadyTime now) {
 
 void gf_askForCreatedObject(std::uint32_t objectId) {
     if (!lf_creationsToFollow() || g_simConnectError.load()) return;
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     gf_checkSimRequest(
         SimConnect_RequestDataOnSimObject(g_simConnect.load(), gf_simId(SimConnectRequestId::ObjectsInRange),
                                           ObjectInRange, objectId, SIMCONNECT_PERIOD_ONCE),
@@ -69,7 +69,7 @@ bool gf_removeIfGivenUp(std::uint32_t objectId, const std::string& atcId) {
         g_givenUpCreations, [&atcId](const GivenUpCreation& given) { return given.callsign == atcId; });
     if (!givenUp) return false;
     gf_logLine(fmt::format("{} shown after it was given up, oid: {}: removed", atcId, gf_idText(objectId)));
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     gf_removeAiObject(objectId);
     return true;
 }

@@ -12,20 +12,15 @@
 #include <vector>
 
 #include "foundation/clock.h"
+#include "traffic/model/sim_queues.h"
 
 namespace mrw {
 
 inline constexpr std::chrono::seconds kRecognitionTime{30};
 
-// The callsign of a creation given up, and when.
-struct GivenUpCreation {
-    std::string callsign;
-    SteadyTime at;
-};
-
-// Given-up creations whose objects have not shown themselves; each is kept kRecognitionTime. Emptied
-// by the run reset.
-inline std::vector<GivenUpCreation> g_givenUpCreations;
+// Given-up creations whose objects have not shown themselves; each is kept kRecognitionTime. Renewed
+// with the SimConnect queues.
+inline auto& g_givenUpCreations = g_simQueues.givenUpCreations;
 
 // While a creation waits (or a given-up one may still show itself), asks the simulator once for the
 // in-range data of the announced object (request 101 by its id); the answer is recognised like

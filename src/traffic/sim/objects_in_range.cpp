@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <mutex>
 
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "traffic/model/sim_events.h"
 #include "traffic/model/sim_queues.h"
 #include "traffic/sim/creation_recognition.h"
@@ -26,7 +26,7 @@ constexpr int kHighestStaticNumber = 10000;
 // The object is ours: the engine moves it, so the AI lets go of it and it is frozen in place.
 void lf_takeOver(std::uint32_t objectId, int hexid, double altitudeAboveGround) {
     {
-        std::lock_guard lock(g_simConnectMutex);
+        MutexLock lock(g_simConnectMutex);
         SimConnect_AIReleaseControl(g_simConnect.load(), objectId,
                                     gf_simId(SimConnectRequestId::ReleaseControl));
         for (const SimConnectEventId freeze :

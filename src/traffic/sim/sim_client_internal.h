@@ -15,6 +15,6 @@ void lf_simClientExit(HANDLE ownHandle);
 // the simulator version, any other UserErrorException becomes the sticky error; any other exception
 // becomes the sticky error and ends the run as SIM WAS CLOSED. The disconnect (g_simRunning cleared,
 // gf_simDisconnected) runs at most once per `disconnected` flag.
-void lf_handleClientException(std::exception_ptr exception, bool& disconnected);
+void gf_handleClientException(std::exception_ptr exception, bool& disconnected);
 
 }  // namespace mrw

@@ -3,7 +3,6 @@
 #include <fmt/format.h>
 
 #include <exception>
-#include <mutex>
 #include <stop_token>
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "foundation/message_line.h"
 #include "foundation/run_state.h"
 #include "foundation/simulator_choice.h"
+#include "foundation/thread_safety.h"
 #include "foundation/user_error_exception.h"
 #include "foundation/window_model.h"
 #include "traffic/model/sim_queues.h"
@@ -30,7 +30,7 @@ constexpr std::int64_t kDispatchPauseMs = 1;
 // Connected: register, then dispatch until the stop token is set.
 void lf_dispatchUntilStopped(HANDLE handle, const std::stop_token& stop) {
     {
-        std::lock_guard lock(g_simConnectMutex);
+        MutexLock lock(g_simConnectMutex);
         g_simConnect.store(handle);
     }
     gf_defineSimData();
@@ -77,12 +77,12 @@ void lf_simClientExit(HANDLE ownHandle) {
     gf_invalidateStatusBand();
     // Zeroed under the mutex before the close, so no request off this thread uses a closing handle;
     // only when it is still this thread's (a later run's client may have published its own).
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     HANDLE expected = ownHandle;
     g_simConnect.compare_exchange_strong(expected, nullptr);
 }
 
-void lf_handleClientException(std::exception_ptr exception, bool& disconnected) {
+void gf_handleClientException(std::exception_ptr exception, bool& disconnected) {
     try {
         std::rethrow_exception(exception);
     } catch (const UserErrorException& e) {
@@ -108,7 +108,7 @@ void lf_simClient(std::stop_token stop) {
     try {
         lf_connectAndDispatch(connection, stop);
     } catch (...) {
-        lf_handleClientException(std::current_exception(), disconnected);
+        gf_handleClientException(std::current_exception(), disconnected);
     }
     lf_simClientExit(connection.handle);
 }

@@ -1,8 +1,8 @@
 #include "traffic/sim/sim_definitions.h"
 
-#include <mutex>
 
 #include "foundation/log.h"
+#include "foundation/thread_safety.h"
 #include "traffic/model/sim_queues.h"
 #include "traffic/sim/sim_client.h"
 
@@ -146,7 +146,7 @@ bool gf_checkSimRequest(HRESULT result, std::string_view failureText) {
 
 UserAcData gf_getUserAcData() {
     if (!g_simConnectError.load()) {
-        std::lock_guard lock(g_simConnectMutex);
+        MutexLock lock(g_simConnectMutex);
         gf_checkSimRequest(
             lf_requestUserData(SimConnectRequestId::UserAircraft, UserAircraft, SIMCONNECT_PERIOD_ONCE),
             "SimConnect request user ac position fails");
@@ -155,7 +155,7 @@ UserAcData gf_getUserAcData() {
 }
 
 void gf_requestUserTitleAndModel() {
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     gf_checkSimRequest(lf_requestUserData(SimConnectRequestId::UserTitle, UserTitle, SIMCONNECT_PERIOD_ONCE),
                        "SimConnect request user ac title fails");
     gf_checkSimRequest(lf_requestUserData(SimConnectRequestId::UserModel, UserModel, SIMCONNECT_PERIOD_ONCE),

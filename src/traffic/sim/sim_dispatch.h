@@ -14,6 +14,7 @@
 
 #include "foundation/lalo.h"
 #include "platform/simconnect/simconnect.h"
+#include "traffic/model/sim_queues.h"
 
 namespace mrw {
 
@@ -32,7 +33,7 @@ inline std::atomic<bool> g_newSimSecond{false};  // set on every answer to reque
 // Simulator UTC in seconds since 1970-01-01, kept only for RealTraffic's professional edition.
 inline std::atomic<std::int64_t> g_simTimeEpoch{0};
 // Ids announced by ObjectAdded and not yet seen in the in-range data with an ATC ID.
-inline std::vector<std::uint32_t> g_justAddedObjects;
+inline auto& g_justAddedObjects = g_simQueues.justAddedObjects;
 inline bool g_asGenLogged = false;  // the note on simulator-generated traffic was written this run
 
 // The callback handed to SimConnect_CallDispatch. A null message does nothing. Throws

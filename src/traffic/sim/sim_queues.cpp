@@ -5,6 +5,7 @@
 #include "foundation/log.h"
 #include "foundation/message_line.h"
 #include "foundation/text_helpers.h"
+#include "foundation/thread_safety.h"
 #include "foundation/time_texts.h"
 #include "traffic/sim/sim_client.h"
 #include "traffic/sim/sim_definitions.h"
@@ -16,7 +17,7 @@ namespace {
 
 constexpr std::size_t kReservedRequests = 256;
 
-void lf_emptyQueues() {
+void lf_emptyQueues() REQUIRES(g_simConnectMutex) {
     g_positionUpdatesOut->clear();
     g_clientEvents.clear();
     g_createRequests.clear();
@@ -30,7 +31,7 @@ bool lf_isAiObject(std::uint32_t objectId) {
     return objectId > g_userObjectId.load();
 }
 
-void lf_sendPositionUpdates(HANDLE handle) {
+void lf_sendPositionUpdates(HANDLE handle) REQUIRES(g_simConnectMutex) {
     for (PositionUpdate& update : *g_positionUpdatesOut) {
         if (!lf_isAiObject(update.objectId)) continue;
         SimConnect_SetDataOnSimObject(handle, AiPosition, update.objectId, SIMCONNECT_DATA_SET_FLAG_DEFAULT,
@@ -44,7 +45,7 @@ void lf_releaseControl(HANDLE handle, std::uint32_t objectId) {
 }
 
 // FLAPS_SET goes between two releases of AI control, so the AI pilot cannot take the flaps back.
-void lf_sendClientEvents(HANDLE handle) {
+void lf_sendClientEvents(HANDLE handle) REQUIRES(g_simConnectMutex) {
     for (const ClientEventRequest& event : g_clientEvents) {
         if (!lf_isAiObject(event.objectId)) continue;
         const bool flaps = event.eventId == FLAPS_SET;
@@ -63,13 +64,13 @@ void lf_sendClientEvents(HANDLE handle) {
 }  // namespace
 
 void CreateRequest::queue() const {
-    std::lock_guard lock(g_simConnectMutex);
+    MutexLock lock(g_simConnectMutex);
     g_createRequests.push_back(*this);
 }
 
 void gf_resetSimQueues() {
     {
-        std::lock_guard lock(g_simConnectMutex);
+        MutexLock lock(g_simConnectMutex);
         for (std::vector<PositionUpdate>& buffer : g_positionUpdateBuffers)
             buffer.reserve(kReservedRequests);
         g_createRequests.reserve(kReservedRequests);
@@ -80,9 +81,15 @@ void gf_resetSimQueues() {
     g_simConnectError.exchange(false);
 }
 
+void SimQueues::renew() {
+    *this = SimQueues{};
+    positionUpdatesIn = &positionUpdateBuffers[0];
+    positionUpdatesOut = &positionUpdateBuffers[1];
+}
+
 void gf_flushSimRequests() {
-    std::unique_lock lock(g_simConnectMutex, std::try_to_lock);
-    if (!lock.owns_lock()) return;
+    if (!g_simConnectMutex.try_lock()) return;
+    MutexLock lock(g_simConnectMutex, std::adopt_lock);
     if (g_simConnectError.load()) {
         lf_emptyQueues();
         return;

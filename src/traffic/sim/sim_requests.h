@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "foundation/thread_safety.h"
 #include "traffic/model/sim_queues.h"
 
 namespace mrw {
@@ -15,10 +16,10 @@ void gf_flushSimRequests();
 
 // Sends one creation and remembers it in g_pendingCreates; a failed call ends the run through
 // gf_simRequestError. The caller holds g_simConnectMutex.
-void gf_createAiAircraft(const CreateRequest& request);
+void gf_createAiAircraft(const CreateRequest& request) REQUIRES(g_simConnectMutex);
 
 // Sends one removal; ids not above the user aircraft's are refused with an error line. A failed
 // call ends the run through gf_simRequestError. The caller holds g_simConnectMutex.
-void gf_removeAiObject(std::uint32_t objectId);
+void gf_removeAiObject(std::uint32_t objectId) REQUIRES(g_simConnectMutex);
 
 }  // namespace mrw

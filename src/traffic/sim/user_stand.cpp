@@ -1,6 +1,6 @@
 // The stand the user aircraft stands on, kept free at the park airport.
-#include <mutex>
 
+#include "foundation/thread_safety.h"
 #include "traffic/model/user_aircraft_data.h"
 #include "traffic/parking/park_airports_list.h"
 #include "traffic/parking/stand_lookup.h"
@@ -22,7 +22,7 @@ void gf_reserveUserStand() {
     if (user.groundVelocityKt > kParkedKnots) return;
     const std::string name = gf_standNameAt(Lalo{user.latitude, user.longitude});
     if (name.empty()) return;
-    std::lock_guard lock(g_parkAirportsMutex);
+    RecursiveMutexLock lock(g_parkAirportsMutex);
     if (g_parkAirports.empty()) return;
     ParkAirportEntry& front = g_parkAirports.front();
     if (front.code != g_parkAirport.code || front.reservedStand == name) return;

@@ -24,20 +24,6 @@ namespace mrwtest {
 
 namespace {
 
-void lf_clearSimQueues() {
-    std::lock_guard lock(mrw::g_simConnectMutex);
-    mrw::g_positionUpdateBuffers[0].clear();
-    mrw::g_positionUpdateBuffers[1].clear();
-    mrw::g_positionUpdatesIn = &mrw::g_positionUpdateBuffers[0];
-    mrw::g_positionUpdatesOut = &mrw::g_positionUpdateBuffers[1];
-    mrw::g_clientEvents.clear();
-    mrw::g_createRequests.clear();
-    mrw::g_removeRequests.clear();
-    mrw::g_pendingCreates.clear();
-    mrw::g_justAddedObjects.clear();
-    mrw::g_givenUpCreations.clear();
-}
-
 // The settings the engine reads, at their defaults.
 void lf_defaultSettings() {
     auto& p = mrw::g_parameters();
@@ -50,10 +36,14 @@ void lf_defaultSettings() {
     p.NAV_LIGHTS_WHILE_PARKED.current.store(true);
 }
 
-void lf_resetEngineState() {
+}  // namespace
+
+void resetEngineThroughOwners() {
     mrw::lf_resetEngine();
-    lf_clearSimQueues();
-    mrw::g_liveryOfHexid.clear();
+    {
+        std::lock_guard lock(mrw::g_simConnectMutex);
+        mrw::g_simQueues.renew();
+    }
     mrw::g_simConnectError.store(false);
     mrw::g_simConnect.store(nullptr);
     mrw::g_userAcData = {};
@@ -62,8 +52,6 @@ void lf_resetEngineState() {
     mrw::g_msfs2020.store(true);
     mrw::g_mainWindow().maxPark.store(0);
 }
-
-}  // namespace
 
 mrw::TrafficReport makeReport(const ReportSpec& spec) {
     mrw::TrafficReport report;
@@ -97,9 +85,14 @@ void EngineHarness::SetUp() {
           "B77L", "B77W", "CL35", "C680", "EC35", "R44",  "F16",  "C172", "C182", "PA28", "SR22"})
         mrw::g_icaoModels().insert(model);
     lf_defaultSettings();
-    lf_resetEngineState();
+    resetEngineThroughOwners();
     mrw::g_flightPlanFolder = folder.path();
     mrw::gf_setWallClockForTests([this] { return wallClockSeconds; });
+    startWorld();
+}
+
+void EngineHarness::startWorld() {
+    if (connection != nullptr) SimConnect_Close(connection);
     standin::resetWorld(worldConfig);
     standin::startSimulator();
     ASSERT_EQ(SimConnect_Open(&connection, "Merrowvale", nullptr, 0, nullptr, 0), S_OK);
@@ -111,7 +104,7 @@ void EngineHarness::SetUp() {
 }
 
 void EngineHarness::TearDown() {
-    lf_resetEngineState();
+    resetEngineThroughOwners();
     mrw::g_flightPlanFolder.clear();
     mrw::gf_setWallClockForTests({});
     standin::resetWorld();

@@ -36,6 +36,10 @@ struct ReportSpec {
 // The report; its sample falls due 3000 ticks after the current engine tick.
 mrw::TrafficReport makeReport(const ReportSpec& spec);
 
+// The engine, the report intake, the simulator events and the SimConnect queues as a fresh run has
+// them, each through its owner's reset; the user aircraft data and the simulator choice too.
+void resetEngineThroughOwners();
+
 class EngineHarness : public CatalogueTest {
   protected:
     // The user aircraft stands here, on the ground at elevation 0.
@@ -45,6 +49,9 @@ class EngineHarness : public CatalogueTest {
     // A fresh world and engine; RANDOM off, the catalogue built, the wall clock at kStartSeconds.
     void SetUp() override;
     void TearDown() override;
+    // A fresh world with the simulator running, connected, the user aircraft parked at kUserLat,
+    // kUserLon on Monday 10:00.
+    void startWorld();
 
     // Queues the report under g_trafficMutex.
     void feed(const ReportSpec& spec);

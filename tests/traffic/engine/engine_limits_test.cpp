@@ -83,8 +83,7 @@ TEST_F(EngineLimitsTest, FarthestLiveAircraft) {
 
 TEST_F(EngineLimitsTest, MaxParkRemovesTheLongestParkedLiveAndTheEarliestStatic) {
     for (bool initialLoadOnly : {false, true}) {
-        mrw::g_liveAcs.clear();
-        mrw::g_staticAcs.clear();
+        mrw::g_engineContainers.renew();
         mrw::g_parameters().INITIAL_LOAD_ONLY.current.store(initialLoadOnly);
         mrw::g_mainWindow().maxPark.store(5);
         for (std::uint32_t i = 0; i < 5; ++i)
@@ -114,8 +113,7 @@ TEST_F(EngineLimitsTest, MaxParkIsReachedNotExceededWithoutRemovals) {
              {"4 parked live, a static and one to come", 4, 1, true, {1}},
              {"5 parked live and one to come", 5, 0, true, {0x540004}},
          }) {
-        mrw::g_liveAcs.clear();
-        mrw::g_staticAcs.clear();
+        mrw::g_engineContainers.renew();
         mrw::g_mainWindow().maxPark.store(5);
         for (std::uint32_t i = 0; i < c.parked; ++i)
             parkedLive(0x540000 + i, 100 * (i + 1), 400 + i);

@@ -74,7 +74,7 @@ TEST_F(LiveObjectIndexTest, EventsFindTheirAircraftThroughEveryChange) {
         create(kHexB, 12);
         create(kHexC, 13);
         c.change();
-        const std::int64_t rebuildsBefore = mrw::lf_liveObjectIndexRebuilds();
+        const std::int64_t rebuildsBefore = mrw::gf_liveObjectIndexRebuilds();
         for (const auto& [objectId, hexid] : c.found) {
             const mrw::LiveAc* aircraft = mrw::gf_liveAcOfObject(objectId);
             if (hexid == 0) {
@@ -85,7 +85,7 @@ TEST_F(LiveObjectIndexTest, EventsFindTheirAircraftThroughEveryChange) {
                 EXPECT_EQ(aircraft->objectId, objectId) << c.name;
             }
         }
-        EXPECT_EQ(mrw::lf_liveObjectIndexRebuilds() - rebuildsBefore, c.rebuilds) << c.name;
+        EXPECT_EQ(mrw::gf_liveObjectIndexRebuilds() - rebuildsBefore, c.rebuilds) << c.name;
     }
 }
 
@@ -152,7 +152,7 @@ TEST_F(LiveObjectIndexTest, ReportsFindTheirAircraftByHexidThroughEveryChange) {
         create(kHexC, 13);
         ASSERT_NE(mrw::gf_liveAcOfHexid(kHexC), nullptr) << c.name;  // the index matches the list
         c.change();
-        const std::int64_t rebuildsBefore = mrw::lf_liveHexidIndexRebuilds();
+        const std::int64_t rebuildsBefore = mrw::gf_liveHexidIndexRebuilds();
         for (const std::uint32_t hexid : c.found) {
             const mrw::LiveAc* aircraft = mrw::gf_liveAcOfHexid(hexid);
             ASSERT_NE(aircraft, nullptr) << c.name << ": " << hexid;
@@ -160,7 +160,7 @@ TEST_F(LiveObjectIndexTest, ReportsFindTheirAircraftByHexidThroughEveryChange) {
         }
         for (const std::uint32_t hexid : c.missing)
             EXPECT_EQ(mrw::gf_liveAcOfHexid(hexid), nullptr) << c.name << ": " << hexid;
-        EXPECT_EQ(mrw::lf_liveHexidIndexRebuilds() - rebuildsBefore, c.rebuilds) << c.name;
+        EXPECT_EQ(mrw::gf_liveHexidIndexRebuilds() - rebuildsBefore, c.rebuilds) << c.name;
     }
 }
 

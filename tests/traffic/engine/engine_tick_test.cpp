@@ -79,7 +79,6 @@ TEST_F(EngineTickTest, RemovalsEveryTenthTickCreationsEveryFiftiethLiveFirstRang
     // A static aircraft is prepared only on a 50th tick without a live creation waiting.
     EXPECT_EQ(planSizes.at(99), 3u);
     EXPECT_EQ(planSizes.at(100), 2u);
-    mrw::g_parkStands.clear();
 }
 
 TEST_F(EngineTickTest, TwoReportsATickTheThirdNext) {

@@ -22,9 +22,7 @@ namespace {
 class IdentityChangesTest : public EngineHarness {
   protected:
     void TearDown() override {
-        mrw::g_parkAirport = {};
         mrw::g_dbaseRecords().clear();
-        mrw::g_parkStands.clear();
         EngineHarness::TearDown();
     }
 

@@ -119,8 +119,7 @@ TEST_F(LiveSpawnTest, StandingStillOnTheGroundWithoutAStandWaitsForAMovingSample
 TEST_F(LiveSpawnTest, LiveLimitRemovesTheFarthestOrGivesUp) {
     mrw::g_parameters().MAX_LIVE_SEL.current.store(10);
     for (double farthestNm : {40.0, 20.05}) {
-        mrw::g_liveAcs.clear();
-        mrw::g_removeQueue.clear();
+        mrw::g_engineContainers.renew();
         for (std::uint32_t i = 0; i < 9; ++i)
             addActive({.hexid = 0x420000 + i,
                        .callsign = "AAL" + std::to_string(i),
@@ -156,8 +155,7 @@ TEST_F(LiveSpawnTest, LiveLimitCountsTheCreationsOnTheWay) {
     };
     for (const Case& c : {Case{"5 active, 5 stacked", 5, 0, true}, Case{"5 active, 5 queued", 0, 5, true},
                           Case{"5 active, 2 stacked, 2 queued", 2, 2, false}}) {
-        mrw::g_liveAcs.clear();
-        mrw::g_removeQueue.clear();
+        mrw::g_engineContainers.renew();
         for (std::uint32_t i = 0; i < 4; ++i)
             addActive({.hexid = 0x421000 + i,
                        .callsign = "UAL" + std::to_string(i),
@@ -178,8 +176,7 @@ TEST_F(LiveSpawnTest, LiveLimitCountsTheCreationsOnTheWay) {
                   c.limitReached ? mrw::SimState::RemovingFromSim : mrw::SimState::Active)
             << c.name;
         EXPECT_EQ(live(0x421100)->simState, mrw::SimState::Adding2Sim) << c.name;
-        mrw::g_addingStack.clear();
-        mrw::g_liveCreateQueue.clear();
+        mrw::g_engineContainers.renew();
     }
 }
 
@@ -348,8 +345,7 @@ TEST_F(LiveSpawnTest, AnAircraftWhoseStepThrowsIsRemovedOnceWithoutALineEachTick
     const Case cases[] = {{"300 kt", 300.0, false}, {"1e308 kt", 1e308, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        mrw::g_liveAcs.clear();
-        mrw::g_removeQueue.clear();
+        mrw::g_engineContainers.renew();
         const std::size_t logBefore = folder.logText().size();
         addActive({.hexid = 0x480001,
                    .callsign = "DLH60",

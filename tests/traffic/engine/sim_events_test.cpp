@@ -26,11 +26,6 @@ namespace {
 
 class SimEventsTest : public EngineHarness {
   protected:
-    void TearDown() override {
-        mrw::g_parkStands.clear();
-        EngineHarness::TearDown();
-    }
-
     static void post(mrw::SimEventType type, std::uint32_t objectId, std::int32_t hexid, double value1 = 0,
                      double value2 = 0) {
         mrw::gf_postSimEvent({objectId, hexid, 0, type, value1, value2});
@@ -291,9 +286,7 @@ TEST_F(SimEventsTest, RemoveAircraftFromSimInEveryState) {
          false},
     };
     for (const RemovalCase& c : cases) {
-        mrw::g_liveAcs.clear();
-        mrw::g_removeQueue.clear();
-        mrw::g_liveCreateQueue.clear();
+        mrw::g_engineContainers.renew();
         mrw::LiveAc& aircraft = addActive({.hexid = 0x490001, .callsign = "DLH70"}, c.objectId);
         aircraft.simState = c.state;
         aircraft.removeWhenCreated = c.removeWhenCreated;

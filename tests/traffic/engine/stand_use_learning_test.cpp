@@ -32,8 +32,6 @@ class StandLearningTest : public EngineHarness {
     }
     void TearDown() override {
         mrw::g_dbaseRecords().clear();
-        mrw::g_parkStands.clear();
-        mrw::g_optionCount = 0;
         EngineHarness::TearDown();
     }
 

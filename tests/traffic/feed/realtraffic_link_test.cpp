@@ -51,9 +51,7 @@ class RealTrafficLinkTest : public ::testing::Test {
         mrw::g_windowClosing = false;
         mrw::g_mainWindow().realTrafficReady = false;
         mrw::g_mainWindow().realTrafficEditionText.set({});
-        mrw::g_liveAcs.clear();
-        mrw::g_liveCreateQueue.clear();
-        mrw::g_removeQueue.clear();
+        mrw::g_engineContainers.renew();
         mrw::g_userAcData = {};
         mrw::g_rtVersionAnswerTimeoutMs = 10000;
     }

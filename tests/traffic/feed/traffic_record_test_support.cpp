@@ -42,7 +42,7 @@ void TrafficReaderState::reset() {
     mrw::gf_modelIndex("");
     {
         const std::lock_guard lock(mrw::g_trafficMutex);
-        mrw::g_trafficReports.clear();
+        mrw::g_trafficIntake.renew();
         mrw::g_injectionActive = true;
     }
     mrw::g_rangeNm = 40.0;

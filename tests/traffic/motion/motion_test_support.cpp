@@ -99,10 +99,7 @@ PositionSample gf_sampleAt(const PositionSample& from, double bearingDeg, double
 
 void gf_resetMotionState(std::int32_t tick) {
     g_engineTick = tick;
-    g_liveAcs.clear();
-    g_staticAcs.clear();
-    g_removeQueue.clear();
-    g_inSimHexids.clear();
+    g_engineContainers.renew();
     g_parkStands.clear();
     g_parkAirport = Airport{};
     g_parkFileLoaded = false;

@@ -8,7 +8,6 @@
 #include "airports/airports_database_internal.h"
 #include "airports/park_airport_file.h"
 #include "foundation/window_model.h"
-#include "support/main_window_reset.h"
 #include "support/settings_reset.h"
 #include "traffic/feed/traffic_reader.h"
 #include "traffic/model/engine_containers.h"
@@ -29,7 +28,7 @@ namespace mrwtest {
 void resetParkingState() {
     using namespace mrw;
     resetSettings();
-    lf_resetAirportsDatabase();  // read again by the next test that reads it
+    gf_resetAirportsDatabase();  // read again by the next test that reads it
     g_parkAirport = {};
     TrafficReader::parkAirport.store(std::nullopt);
     TrafficReader::collectCallsigns = false;
@@ -43,13 +42,7 @@ void resetParkingState() {
     g_parkStands.clear();
     gf_publishParkStands();
     g_userStandName.set("");
-    g_liveAcs.clear();
-    g_staticAcs.clear();
-    g_liveCreateQueue.clear();
-    g_staticCreateQueue.clear();
-    g_removeQueue.clear();
-    g_removedGhosts.clear();
-    g_liveCallsigns.clear();
+    g_engineContainers.renew();
     g_parkingPlan.clear();
     g_liveParked.clear();
     g_staticReview.clear();
@@ -69,7 +62,7 @@ void resetParkingState() {
     g_userDataReceived = false;
     g_userHalfSpanNm = 0.0;
     g_parkingUpdateRunning = false;
-    resetMainWindowState();  // week and soft parking, averages, counters, texts, message line
+    mrw::gf_renewMainWindow();  // week and soft parking, averages, counters, texts, message line
 }
 
 void addAirport(const std::string& code, double latitude, double longitude) {

@@ -56,8 +56,7 @@ class StaticCreationTest : public CatalogueTest {
 
     // Makes the one entry into a static aircraft; its callsign, or "" when none was made.
     static std::string make(const mrw::ParkingPlanEntry& e) {
-        g_staticAcs.clear();
-        mrw::g_staticCreateQueue.clear();
+        mrw::g_engineContainers.renew();
         g_parkingPlan = {e};
         mrw::lf_detcs();
         EXPECT_TRUE(g_parkingPlan.empty());
@@ -161,8 +160,7 @@ TEST_F(StaticCreationTest, AStandTakenMeanwhileDropsTheEntry) {
         {"an unknown stand", [] {}, 9, "==> stand with id sid==? not found"},
     };
     for (const Case& c : cases) {
-        mrw::g_liveAcs.clear();
-        g_staticAcs.clear();
+        mrw::g_engineContainers.renew();
         mrw::g_parkStands[0].occupied = false;
         c.arrange();
         const std::size_t before = g_staticAcs.size();

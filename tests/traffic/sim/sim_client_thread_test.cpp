@@ -48,7 +48,7 @@ class SimClientThreadTest : public ::testing::Test {
         g_msfs2020 = true;
         mrwtest::resetSimClientState();
         std::lock_guard lock(g_simEventMutex);
-        g_simEvents.clear();
+        g_simEventQueue.renew();
     }
     void startWorld(const standin::SimWorldConfig& config = {}) {
         standin::SimWorldConfig running = config;
@@ -253,13 +253,13 @@ TEST_F(SimClientThreadTest, ExceptionsEndingTheConnection) {
         mrwtest::resetSimClientState();
         g_simRunning = true;
         bool disconnected = false;
-        lf_handleClientException(c.exception, disconnected);
+        gf_handleClientException(c.exception, disconnected);
         EXPECT_EQ(mrwtest::stickyError(), c.error);
         EXPECT_EQ(g_exitReason.load(), c.reason);
         EXPECT_EQ(g_simRunning.load(), c.runningAfter);
         // The disconnect runs at most once per thread.
         g_simRunning = true;
-        lf_handleClientException(c.exception, disconnected);
+        gf_handleClientException(c.exception, disconnected);
         EXPECT_EQ(g_simRunning.load(), c.runningAfter || disconnected);
     }
 }

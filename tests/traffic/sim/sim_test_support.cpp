@@ -17,18 +17,9 @@ using namespace mrw;
 void resetSimClientState() {
     {
         std::lock_guard lock(g_simConnectMutex);
-        for (auto& buffer : g_positionUpdateBuffers)
-            buffer.clear();
-        g_positionUpdatesIn = &g_positionUpdateBuffers[0];
-        g_positionUpdatesOut = &g_positionUpdateBuffers[1];
-        g_clientEvents.clear();
-        g_createRequests.clear();
-        g_removeRequests.clear();
+        g_simQueues.renew();
         g_simConnect = nullptr;
     }
-    g_pendingCreates.clear();
-    g_justAddedObjects.clear();
-    g_givenUpCreations.clear();
     g_simConnectError = false;
     g_simRunning = false;
     g_userObjectId = 2;
