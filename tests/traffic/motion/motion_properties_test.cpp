@@ -91,14 +91,27 @@ class StreamWriter {
     // Points the aircraft (its direction of travel) at once.
     void setHeading(double headingDeg) { m_heading = headingDeg; }
 
+    // The next `count` reports repeat the last one with new times (a stale position resent).
+    void setStaleReports(int count) { m_staleLeft = count; }
+
   private:
     void report(double fpm, bool onGround) {
+        const std::int32_t tick = m_startTick + static_cast<std::int32_t>(std::lround(m_time * 100));
+        std::uniform_real_distribution<double> period(m_minPeriod, m_maxPeriod);
+        if (m_staleLeft > 0 && !m_feed.empty() && m_feed.back().hexid == m_hexid) {
+            --m_staleLeft;
+            FedSample stale = m_feed.back();
+            stale.tick = tick;
+            m_feed.push_back(stale);
+            m_nextReport = m_time + period(m_random);
+            return;
+        }
         std::uniform_real_distribution<double> unit(-1, 1);
         const double jitterM = m_speed > 1 ? m_noiseM * std::fabs(unit(m_random)) : 0;
         const Lalo at =
             gf_destinationPoint(m_at, (unit(m_random) + 1) * kPi, jitterM / kMetresPerNm * kFeetPerNm);
         FedSample fed;
-        fed.tick = m_startTick + static_cast<std::int32_t>(std::lround(m_time * 100));
+        fed.tick = tick;
         fed.hexid = m_hexid;
         fed.category = m_category;
         fed.callsign = "T" + std::to_string(m_hexid);
@@ -111,7 +124,7 @@ class StreamWriter {
             fed.sample.headingRad = gf_wrap2pi((m_heading + *m_crab) * kRadPerDeg);
         }
         m_feed.push_back(fed);
-        m_nextReport = m_time + std::uniform_real_distribution<double>(m_minPeriod, m_maxPeriod)(m_random);
+        m_nextReport = m_time + period(m_random);
     }
 
     std::mt19937& m_random;
@@ -126,6 +139,7 @@ class StreamWriter {
     double m_minPeriod = 2, m_maxPeriod = 8;
     std::optional<double> m_crab;
     bool m_rateReported = true;
+    int m_staleLeft = 0;
 };
 
 constexpr double kField = test::kKlaxElevationFt;
@@ -176,6 +190,25 @@ void lf_sparseZigZag(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_
         heading += (i % 2 == 0 ? 1 : -1) * (90 + 30 * u(r));
         w.setHeading(heading);
     }
+}
+
+// A light aircraft (odd hexid) or a helicopter in a level turn, one to three of its reports in the
+// turn resending the position before (a stale record: it seems to stand still in the air).
+void lf_staleRecordInTurn(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid,
+                          std::int32_t tick) {
+    std::uniform_real_distribution<double> u(0, 1);
+    const AcCategory category = hexid % 2 == 1 ? AcCategory::Light : AcCategory::Rotorcraft;
+    const double speedKt = 80 + 40 * u(r);
+    StreamWriter w(r, feed, hexid, category, tick, lf_offset(kKlax, u(r) * 360, 12 + 10 * u(r)), u(r) * 360,
+                   speedKt, 1500 + 1000 * u(r));
+    w.setNoise(20, 3, 1);
+    w.setReportPeriod(4, 8);
+    w.leg(30, 0, speedKt, 0);
+    const double turnDegPerS = (u(r) < 0.5 ? 1 : -1) * (3 + 2 * u(r));
+    w.leg(20, turnDegPerS, speedKt, 0);
+    w.setStaleReports(1 + static_cast<int>(3 * u(r)));
+    w.leg(40, turnDegPerS, speedKt, 0);
+    w.leg(40, 0, speedKt, 0);
 }
 
 // A light aircraft (odd hexid) or a helicopter low over the ground, far from the park airport,
@@ -417,6 +450,18 @@ TEST_F(MotionProperties, LowFlightsAfterLiftOffKeepNearTheirSamples) {
         lf_runGeneratedStreams(seed, {lf_lowAfterLiftOff, lf_lowAfterLiftOff}, phases);
     }
     EXPECT_GT(phases[FlightPhase::TakeOff], 0);
+    EXPECT_GT(phases[FlightPhase::Flying], 0);
+}
+
+// A stale record makes the aircraft stand still in the air for a moment, banked in its turn: it rolls
+// level there, and takes up its turn again afterwards.
+TEST_F(MotionProperties, StaleRecordsInATurnKeepEveryAircraftWithinItsLimits) {
+    std::map<FlightPhase, int> phases;
+    for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        SetUp();
+        lf_runGeneratedStreams(seed, {lf_staleRecordInTurn, lf_staleRecordInTurn}, phases);
+    }
     EXPECT_GT(phases[FlightPhase::Flying], 0);
 }
 
