@@ -52,7 +52,8 @@ bool lf_isExcludedBelow(std::string_view folderText, std::string_view entryText)
     if (entryText.size() >= kMaxPathBytes) return true;
     // Only the part below the searched folder: a packages folder named after an airport add-on must
     // not hide every livery in it.
-    const std::string_view below = entryText.substr(entryText.starts_with(folderText) ? folderText.size() : 0);
+    const std::string_view below =
+        entryText.substr(entryText.starts_with(folderText) ? folderText.size() : 0);
     return std::any_of(kExcludedNames.begin(), kExcludedNames.end(),
                        [&](std::string_view name) { return below.find(name) != std::string_view::npos; });
 }
@@ -86,8 +87,8 @@ class FolderSearch {
         return [folderText = path_to_utf8(m_folder)](const fs::directory_entry& entry, WalkEntry& judged) {
             std::error_code statusError;
             // The type first: the walk's listing already holds it for most entries.
-            judged.descend =
-                entry.is_directory(statusError) && !lf_isExcludedBelow(folderText, path_to_utf8(entry.path()));
+            judged.descend = entry.is_directory(statusError) &&
+                             !lf_isExcludedBelow(folderText, path_to_utf8(entry.path()));
             judged.aircraftCfg = gf_isAircraftCfg(entry);
         };
     }

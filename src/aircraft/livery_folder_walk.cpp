@@ -36,9 +36,8 @@ std::vector<WalkEntry> lf_listFolder(const fs::path& folder, const FolderWalk::J
         }
     }
     // Every path is the folder's joined with a name: comparing the paths compares the names.
-    std::sort(entries.begin(), entries.end(), [](const WalkEntry& a, const WalkEntry& b) {
-        return a.path.native() < b.path.native();
-    });
+    std::sort(entries.begin(), entries.end(),
+              [](const WalkEntry& a, const WalkEntry& b) { return a.path.native() < b.path.native(); });
     return entries;
 }
 

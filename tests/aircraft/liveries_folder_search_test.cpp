@@ -255,8 +255,9 @@ TEST_F(LiveriesFolderSearch, FilesQueuedWhileEveryWorkerSleepsAreTaken) {
     const mrw::FolderSearchSetup setup{choose, 5s};
     const auto start = std::chrono::steady_clock::now();
     mrw::gf_searchFolder(m_state, 3, "f", out, setup);
-    EXPECT_EQ(titles(out), (std::vector<std::string>{"f/a/aircraft.cfg", "f/b/aircraft.cfg", "f/c/aircraft.cfg",
-                                                     "f/d/aircraft.cfg", "f/e/aircraft.cfg"}));
+    EXPECT_EQ(titles(out),
+              (std::vector<std::string>{"f/a/aircraft.cfg", "f/b/aircraft.cfg", "f/c/aircraft.cfg",
+                                        "f/d/aircraft.cfg", "f/e/aircraft.cfg"}));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     EXPECT_EQ(processed.load(), 5);
     EXPECT_EQ(m_folder.logText().find("timed out"), std::string::npos);

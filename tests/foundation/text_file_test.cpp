@@ -59,9 +59,9 @@ TEST(Utf16ConversionTest, RoundTripsAndRejectsInvalidInput) {
 // and after such runs, and at the text's end.
 TEST(Utf8ValidityTest, JudgesASequenceWhereverTheAsciiAroundItEnds) {
     const std::vector<std::pair<std::string, bool>> sequences{
-        {"\xC3\xA9"s, true},          {"\xE2\x82\xAC"s, true},  {"\xF0\x9F\x98\x80"s, true},
-        {"\xE9"s, false},           {"\xC0\x80"s, false}, {"\xF4\x90\x80\x80"s, false},
-        {"\xC3"s, false},           {"\x80"s, false},      {"\x7F"s, true},
+        {"\xC3\xA9"s, true}, {"\xE2\x82\xAC"s, true}, {"\xF0\x9F\x98\x80"s, true},
+        {"\xE9"s, false},    {"\xC0\x80"s, false},    {"\xF4\x90\x80\x80"s, false},
+        {"\xC3"s, false},    {"\x80"s, false},        {"\x7F"s, true},
     };
     for (const auto& [sequence, valid] : sequences) {
         for (std::size_t before = 0; before <= 17; ++before) {
@@ -136,7 +136,9 @@ TEST_F(TextFileTest, DetectsAndReadsEveryCharset) {
         {"\xED\xA0\x80", kCharsetUtf8, {"\xED\xA0\x80"}},
         {"ab\xC3", kCharsetAnsi, {"ab\xC3\x83"}},
         // A UTF-8 file with a Windows-1252 byte beyond the judged sample: only its line is converted.
-        {std::string(4100, 'a') + "\n\xC3\xA9\n\xE9\n", kCharsetUtf8, {std::string(4100, 'a'), "\xC3\xA9", "\xC3\xA9"}},
+        {std::string(4100, 'a') + "\n\xC3\xA9\n\xE9\n",
+         kCharsetUtf8,
+         {std::string(4100, 'a'), "\xC3\xA9", "\xC3\xA9"}},
     };
     for (const Case& c : cases) {
         const auto path = folder / "file.txt";

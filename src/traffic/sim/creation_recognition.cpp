@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-
 #include "foundation/log.h"
 #include "foundation/text_helpers.h"
 #include "foundation/thread_safety.h"

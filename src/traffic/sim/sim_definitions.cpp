@@ -1,6 +1,5 @@
 #include "traffic/sim/sim_definitions.h"
 
-
 #include "foundation/log.h"
 #include "foundation/thread_safety.h"
 #include "traffic/model/sim_queues.h"

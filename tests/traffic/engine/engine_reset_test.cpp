@@ -11,12 +11,12 @@
 #include "traffic/model/engine_containers.h"
 #include "traffic/model/main_loop_state.h"
 #include "traffic/model/sim_events.h"
+#include "traffic/model/sim_queues.h"
 #include "traffic/parking/parking_plan.h"
 #include "traffic/parking/static_parking.h"
 #include "traffic/sim/creation_recognition.h"
 #include "traffic/sim/sim_dispatch.h"
 #include "traffic/sim/sim_requests.h"
-#include "traffic/model/sim_queues.h"
 
 namespace mrwtest {
 namespace {
@@ -69,10 +69,20 @@ class EngineResetTest : public EngineHarness {
         const std::size_t callsBefore = standin::journal("Merrowvale").size();
         const std::size_t logBefore = folder.logText().size();
         mrw::g_parkStands = {stand(1, "A1", 50.01, 8.51), stand(2, "A2", 50.012, 8.512)};
-        feed({.hexid = 0x3C0001, .callsign = "DLH1", .lat = 50.008, .lon = 8.508, .groundSpeedKt = 12,
-              .trackDeg = 45, .reportTime = 10});
-        feed({.hexid = 0x3C0001, .callsign = "DLH1", .lat = 50.0095, .lon = 8.5095, .groundSpeedKt = 8,
-              .trackDeg = 45, .reportTime = 20});
+        feed({.hexid = 0x3C0001,
+              .callsign = "DLH1",
+              .lat = 50.008,
+              .lon = 8.508,
+              .groundSpeedKt = 12,
+              .trackDeg = 45,
+              .reportTime = 10});
+        feed({.hexid = 0x3C0001,
+              .callsign = "DLH1",
+              .lat = 50.0095,
+              .lon = 8.5095,
+              .groundSpeedKt = 8,
+              .trackDeg = 45,
+              .reportTime = 20});
         mrw::StaticAc parking;
         parking.hexid = 2;
         parking.callsign = "DLH7*";

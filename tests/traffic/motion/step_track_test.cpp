@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "traffic/motion/motion_math.h"
 #include "traffic/model/step_track.h"
+#include "traffic/motion/motion_math.h"
 
 namespace mrw {
 namespace {
