@@ -7,20 +7,6 @@
 
 namespace mrw {
 
-double gf_wrap2pi(double radians) {
-    constexpr double kFullTurn = 2 * kPi;
-    // fmod returns an angle within one turn either way as it is: most angles skip its cost.
-    double r = std::fabs(radians) < kFullTurn ? radians : std::fmod(radians, kFullTurn);
-    if (r < 0) r += kFullTurn;
-    if (r > 6.283185307178586) r = 0;
-    return r;
-}
-
-double gf_wrapPi(double radians) {
-    const double r = gf_wrap2pi(radians);
-    return r > kPi ? r - 2 * kPi : r;
-}
-
 std::int32_t gf_roundTicks(double ticks) {
     const double rounded = std::round(ticks);
     // Tested before the cast: converting a NaN or an out-of-range double is undefined.
@@ -59,27 +45,6 @@ double gf_stepSpeedMps(const LiveAc& ac) {
 double gf_stepTrackRad(LiveAc& ac) {
     if (ac.latStep == 0 && ac.lonStep == 0) return ac.simPosition.heading;
     return ac.stepTrack.of(ac.latStep, ac.lonStep, ac.simPosition.lat);
-}
-
-namespace {
-double lf_normaliseLongitude(double lon) {
-    const double shifted = lon + 180.0;
-    // As in gf_wrap2pi, fmod is needed only beyond one turn.
-    double r = std::fabs(shifted) < 360.0 ? shifted : std::fmod(shifted, 360.0);
-    if (r < 0) r += 360.0;
-    return r - 180.0;
-}
-}  // namespace
-
-void gf_normalisePosition(double& lat, double& lon) {
-    lon = lf_normaliseLongitude(lon);
-    if (lat > 90.0) {
-        lat = 180.0 - lat;
-        lon = lf_normaliseLongitude(lon + 180.0);
-    } else if (lat < -90.0) {
-        lat = -180.0 - lat;
-        lon = lf_normaliseLongitude(lon + 180.0);
-    }
 }
 
 }  // namespace mrw

@@ -1,6 +1,7 @@
 #pragma once
 // Small numeric helpers of the motion code: angle wraps, tick counts, sample positions.
 
+#include <cmath>
 #include <cstdint>
 
 #include "foundation/lalo.h"
@@ -24,9 +25,20 @@ inline constexpr double kTurnTicks = 300;
 inline constexpr double kSamePositionDeg = 1e-8;
 
 // An angle in [0, 2 pi): fmod, a negative rest plus 2 pi, a rest rounded up to 2 pi becomes 0.
-double gf_wrap2pi(double radians);
+// Inline, as the two below: every aircraft calls them several times a tick.
+inline double gf_wrap2pi(double radians) {
+    constexpr double kFullTurn = 2 * kPi;
+    // fmod returns an angle within one turn either way as it is: most angles skip its cost.
+    double r = std::fabs(radians) < kFullTurn ? radians : std::fmod(radians, kFullTurn);
+    if (r < 0) r += kFullTurn;
+    if (r > 6.283185307178586) r = 0;
+    return r;
+}
 // An angle in [-pi, pi].
-double gf_wrapPi(double radians);
+inline double gf_wrapPi(double radians) {
+    const double r = gf_wrap2pi(radians);
+    return r > kPi ? r - 2 * kPi : r;
+}
 
 // A tick count rounded to the nearest integer; gsl::narrowing_error when it does not convert
 // exactly to int32 (a NaN or infinity from a zero speed, for instance).
@@ -49,8 +61,25 @@ double gf_stepSpeedMps(const LiveAc& ac);
 // ac.stepTrack; its heading when it does not move.
 double gf_stepTrackRad(LiveAc& ac);
 
+// A longitude in [-180, 180); as in gf_wrap2pi, fmod is needed only beyond one turn.
+inline double gf_normaliseLongitude(double lon) {
+    const double shifted = lon + 180.0;
+    double r = std::fabs(shifted) < 360.0 ? shifted : std::fmod(shifted, 360.0);
+    if (r < 0) r += 360.0;
+    return r - 180.0;
+}
+
 // Brings a position onto the globe: longitude into [-180, 180), a latitude beyond a pole folded back
 // with the longitude turned half round.
-void gf_normalisePosition(double& lat, double& lon);
+inline void gf_normalisePosition(double& lat, double& lon) {
+    lon = gf_normaliseLongitude(lon);
+    if (lat > 90.0) {
+        lat = 180.0 - lat;
+        lon = gf_normaliseLongitude(lon + 180.0);
+    } else if (lat < -90.0) {
+        lat = -180.0 - lat;
+        lon = gf_normaliseLongitude(lon + 180.0);
+    }
+}
 
 }  // namespace mrw
