@@ -35,3 +35,9 @@ target_link_libraries(test_portability PRIVATE merrowvale_foundation GTest::gtes
 add_test(NAME test_portability COMMAND test_portability)
 set_tests_properties(test_portability PROPERTIES TIMEOUT 300 ENVIRONMENT
   "${MRW_TEST_PLATFORM_ENVIRONMENT};MRW_ROAMING_APPDATA=${MRW_TEST_HOME}/roaming;MRW_LOCAL_APPDATA=${MRW_TEST_HOME}/local;MRW_DOWNLOAD_SITE=http://127.0.0.1:9")
+
+# The wrapper itself: a program that dies of an unhandled exception must fail its test.
+add_executable(unhandled_exception_probe ${CMAKE_CURRENT_SOURCE_DIR}/wine/unhandled_exception_probe.cpp)
+add_test(NAME RunUnderWine.ACrashedProgramFails COMMAND unhandled_exception_probe)
+set_tests_properties(RunUnderWine.ACrashedProgramFails PROPERTIES WILL_FAIL TRUE TIMEOUT 120
+  ENVIRONMENT "${MRW_TEST_PLATFORM_ENVIRONMENT}")
