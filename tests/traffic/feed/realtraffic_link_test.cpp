@@ -243,23 +243,34 @@ TEST_F(RealTrafficLinkTest, ClosingTheLinkReleasesABlockedAccept) {
     EXPECT_FALSE(mrw::g_rtConnected.load());
 }
 
+// A client of our own on the link's port.
+SOCKET connectedClient(u_short port) {
+    const SOCKET client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const sockaddr_in address = mrwtest::loopbackAddress(port);
+    EXPECT_EQ(::connect(client, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    return client;
+}
+
+// What the client reads until the program closes the link (bounded).
+std::string readUntilClosed(SOCKET client) {
+    const DWORD bound = 10000;
+    setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&bound), sizeof bound);
+    std::string received;
+    char buffer[64];
+    for (int n = 0; (n = recv(client, buffer, sizeof buffer, 0)) > 0;)
+        received.append(buffer, static_cast<std::size_t>(n));
+    return received;
+}
+
 // A client that connects and never answers the version request is closed after the time-out, with
 // a message line, and the next client gets the handshake.
 TEST_F(RealTrafficLinkTest, AStalledClientIsTimedOutAndTheNextOneAnswers) {
     mrw::g_rtVersionAnswerTimeoutMs = 300;
     mrw::lf_listenForRealTraffic(std::to_string(port));
-    const SOCKET stalled = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    const sockaddr_in address = mrwtest::loopbackAddress(port);
-    ASSERT_EQ(::connect(stalled, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const SOCKET stalled = connectedClient(port);
     auto waiting = std::async(std::launch::async, [] { mrw::lf_waitForRealTraffic(); });
     // The stalled client is asked, then closed: it reads the question and then the end of the stream.
-    const DWORD bound = 10000;
-    setsockopt(stalled, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&bound), sizeof bound);
-    std::string received;
-    char buffer[64];
-    for (int n = 0; (n = recv(stalled, buffer, sizeof buffer, 0)) > 0;)
-        received.append(buffer, static_cast<std::size_t>(n));
-    EXPECT_EQ(received, "Qs999=version\r\n");
+    EXPECT_EQ(readUntilClosed(stalled), "Qs999=version\r\n");
     closesocket(stalled);
 
     rtpeer::PeerOptions options = peerOptions();
@@ -278,25 +289,6 @@ TEST_F(RealTrafficLinkTest, AStalledClientIsTimedOutAndTheNextOneAnswers) {
               std::string::npos);
     EXPECT_NE(folder.logText().find("RealTraffic connected\n"), std::string::npos);
     peer.stop();
-}
-
-// A client of our own on the link's port.
-SOCKET connectedClient(u_short port) {
-    const SOCKET client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    const sockaddr_in address = mrwtest::loopbackAddress(port);
-    EXPECT_EQ(::connect(client, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    return client;
-}
-
-// What the client reads until the program closes the link (bounded).
-std::string readUntilClosed(SOCKET client) {
-    const DWORD bound = 10000;
-    setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&bound), sizeof bound);
-    std::string received;
-    char buffer[64];
-    for (int n = 0; (n = recv(client, buffer, sizeof buffer, 0)) > 0;)
-        received.append(buffer, static_cast<std::size_t>(n));
-    return received;
 }
 
 int occurrences(const std::string& text, const std::string& part) {
