@@ -145,7 +145,7 @@ struct LiveAc : StaticAc {
 
     // Motion state, second group.
     bool holding = false;
-    double latStep = 0.0;  // degrees per tick
+    double latStep = 0.0;  // degrees per tick at the leg's even pace: its direction; 0 while it stands
     double lonStep = 0.0;
     StepTrack stepTrack;     // the direction of that step (gf_stepTrackRad)
     double pitchStep = 0.0;  // radians per tick

@@ -43,6 +43,15 @@ void lf_turnTowards(LiveAc& ac, double h) {
 constexpr double kBelowLimit = 0.95;
 constexpr double kTickSquared = kSecondsPerTick * kSecondsPerTick;
 
+// How much the step (metres per tick) may grow, or shrink, in a tick: on the ground by the category's
+// acceleration or braking, in the air by its acceleration or deceleration there.
+double lf_stepChangeLimit(const LiveAc& ac, bool speedingUp) {
+    const SpeedChangeLimits& limits = g_speedChangeLimits[gf_categorySlot(ac.category)];
+    const double mps2 = ac.onGroundInSim ? (speedingUp ? limits.groundAccel : limits.groundBrake)
+                                         : (speedingUp ? limits.airAccel : limits.airDecel);
+    return kBelowLimit * mps2 * kTickSquared;
+}
+
 // The largest step from which braking by `brake` every tick gets down to `endStep` within `leftM`:
 // the steps v, v - b, ... down to e cover (v (v + b) - e (e + b)) / 2b.
 double lf_brakedStep(double leftM, double endStep, double brake) {
@@ -54,14 +63,13 @@ double lf_brakedStep(double leftM, double endStep, double brake) {
 // than the leg's catch-up limit, slowed in time to the step to be down to there), changed by no more
 // than the category may in a tick. A new aircraft takes it at once.
 void lf_paceStep(LiveAc& ac) {
-    const SpeedChangeLimits& limits = g_speedChangeLimits[gf_categorySlot(ac.category)];
-    const bool ground = ac.onGroundInSim;
-    const double up = kBelowLimit * (ground ? limits.groundAccel : limits.airAccel) * kTickSquared;
-    const double down = kBelowLimit * (ground ? limits.groundBrake : limits.airDecel) * kTickSquared;
+    const double up = lf_stepChangeLimit(ac, true);
+    const double down = lf_stepChangeLimit(ac, false);
     // The step at the sample's own tick is the next leg's first, which sets out from about there.
     const std::int64_t due = ac.samples.empty() ? g_engineTick.load() : ac.samples.front().dueTick;
     const std::int64_t ticksLeft = std::max<std::int64_t>(due - g_engineTick.load() + 1, 1);
     double wanted = std::min(std::max(ac.legLeftM, 0.0) / static_cast<double>(ticksLeft), ac.legFastestStepM);
+    // Braking is planned a little below the shrink allowed, so that the clamp below never cuts it.
     wanted = std::min(wanted, lf_brakedStep(ac.legLeftM, ac.legEndStepM, kBelowLimit * down));
     // Turning on the spot, it stops first.
     if (ac.turningOnSpot) wanted = 0;
@@ -81,16 +89,6 @@ void lf_moveAlongNose(LiveAc& ac) {
     const double degrees = ac.stepNowM / kGroundMetresPerDegree;
     pos.lat += std::cos(pos.heading) * degrees;
     pos.lon += std::sin(pos.heading) * degrees / std::cos(pos.lat * kRadPerDeg);
-}
-
-// Slows by the category's braking (in the air its deceleration) and moves along the nose: at a stop
-// it reached late, it comes to rest rather than stopping dead.
-void lf_brakeAlongNose(LiveAc& ac) {
-    const SpeedChangeLimits& limits = g_speedChangeLimits[gf_categorySlot(ac.category)];
-    const double down =
-        kBelowLimit * (ac.onGroundInSim ? limits.groundBrake : limits.airDecel) * kTickSquared;
-    ac.stepNowM = std::max(ac.stepNowM - down, 0.0);
-    lf_moveAlongNose(ac);
 }
 
 // On the ground an aircraft moves only along its nose, a pushback aside: while its way lies farther
@@ -372,10 +370,12 @@ void lf_stepVertical(LiveAc& ac) {
     }
 }
 
-// At a standing sample, an aircraft still moving (late, or slowed no faster than it may) comes to rest
-// along its nose; in the air (a helicopter) steering to hold its heading, which rolls its wings level.
+// At a standing sample, an aircraft still moving (late, or slowed no faster than it may) does not stop
+// dead: it slows as fast as it may along its nose until it rests; in the air (a helicopter) steering
+// to hold its heading, which rolls its wings level.
 void lf_comeToRest(LiveAc& ac) {
-    lf_brakeAlongNose(ac);
+    ac.stepNowM = std::max(ac.stepNowM - lf_stepChangeLimit(ac, false), 0.0);
+    lf_moveAlongNose(ac);
     if (ac.onGroundInSim) return;
     ac.targetHeading = ac.simPosition.heading;
     lf_turnInAir(ac);
