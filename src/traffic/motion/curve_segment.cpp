@@ -32,28 +32,28 @@ bool CurveSegment::positionAt(double t, Lalo& position, double& headingRad) cons
 
 namespace {
 
-// The length of the curve's first derivative at u, in metres per unit of u.
+// The length of the curve's first derivative at u, in metres per unit of u (metres never overflow a
+// plain sum of squares).
 double lf_speedAt(const CurveSegment& c, double u) {
     const double east = 2 * (1 - u) * c.controlEastM + 2 * u * (c.endEastM - c.controlEastM);
     const double north = 2 * (1 - u) * c.controlNorthM + 2 * u * (c.endNorthM - c.controlNorthM);
-    return std::hypot(east, north);
+    return std::sqrt(east * east + north * north);
 }
+
+// The most of the curve a first guess of a step takes, where its speed vanishes (a cusp).
+constexpr double kLargestFirstShare = 0.25;
 
 }  // namespace
 
 double CurveSegment::stepForMetres(double t, double metres) const {
-    // A first step as if the speed grew as fast as it may (bend, the length of the constant second
-    // derivative), finite where the speed vanishes (a cusp); then the metres at the speed half way
-    // along that step, never more than twice that step.
+    // The metres at the speed half way along a first guess at the speed at t: off by the third order
+    // of the step. Never more than twice the first guess, which is bounded where the speed vanishes.
     const double span = t1 - t0;
     const double u = (t - t0) / span;
     const double speed = lf_speedAt(*this, u);
-    const double bend = 2 * std::hypot(endEastM - 2 * controlEastM, endNorthM - 2 * controlNorthM);
-    const double root = speed + std::sqrt(speed * speed + 2 * bend * metres);
-    if (!(root > 0)) return 0.0;
-    const double first = 2 * metres / root;
+    const double first = speed * kLargestFirstShare > metres ? metres / speed : kLargestFirstShare;
     const double mid = lf_speedAt(*this, u + first / 2);
-    return std::min(mid > 0 ? metres / mid : 2 * first, 2 * first) * span;
+    return (mid * 2 * first > metres ? metres / mid : 2 * first) * span;
 }
 
 double CurveSegment::lengthM() const {

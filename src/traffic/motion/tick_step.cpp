@@ -52,10 +52,12 @@ double lf_stepChangeLimit(const LiveAc& ac, bool speedingUp) {
     return kBelowLimit * mps2 * kTickSquared;
 }
 
-// The largest step from which braking by `brake` every tick gets down to `endStep` within `leftM`:
-// the steps v, v - b, ... down to e cover (v (v + b) - e (e + b)) / 2b.
-double lf_brakedStep(double leftM, double endStep, double brake) {
+// The step, no more than `step`, from which braking by `brake` every tick still gets down to
+// `endStep` within `leftM`: the steps v, v - b, ... down to e cover (v (v + b) - e (e + b)) / 2b.
+// The root is drawn only when the step needs braking.
+double lf_brakedStep(double step, double leftM, double endStep, double brake) {
     const double c = 2 * brake * std::max(leftM, 0.0) + endStep * (endStep + brake);
+    if (step * (step + brake) <= c) return step;
     return (std::sqrt(brake * brake + 4 * c) - brake) / 2;
 }
 
@@ -70,7 +72,7 @@ void lf_paceStep(LiveAc& ac) {
     const std::int64_t ticksLeft = std::max<std::int64_t>(due - g_engineTick.load() + 1, 1);
     double wanted = std::min(std::max(ac.legLeftM, 0.0) / static_cast<double>(ticksLeft), ac.legFastestStepM);
     // Braking is planned a little below the shrink allowed, so that the clamp below never cuts it.
-    wanted = std::min(wanted, lf_brakedStep(ac.legLeftM, ac.legEndStepM, kBelowLimit * down));
+    wanted = lf_brakedStep(wanted, ac.legLeftM, ac.legEndStepM, kBelowLimit * down);
     // Turning on the spot, it stops first.
     if (ac.turningOnSpot) wanted = 0;
     ac.turningOnSpot = false;
