@@ -145,7 +145,7 @@ struct LiveAc : StaticAc {
 
     // Motion state, second group.
     bool holding = false;
-    double latStep = 0.0;  // degrees per tick
+    double latStep = 0.0;  // degrees per tick at the leg's even pace: its direction; 0 while it stands
     double lonStep = 0.0;
     StepTrack stepTrack;     // the direction of that step (gf_stepTrackRad)
     double pitchStep = 0.0;  // radians per tick
@@ -160,7 +160,16 @@ struct LiveAc : StaticAc {
     AirPath airPath;       // the way flown in the air on the current leg
     double crabRad = 0.0;  // the nose's angle off its way in the air now (into the wind)
     double curveT = 0.0;
-    double curveStep = 0.0;
+    double curveStep = 0.0;  // set every tick from stepNowM
+    // The speed flown, as the metres moved per tick: each tick it moves towards what reaches the leg's
+    // sample on time, by no more than the category may change it. -1 until the first leg sets it.
+    double stepNowM = -1.0;
+    double legLeftM = 0.0;         // metres of the leg's way still to go
+    double legFastestStepM = 0.0;  // the leg's catch-up limit (and the turns' flyable pace), per tick
+    double legEndStepM = 0.0;      // the step to be slowed down to at the leg's sample
+    double latPerM = 0.0;          // degrees per metre of a straight step towards the sample
+    double lonPerM = 0.0;
+    bool turningOnSpot = false;  // the way lay too far off the nose in the last tick: it brakes
     double curveAngleDeg = 0.0;
     PositionSample pushbackOtherEnd;
     Lalo lastParkTryPosition;

@@ -25,6 +25,11 @@ struct CurveSegment {
 
     // The point and tangent heading (radians) at parameter t; false when there is no curve.
     bool positionAt(double t, Lalo& position, double& headingRad) const;
+    // The step of t from t that moves about `metres` along the curve, finite where the curve's speed
+    // per unit of t vanishes (a cusp).
+    double stepForMetres(double t, double metres) const;
+    // The length in metres from t0 to t1 (a sum of short chords).
+    double lengthM() const;
 
   private:
     // Metres per degree of longitude at the origin, kept with the origin's latitude it is of: the

@@ -163,21 +163,26 @@ double lf_paceKt(const LiveAc& ac, double lengthM) {
     return lengthM / kMetresPerNm * kTicksPerHour / ac.legTicks();
 }
 
-// A way that exists and whose turns can be flown at no less than the share of the pace that reaches
-// its end on time (never more than fastestKt).
+// The speed (kt) a way of the length must be flyable at: the share of the pace that reaches its end
+// on time (never more than fastestKt), and the speed flown now, which the aircraft sheds no faster
+// than its category may.
+double lf_speedToFlyKt(const LiveAc& ac, double lengthM, double fastestKt) {
+    const double flownKt = std::max(ac.stepNowM, 0.0) * kTicksPerHour / kMetresPerNm;
+    return std::max(kSlowestShareOfPace * std::min(lf_paceKt(ac, lengthM), fastestKt), flownKt);
+}
+
+// A way that exists and whose turns can be flown at the speed it must be flyable at.
 bool lf_flyable(const LiveAc& ac, const AirPath& path, double fastestKt) {
     if (!path.exists()) return false;
-    return lf_fastestOnPathKt(ac, path) >=
-           kSlowestShareOfPace * std::min(lf_paceKt(ac, path.lengthM()), fastestKt);
+    return lf_fastestOnPathKt(ac, path) >= lf_speedToFlyKt(ac, path.lengthM(), fastestKt);
 }
 
 // One arc as long as the way to the target, turning towards it as hard as the aircraft may at the
-// slowest share of the leg's pace, and no farther round than the single arc through the target.
+// speed it must be flyable at, and no farther round than the single arc through the target.
 AirPath lf_hardestTurnTowards(const LiveAc& ac, double heading, Lalo target, double fastestKt) {
     const Lalo here = gf_lalo(ac.simPosition);
     const double lengthM = gf_distanceNm(here, target) * kMetresPerNm;
-    const double mps =
-        kSlowestShareOfPace * std::min(lf_paceKt(ac, lengthM), fastestKt) * kMetresPerNm / 3600;
+    const double mps = lf_speedToFlyKt(ac, lengthM, fastestKt) * kMetresPerNm / 3600;
     double curvature =
         kGravityMps2 * std::tan(maxBankRad(ac.category)) * kTurnMargin * kTurnMargin / (mps * mps);
     if (ac.turnRatePerTick > 0)

@@ -2,6 +2,7 @@
 
 #include <gsl/narrow>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -29,17 +30,8 @@ bool gf_samePosition(Lalo a, Lalo b) {
            std::fabs(a.longitude - b.longitude) <= kSamePositionDeg;
 }
 
-namespace {
-double lf_stepEastM(const LiveAc& ac) {
-    return ac.lonStep * kMetresPerDegree * std::cos(ac.simPosition.lat * kRadPerDeg);
-}
-double lf_stepNorthM(const LiveAc& ac) {
-    return ac.latStep * kMetresPerDegree;
-}
-}  // namespace
-
 double gf_stepSpeedMps(const LiveAc& ac) {
-    return std::hypot(lf_stepEastM(ac), lf_stepNorthM(ac)) / kSecondsPerTick;
+    return std::max(ac.stepNowM, 0.0) / kSecondsPerTick;
 }
 
 double gf_stepTrackRad(LiveAc& ac) {

@@ -15,6 +15,9 @@ inline constexpr double kRadPerDeg = 0.017453292519943295;
 inline constexpr double kFeetPerNm = 6076.11549;
 inline constexpr double kMetresPerNm = 1852.0;
 inline constexpr double kMetresPerDegree = 111132.95;
+// The metres of a ground curve (laid at kMetresPerDegree) per metre over the ground as the great-circle
+// distance measures it (a minute of latitude is a mile).
+inline constexpr double kCurveMetresPerMetre = kMetresPerDegree / (60 * kMetresPerNm);
 // Ticks per hour: a distance in nm over a speed in kt, times this, is a tick count.
 inline constexpr double kTicksPerHour = 360000.0;
 inline constexpr double kGravityMps2 = 9.80665;
@@ -55,7 +58,7 @@ inline Lalo gf_lalo(const SimPosition& position) {
 // Within kSamePositionDeg in both latitude and longitude.
 bool gf_samePosition(Lalo a, Lalo b);
 
-// The speed over the ground (m/s) of the aircraft's straight step per tick.
+// The speed over the ground (m/s) flown in the aircraft's last tick.
 double gf_stepSpeedMps(const LiveAc& ac);
 // The direction of the aircraft's straight step per tick (radians), kept for the step in
 // ac.stepTrack; its heading when it does not move.

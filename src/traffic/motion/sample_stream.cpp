@@ -40,6 +40,44 @@ double lf_legLengthNm(const LiveAc& ac, const PositionSample& s1) {
     return 2 * std::max(first, second) / kMetresPerNm;
 }
 
+// A step per tick (metres) of a speed in knots.
+double lf_stepOfKt(double kt) {
+    return kt * kMetresPerNm / kTicksPerHour;
+}
+
+// The step to be down to at the leg's sample: none before a stop (the stream stands next, where only
+// a helicopter stands in the air, or ends while the aircraft taxies); on the ground the sample's
+// speed; in the air the catch-up limit of a leg at the sample's speed, so that the next leg begins
+// within its own.
+double lf_legEndStepM(const LiveAc& ac) {
+    const SampleStream& samples = ac.samples;
+    const PositionSample& s1 = samples[1];
+    const bool rolling = ac.takeOffRoll || ac.landingRoll || ac.approaching;
+    const bool mayStand = !s1.airborne || ac.category == AcCategory::Rotorcraft;
+    if (samples.size() >= 3 ? mayStand && samples[2].stationary : !s1.airborne && !rolling) return 0.0;
+    return lf_stepOfKt(s1.airborne ? lf_fastestLegSpeedKt(false, s1, s1) : s1.groundSpeedKt);
+}
+
+// The pace of a moving leg for the tick steps: the way to go to the sample, the fastest step, the
+// direction of a straight step and the step to be down to at the sample.
+void lf_startLegPace(LiveAc& ac, double fastestKt) {
+    const PositionSample& s1 = ac.samples[1];
+    const double straightM = gf_distanceNm(gf_lalo(ac.simPosition), gf_lalo(s1)) * kMetresPerNm;
+    ac.latPerM = straightM > 0 ? (s1.lat - ac.simPosition.lat) / straightM : 0.0;
+    ac.lonPerM = straightM > 0 ? (s1.lon - ac.simPosition.lon) / straightM : 0.0;
+    if (ac.airPath.exists()) {
+        ac.legLeftM = ac.airPath.lengthM();
+    } else if (ac.curve.exists()) {
+        ac.legLeftM = ac.curve.lengthM() / kCurveMetresPerMetre;
+    } else {
+        ac.legLeftM = straightM;
+    }
+    // A leg that lifts off keeps to the catch-up limit of the air.
+    if (s1.airborne) fastestKt = std::min(fastestKt, lf_fastestLegSpeedKt(false, ac.samples[0], s1));
+    ac.legFastestStepM = lf_stepOfKt(fastestKt);
+    ac.legEndStepM = lf_legEndStepM(ac);
+}
+
 // Looks back from the second-last sample towards the front (never the front itself, at most five
 // samples) for the nearest one that moves; 0 when there is none.
 std::size_t lf_lastMovingSample(const SampleStream& samples) {
@@ -169,9 +207,9 @@ void LiveAc::advanceToNextSample() {
             n = gf_roundTicks(needed);
             s1.dueTick = gf_tickAfter(now, n);
         }
-        airPath.stepM = airPath.lengthM() / n;
         latStep = (s1.lat - simPosition.lat) / n;
         lonStep = (s1.lon - simPosition.lon) / n;
+        lf_startLegPace(*this, fastestKt);
         if (onGroundInSim) {
             stepGround();
         } else {

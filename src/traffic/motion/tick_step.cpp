@@ -8,6 +8,8 @@
 #include "foundation/geometry.h"
 #include "foundation/log.h"
 #include "traffic/model/aircraft_records.h"
+#include "traffic/model/category_tables.h"
+#include "traffic/model/engine_containers.h"
 #include "traffic/motion/air_tables.h"
 #include "traffic/motion/motion_math.h"
 #include "traffic/parking/static_parking.h"
@@ -37,8 +39,63 @@ void lf_turnTowards(LiveAc& ac, double h) {
     lf_turnTowards(ac, h, ac.turnStep);
 }
 
+// Speed changes keep a little below the category's limits, so that rounding never passes them.
+constexpr double kBelowLimit = 0.95;
+constexpr double kTickSquared = kSecondsPerTick * kSecondsPerTick;
+
+// How much the step (metres per tick) may grow, or shrink, in a tick: on the ground by the category's
+// acceleration or braking, in the air by its acceleration or deceleration there.
+double lf_stepChangeLimit(const LiveAc& ac, bool speedingUp) {
+    const SpeedChangeLimits& limits = g_speedChangeLimits[gf_categorySlot(ac.category)];
+    const double mps2 = ac.onGroundInSim ? (speedingUp ? limits.groundAccel : limits.groundBrake)
+                                         : (speedingUp ? limits.airAccel : limits.airDecel);
+    return kBelowLimit * mps2 * kTickSquared;
+}
+
+// The step, no more than `step`, from which braking by `brake` every tick still gets down to
+// `endStep` within `leftM`: the steps v, v - b, ... down to e cover (v (v + b) - e (e + b)) / 2b.
+// The root is drawn only when the step needs braking.
+double lf_brakedStep(double step, double leftM, double endStep, double brake) {
+    const double c = 2 * brake * std::max(leftM, 0.0) + endStep * (endStep + brake);
+    if (step * (step + brake) <= c) return step;
+    return (std::sqrt(brake * brake + 4 * c) - brake) / 2;
+}
+
+// The step of the tick: towards the one that reaches the leg's sample when it falls due (no faster
+// than the leg's catch-up limit, slowed in time to the step to be down to there), changed by no more
+// than the category may in a tick. A new aircraft takes it at once.
+void lf_paceStep(LiveAc& ac) {
+    const double up = lf_stepChangeLimit(ac, true);
+    const double down = lf_stepChangeLimit(ac, false);
+    // The step at the sample's own tick is the next leg's first, which sets out from about there.
+    const std::int64_t due = ac.samples.empty() ? g_engineTick.load() : ac.samples.front().dueTick;
+    const std::int64_t ticksLeft = std::max<std::int64_t>(due - g_engineTick.load() + 1, 1);
+    double wanted = std::min(std::max(ac.legLeftM, 0.0) / static_cast<double>(ticksLeft), ac.legFastestStepM);
+    // Braking is planned a little below the shrink allowed, so that the clamp below never cuts it.
+    wanted = lf_brakedStep(wanted, ac.legLeftM, ac.legEndStepM, kBelowLimit * down);
+    // Turning on the spot, it stops first.
+    if (ac.turningOnSpot) wanted = 0;
+    ac.turningOnSpot = false;
+    ac.stepNowM = ac.stepNowM < 0 ? wanted : std::clamp(wanted, ac.stepNowM - down, ac.stepNowM + up);
+    ac.airPath.stepM = ac.stepNowM;
+    if (ac.curve.exists())
+        ac.curveStep = ac.curve.stepForMetres(ac.curveT, ac.stepNowM * kCurveMetresPerMetre);
+}
+
+// Metres over the ground per degree of latitude, as the great-circle distance has them.
+constexpr double kGroundMetresPerDegree = 60 * kMetresPerNm;
+
+// Along the nose by the step of the tick.
+void lf_moveAlongNose(LiveAc& ac) {
+    SimPosition& pos = ac.simPosition;
+    const double degrees = ac.stepNowM / kGroundMetresPerDegree;
+    pos.lat += std::cos(pos.heading) * degrees;
+    pos.lon += std::sin(pos.heading) * degrees / std::cos(pos.lat * kRadPerDeg);
+}
+
 // On the ground an aircraft moves only along its nose, a pushback aside: while its way lies farther
-// off the nose than this, it turns on the spot (at its full rate) instead of sliding.
+// off the nose than this, it turns on the spot (at its full rate) instead of sliding, rolling on
+// along its nose while it brakes to a stop.
 constexpr double kMostOffNoseRad = 45 * kRadPerDeg;
 
 // The way's direction is asked for only on the ground: in the air it would be thrown away.
@@ -48,6 +105,8 @@ bool lf_turnsBeforeMoving(LiveAc& ac, const Way& way) {
     const double wayRad = way();
     if (std::fabs(gf_wrapPi(wayRad - ac.simPosition.heading)) <= kMostOffNoseRad) return false;
     lf_turnTowards(ac, wayRad, std::max(ac.turnStep, ac.turnRatePerTick));
+    lf_moveAlongNose(ac);
+    ac.turningOnSpot = true;
     return true;
 }
 
@@ -117,9 +176,18 @@ double lf_clampedBank(double bank) {
     return std::clamp(bank, -kPi, kPi);
 }
 
+// The parameter the curve is stepped to no further than, short of its end.
+constexpr double kCurveEndT = 0.999999;
+
 void lf_stepOnCurve(LiveAc& ac) {
     SimPosition& pos = ac.simPosition;
-    const double t = std::clamp(ac.curveT + ac.curveStep, 0.0, 0.999999);
+    // Through the curve before its sample falls due, the aircraft runs on along its nose (a pushback
+    // stops at its end).
+    if (ac.curveT >= kCurveEndT) {
+        if (ac.phase != FlightPhase::PushingBack) lf_moveAlongNose(ac);
+        return;
+    }
+    const double t = std::clamp(ac.curveT + ac.curveStep, 0.0, kCurveEndT);
     Lalo point;
     double tangent = 0;
     if (!ac.curve.positionAt(t, point, tangent)) {
@@ -132,11 +200,23 @@ void lf_stepOnCurve(LiveAc& ac) {
         const Lalo at = gf_lalo(pos);
         return gf_samePosition(point, at) ? tangent : gf_bearingRad(at, point);
     };
-    if (lf_turnsBeforeMoving(ac, way)) return;
+    const Lalo before = gf_lalo(pos);
+    if (lf_turnsBeforeMoving(ac, way)) {
+        // Braking along its nose, the aircraft takes the curve along: it begins where the aircraft is.
+        ac.curve.origin.latitude += pos.lat - before.latitude;
+        ac.curve.origin.longitude += pos.lon - before.longitude;
+        return;
+    }
     ac.curveT = t;
     pos.lat = point.latitude;
     pos.lon = point.longitude;
     lf_turnTowards(ac, ac.phase == FlightPhase::PushingBack ? gf_wrap2pi(tangent + kPi) : tangent);
+}
+
+// Along the straight line towards the leg's sample, by the step of the tick.
+void lf_stepStraight(LiveAc& ac) {
+    ac.simPosition.lat += ac.latPerM * ac.stepNowM;
+    ac.simPosition.lon += ac.lonPerM * ac.stepNowM;
 }
 
 void lf_stepHorizontal(LiveAc& ac) {
@@ -171,8 +251,7 @@ void lf_stepHorizontal(LiveAc& ac) {
             break;
     }
     if (!moves) return;
-    pos.lat += ac.latStep;
-    pos.lon += ac.lonStep;
+    lf_stepStraight(ac);
 }
 
 // Rotation, then climb-out until the climb pitch and 800 ft above ground are reached.
@@ -293,6 +372,18 @@ void lf_stepVertical(LiveAc& ac) {
     }
 }
 
+// At a standing sample, an aircraft still moving (late, or slowed no faster than it may) does not stop
+// dead: it slows as fast as it may along its nose until it rests; in the air (a helicopter) steering
+// to hold its heading, which rolls its wings level.
+void lf_comeToRest(LiveAc& ac) {
+    ac.stepNowM = std::max(ac.stepNowM - lf_stepChangeLimit(ac, false), 0.0);
+    lf_moveAlongNose(ac);
+    if (ac.onGroundInSim) return;
+    ac.targetHeading = ac.simPosition.heading;
+    lf_turnInAir(ac);
+    ac.simPosition.bank += ac.bankStep;
+}
+
 // Standing still, the aircraft does not move; hovering, a helicopter flies no turn any more and rolls
 // its wings level as fast as it may.
 void lf_standStill(LiveAc& ac) {
@@ -305,10 +396,17 @@ void lf_standStill(LiveAc& ac) {
 
 void LiveAc::stepTick() {
     if (!samples.empty() && samples.front().stationary) {
-        lf_standStill(*this);
+        if (stepNowM > 0) {
+            lf_comeToRest(*this);
+        } else {
+            stepNowM = 0;
+            lf_standStill(*this);
+        }
         return;
     }
+    lf_paceStep(*this);
     lf_stepHorizontal(*this);
+    legLeftM -= stepNowM;
     if (phase == FlightPhase::TakeOff) {
         lf_stepTakeOff(*this);
     } else {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/geometry.h"
+#include "traffic/model/category_tables.h"
 #include "traffic/model/engine_containers.h"
 #include "traffic/motion/air_tables.h"
 #include "traffic/motion/motion_math.h"
@@ -177,6 +178,7 @@ TEST_F(AirMotion, TheBankLeansIntoTheTurnThatIsFlown) {
 }
 
 // A helicopter turning, then hovering: its records repeat the last position with new time stamps.
+// It slows to its hover no faster than it may, and from there stands still.
 TEST_F(AirMotion, AHoveringHelicopterLevelsItsBankAtItsRollRate) {
     LiveAc ac = gf_activeAircraft(AcCategory::Rotorcraft, 34.2, -118.4, 5000);
     ac.heightAboveGround = 2500;
@@ -189,17 +191,27 @@ TEST_F(AirMotion, AHoveringHelicopterLevelsItsBankAtItsRollRate) {
     }
     ac.samples.assign(stream.begin(), stream.end());
     const double rate = maxBankRatePerTick(AcCategory::Rotorcraft);
+    const double decel = g_speedChangeLimits[gf_categorySlot(AcCategory::Rotorcraft)].airDecel;
     double bankWhenStopped = 0;
+    double stepBefore = -1;
+    int standingTicks = 0;
     while (g_engineTick < stream.back().dueTick - 500) {
         const SimPosition before = ac.simPosition;
         test::gf_updateActive(ac);
         ++g_engineTick;
+        const double stepM = gf_distanceNm(gf_lalo(before), gf_lalo(ac.simPosition)) * kMetresPerNm;
+        if (stepBefore >= 0) {
+            ASSERT_LE(stepBefore - stepM, decel * kSecondsPerTick * kSecondsPerTick + 1e-9)
+                << "tick " << g_engineTick;
+        }
+        stepBefore = stepM;
         if (!ac.samples.front().stationary) continue;
         if (bankWhenStopped == 0) bankWhenStopped = before.bank;
-        ASSERT_TRUE(gf_samePosition(gf_lalo(before), gf_lalo(ac.simPosition))) << "tick " << g_engineTick;
+        if (gf_samePosition(gf_lalo(before), gf_lalo(ac.simPosition))) ++standingTicks;
         ASSERT_LE(std::fabs(ac.simPosition.bank - before.bank), rate + 1e-12) << "tick " << g_engineTick;
     }
     EXPECT_GT(std::fabs(bankWhenStopped), 5 * kRadPerDeg) << "it stopped in its turn";
+    EXPECT_GT(standingTicks, 1000) << "it came to rest";
     EXPECT_EQ(ac.simPosition.bank, 0);
 }
 

@@ -17,6 +17,7 @@
 #include "tools/realtraffic-peer/realtraffic_records.h"
 #include "traffic/feed/qnh_reader.h"
 #include "traffic/feed/traffic_record_test_support.h"
+#include "traffic/model/category_tables.h"
 #include "traffic/model/engine_containers.h"
 #include "traffic/motion/air_tables.h"
 #include "traffic/motion/motion_math.h"
@@ -153,8 +154,19 @@ AcCategory lf_category(std::mt19937& random) {
     return static_cast<AcCategory>(std::uniform_int_distribution<int>(0, 5)(random));
 }
 
+// The speed a leg of the seconds may change to from speedKt towards toSpeedKt at 70 percent of the
+// category's acceleration or deceleration in the air (an aircraft catching up a quarter above them
+// follows samples that slow so).
+double lf_reachableKt(AcCategory category, double speedKt, double toSpeedKt, double seconds) {
+    const SpeedChangeLimits& limits = g_speedChangeLimits[gf_categorySlot(category)];
+    const double mpsToKt = 3600 / kMetresPerNm;
+    return std::clamp(toSpeedKt, speedKt - 0.7 * limits.airDecel * seconds * mpsToKt,
+                      speedKt + 0.7 * limits.airAccel * seconds * mpsToKt);
+}
+
 // Cruising and turning, the stream ending in the air; no turn steeper than 80 percent of the
-// category's largest bank flies at its speed.
+// category's largest bank flies at its speed, and no speed changes faster than 70 percent of what
+// the category may.
 void lf_flight(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexid, std::int32_t tick) {
     std::uniform_real_distribution<double> u(0, 1);
     const AcCategory category = lf_category(r);
@@ -165,7 +177,7 @@ void lf_flight(std::mt19937& r, std::vector<FedSample>& feed, std::uint32_t hexi
     for (int i = 0; i < 4; ++i) {
         const double seconds = 30 + 60 * u(r);
         const double wantedDegPerS = (u(r) - 0.5) * 4;
-        const double toSpeedKt = 150 + 300 * u(r);
+        const double toSpeedKt = lf_reachableKt(category, speedKt, 150 + 300 * u(r), seconds);
         const double fastestMps = std::max(speedKt, toSpeedKt) * kMetresPerNm / 3600;
         const double steepest = 9.80665 * std::tan(0.8 * maxBankRad(category)) / fastestMps * kDegPerRad;
         w.leg(seconds, std::clamp(wantedDegPerS, -steepest, steepest), toSpeedKt, (u(r) - 0.5) * 4000,

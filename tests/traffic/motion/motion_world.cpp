@@ -10,6 +10,7 @@
 #include "foundation/geometry.h"
 #include "traffic/engine/live_spawn.h"
 #include "traffic/engine/sim_event_drain.h"
+#include "traffic/model/category_tables.h"
 #include "traffic/model/engine_containers.h"
 #include "traffic/model/engine_lookups.h"
 #include "traffic/model/sim_events.h"
@@ -101,6 +102,8 @@ double gf_watchedBound(Watched what) {
             return 300;
         case Watched::HeightOffSamples:
             return 150;
+        case Watched::SpeedStepExcess:
+            return 0;
     }
     return 0;
 }
@@ -110,7 +113,7 @@ const char* gf_watchedName(Watched what) {
         "heading off track (deg)",   "bank off the turn's (deg)", "bank beyond limit (deg)",
         "ground: off heading (deg)", "ground: speed excess (kt)", "air: speed ratio",
         "climb in a descent (ft)",   "touchdown miss (m)",        "descent in a climb (ft)",
-        "hover: bank kept (deg)",    "height off samples (ft)"};
+        "hover: bank kept (deg)",    "height off samples (ft)",   "speed step excess (m/s2)"};
     return names[static_cast<std::size_t>(what)];
 }
 
@@ -291,6 +294,35 @@ void MotionWorld::noteTouchdown(const LiveAc& ac, std::int32_t tick) {
     note(ac, tick, Watched::TouchdownMiss, nearest, "from the samples' touchdown");
 }
 
+// The speed changes over the last ticks by no more than the category's limits allow over them: on the
+// ground (before or after a tick) its ground acceleration or braking, else its acceleration or
+// deceleration in the air. A pushback reverses at its ends (a pushed-back aircraft stands until it
+// taxies), and the creation has no speed before it: the ticks are counted from after them.
+void MotionWorld::noteSpeedStep(const LiveAc& ac, Watch& w, std::int32_t tick, double speedMps,
+                                bool onGround) {
+    if (ac.phase == FlightPhase::PushingBack || ac.phase == FlightPhase::PushedBack) {
+        w.speeds = 0;
+        return;
+    }
+    const SpeedChangeLimits& limits = g_speedChangeLimits[gf_categorySlot(ac.category)];
+    const std::size_t slot = w.speeds % kSpeedWindowTicks;
+    const double before = w.speedMps[slot];  // kSpeedWindowTicks ago, once as many are known
+    w.speedMps[slot] = speedMps;
+    w.accelLimit[slot] = (onGround ? limits.groundAccel : limits.airAccel) * kSecondsPerTick;
+    w.decelLimit[slot] = (onGround ? limits.groundBrake : limits.airDecel) * kSecondsPerTick;
+    ++w.speeds;
+    if (w.speeds <= kSpeedWindowTicks) return;
+    const double change = speedMps - before;
+    const auto& limit = change >= 0 ? w.accelLimit : w.decelLimit;
+    double allowed = 0;
+    for (const double l : limit)
+        allowed += l;
+    const double windowSeconds = kSpeedWindowTicks * kSecondsPerTick;
+    note(ac, tick, Watched::SpeedStepExcess, (std::fabs(change) - allowed) / windowSeconds,
+         fmt::format("{:.2f} to {:.2f} m/s in {} ticks{}", before, speedMps, kSpeedWindowTicks,
+                     onGround ? " on the ground" : ""));
+}
+
 // The bounds a person watching would accept, after the tick that moved the aircraft from w.before.
 void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGround) {
     const SimPosition& p = ac.simPosition;
@@ -301,6 +333,12 @@ void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasO
     const bool airborne = !wasOnGround && !ac.onGroundInSim;
     const double track = movedNm > 0 ? gf_bearingRad(gf_lalo(w.before), gf_lalo(p)) : p.heading;
     const double offTrackDeg = std::fabs(gf_wrapPi(track - p.heading)) * kDegPerRad;
+    // Samples that slow faster than the category may leave it faster than they are while it slows
+    // as fast as it may (a tenth below its limit, which the motion keeps below).
+    const SpeedChangeLimits& limits = g_speedChangeLimits[gf_categorySlot(ac.category)];
+    const double slowestDecel = 0.9 * (airborne ? limits.airDecel : limits.groundBrake) * kSecondsPerTick;
+    const double speedBefore = w.speeds > 0 ? w.speedMps[(w.speeds - 1) % kSpeedWindowTicks] : -1.0;
+    const bool slowingAtLimit = speedBefore - movedNm * kMetresPerNm / kSecondsPerTick >= slowestDecel;
     if (airborne) {
         if (speedKt > 60)
             note(ac, tick, Watched::HeadingOffTrack, offTrackDeg, fmt::format("{:.0f} kt", speedKt));
@@ -322,12 +360,12 @@ void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasO
         }
         note(ac, tick, Watched::BankBeyondLimit, (std::fabs(p.bank) - maxBankRad(ac.category)) * kDegPerRad,
              fmt::format("bank {:.1f}", p.bank * kDegPerRad));
-        note(ac, tick, Watched::AirSpeedRatio, speedKt / std::max(v, 1.0),
+        note(ac, tick, Watched::AirSpeedRatio, slowingAtLimit ? 0.0 : speedKt / std::max(v, 1.0),
              fmt::format("{:.0f} kt against {:.0f} kt", speedKt, v));
     } else if (wasOnGround && ac.onGroundInSim && ac.phase != FlightPhase::PushingBack) {
         if (movedNm * kMetresPerNm > 1e-4)
             note(ac, tick, Watched::AgainstHeading, offTrackDeg, fmt::format("{:.1f} kt", speedKt));
-        note(ac, tick, Watched::GroundSpeedExcess, speedKt - std::max(1.5 * v, v + 15),
+        note(ac, tick, Watched::GroundSpeedExcess, slowingAtLimit ? 0.0 : speedKt - std::max(1.5 * v, v + 15),
              fmt::format("{:.0f} kt against {:.0f} kt", speedKt, v));
     }
     if (!airborne || height >= 3000 || w.samplesClimb || w.lowestFt == -1e9) {
@@ -369,6 +407,7 @@ void MotionWorld::watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasO
     }
     if (!w.onGroundSeen && ac.onGroundInSim && ac.phase == FlightPhase::Flying) noteTouchdown(ac, tick);
     w.onGroundSeen = ac.onGroundInSim;
+    noteSpeedStep(ac, w, tick, movedNm * kMetresPerNm / kSecondsPerTick, wasOnGround || ac.onGroundInSim);
 }
 
 void MotionWorld::check(LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGround) {

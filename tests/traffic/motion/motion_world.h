@@ -35,8 +35,10 @@ enum class Watched {
     BankOffTurn,        // airborne: bank off the coordinated-turn bank of the turn flown (deg)
     BankBeyondLimit,    // airborne: bank beyond the category's largest bank (deg)
     AgainstHeading,     // on the ground outside a pushback: movement off the heading (deg)
-    GroundSpeedExcess,  // on the ground: speed above max(1.5 v, v + 15 kt), v the samples' speed (kt)
-    AirSpeedRatio,      // airborne: speed over the samples' speed
+    GroundSpeedExcess,  // on the ground: speed above max(1.5 v, v + 15 kt), v the samples' speed (kt),
+                        // unless braking as hard as the category may (samples slowing faster)
+    AirSpeedRatio,      // airborne: speed over the samples' speed, unless slowing as fast as the
+                        // category may
     ClimbInDescent,     // below 3000 ft above the ground, samples not climbing: climb (ft)
     TouchdownMiss,      // a landing's distance from where its samples touch down (m)
     DescentInClimb,     // airborne, samples climbing: descent (ft)
@@ -45,8 +47,14 @@ enum class Watched {
                         // leg's two samples (ft; a ground sample counts at the ground's height),
                         // unless closing on them at the profile's full vertical step; lifting off
                         // (rotation and soft start) it may lag below them
+    SpeedStepExcess,    // the speed's change beyond the category's acceleration, or deceleration
+                        // (on the ground its braking), in the air and on the ground (m/s2): over
+                        // the last second, so that a step that keeps within its limit is not
+                        // mistaken for one beyond it where the flat way of a leg meets the next
+                        // (its metres east differ by a ten-thousandth); not in a pushback nor from
+                        // the creation
 };
-inline constexpr std::size_t kWatchedCount = 11;
+inline constexpr std::size_t kWatchedCount = 12;
 
 // The largest value a watched quantity may take.
 double gf_watchedBound(Watched what);
@@ -71,6 +79,9 @@ struct WorstCase {
     std::string detail;
     int ticksBeyond = 0;  // ticks at which the bound was broken
 };
+
+// The ticks over which the speed's change is measured against its limits.
+inline constexpr std::size_t kSpeedWindowTicks = 100;
 
 class MotionWorld {
   public:
@@ -115,6 +126,12 @@ class MotionWorld {
         double lowestFt = -1e9;    // lowest altitude since the samples last climbed; -1e9 none
         double highestFt = -1e9;   // highest altitude since the samples began to climb; -1e9 none
         bool onGroundSeen = true;  // on the ground at the last check
+        // The speeds and the limits of the speed's change of the last ticks (m/s; m/s per tick),
+        // a ring; `speeds` of them known since the creation or the pushback.
+        std::array<double, kSpeedWindowTicks> speedMps{};
+        std::array<double, kSpeedWindowTicks> accelLimit{};
+        std::array<double, kSpeedWindowTicks> decelLimit{};
+        std::size_t speeds = 0;
     };
     // A leg of the fed samples on which they touch down: the last airborne and the first ground one.
     using Segment = std::pair<Lalo, Lalo>;
@@ -129,6 +146,7 @@ class MotionWorld {
     void watch(const LiveAc& ac, Watch& w, std::int32_t tick, bool wasOnGround);
     void note(const LiveAc& ac, std::int32_t tick, Watched what, double value, const std::string& detail);
     void noteTouchdown(const LiveAc& ac, std::int32_t tick);
+    void noteSpeedStep(const LiveAc& ac, Watch& w, std::int32_t tick, double speedMps, bool onGround);
     void measureDueSamples(std::int32_t tick);
 
     // A fed sample at the tick it falls due.

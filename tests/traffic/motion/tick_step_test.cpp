@@ -143,7 +143,11 @@ TEST_F(TickStep, TheCurveParameterStopsShortOfItsEnd) {
     ac.curve.controlEastM = 0;
     ac.curve.endNorthM = 50;
     ac.curve.endEastM = 50;
-    ac.curveStep = 0.3;
+    // Paced at 30 m a tick, far from its sample: the curve is through in three ticks.
+    ac.stepNowM = 30;
+    ac.legFastestStepM = 30;
+    ac.legEndStepM = 30;
+    ac.legLeftM = 1000;
     ac.turnStep = 10;  // turn at once to see the target heading
     ac.phase = FlightPhase::PushingBack;
     for (int i = 0; i < 5; ++i)
@@ -158,8 +162,8 @@ TEST_F(TickStep, TheCurveParameterStopsShortOfItsEnd) {
 // leaves 97 degrees off the nose. Whether its steps are centimetres or too small to take a bearing
 // of, the aircraft turns on the spot until its way lies within 45 degrees of the nose, then moves.
 TEST_F(TickStep, OnTheGroundACurveOffTheNoseIsTurnedToBeforeTheAircraftMoves) {
-    for (const double curveStep : {0.05, 0.002}) {
-        SCOPED_TRACE(::testing::Message() << "curve step " << curveStep);
+    for (const double stepM : {0.065, 0.0026}) {
+        SCOPED_TRACE(::testing::Message() << "step " << stepM << " m");
         LiveAc ac = gf_activeAircraft(AcCategory::Large, 33.936584, -118.426167);
         ac.phase = FlightPhase::Taxi;
         ac.onGroundInSim = true;
@@ -172,7 +176,10 @@ TEST_F(TickStep, OnTheGroundACurveOffTheNoseIsTurnedToBeforeTheAircraftMoves) {
         ac.curve.controlEastM = -0.1;
         ac.curve.endNorthM = 0.67;
         ac.curve.endEastM = -1.02;
-        ac.curveStep = curveStep;
+        ac.legLeftM = ac.curve.lengthM();
+        ac.legFastestStepM = stepM;
+        ac.legEndStepM = stepM;
+        ac.stepNowM = 0;
         int movingTicks = 0;
         for (int tick = 0; tick < 1500; ++tick) {
             const Lalo before = gf_lalo(ac.simPosition);
