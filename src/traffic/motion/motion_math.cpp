@@ -42,9 +42,4 @@ double gf_stepSpeedMps(const LiveAc& ac) {
     return std::hypot(lf_stepEastM(ac), lf_stepNorthM(ac)) / kSecondsPerTick;
 }
 
-double gf_stepTrackRad(LiveAc& ac) {
-    if (ac.latStep == 0 && ac.lonStep == 0) return ac.simPosition.heading;
-    return ac.stepTrack.of(ac.latStep, ac.lonStep, ac.simPosition.lat);
-}
-
 }  // namespace mrw

@@ -58,8 +58,11 @@ bool gf_samePosition(Lalo a, Lalo b);
 // The speed over the ground (m/s) of the aircraft's straight step per tick.
 double gf_stepSpeedMps(const LiveAc& ac);
 // The direction of the aircraft's straight step per tick (radians), kept for the step in
-// ac.stepTrack; its heading when it does not move.
-double gf_stepTrackRad(LiveAc& ac);
+// ac.stepTrack; its heading when it does not move. Inline: asked at every tick on the ground.
+inline double gf_stepTrackRad(LiveAc& ac) {
+    if (ac.latStep == 0 && ac.lonStep == 0) return ac.simPosition.heading;
+    return ac.stepTrack.of(ac.latStep, ac.lonStep, ac.simPosition.lat);
+}
 
 // A longitude in [-180, 180); as in gf_wrap2pi, fmod is needed only beyond one turn.
 inline double gf_normaliseLongitude(double lon) {
