@@ -87,7 +87,11 @@ void lf_updateActive(LiveAc& aircraft) {
     if (aircraft.simState != SimState::Active) return;
     aircraft.stepTick();
     if (aircraft.objectId != 0) {
-        g_positionUpdatesIn->push_back(PositionUpdate{aircraft.simPosition, aircraft.objectId});
+        // Filled in place: an update built aside and then copied in doubled the stores, a thousand
+        // times a tick.
+        PositionUpdate& update = g_positionUpdatesIn->emplace_back();
+        update.position = aircraft.simPosition;
+        update.objectId = aircraft.objectId;
         return;
     }
     gf_logError(fmt::format("{} objectid=0? hexid: {},cs:{}, reg:{}, aimo:{} sz:{}", "updateLiveAc",

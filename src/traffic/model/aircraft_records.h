@@ -126,25 +126,18 @@ struct LiveAc : StaticAc {
     // Takes the profile over; the stream holds exactly the first sample.
     LiveAc(const PositionSample& firstSample, AcProfile&& profile, double reportTime);
 
+    // What every tick reads and writes, kept together after the position: the tick walks a
+    // thousand records, and a record's fields scattered over all its lines keep the walk waiting for
+    // memory. The rest follows, touched only when a sample falls due or an event arrives.
     SimPosition simPosition;
-    SampleStream samples;         // oldest first; the front is the target
-    double lastReportTime = 0.0;  // RealTraffic timestamp of the newest sample taken
-    Lalo clearCheckPosition;
-    std::int64_t parkedAt = 0;  // wall-clock time stamp in 100 ns units at which it parked
-
-    // Motion state, first group.
-    std::int32_t streamEndState = 0;  // 0 fed; n > 0 extrapolated samples left; -1 expired
-    std::int32_t holdStartTick = 0;
-
+    SampleStream samples;  // oldest first; the front is the target
     FlightPhase phase = FlightPhase::Birth;
-    FlightPhase previousPhase = FlightPhase::Birth;
-    bool parkedTimeExempt = false;
+    std::int32_t flareStage = 0;
+    std::int32_t rotationCounter = 1;
     bool onGroundInSim = false;
-    bool hasFlightPlan = false;
-    bool firstSampleSkipped = false;
-
-    // Motion state, second group.
-    bool holding = false;
+    bool approaching = false;
+    bool derotating = false;
+    bool turnInPlace = false;
     double latStep = 0.0;  // degrees per tick at the leg's even pace: its direction; 0 while it stands
     double lonStep = 0.0;
     StepTrack stepTrack;     // the direction of that step (gf_stepTrackRad)
@@ -154,11 +147,9 @@ struct LiveAc : StaticAc {
     double altStep = 0.0;      // feet per tick
     // In the air, where the leg's altitude step ends (its sample's altitude); none on other legs.
     std::optional<double> altStopFt;
-    double targetVsFpm = 0.0;
-    double speedKt = 0.0;  // sent as true airspeed; negative while pushing back
-    CurveSegment curve;
-    AirPath airPath;       // the way flown in the air on the current leg
     double crabRad = 0.0;  // the nose's angle off its way in the air now (into the wind)
+    double targetHeading = 0.0;
+    double heightAboveGround = 2500.0;
     double curveT = 0.0;
     double curveStep = 0.0;  // set every tick from stepNowM
     // The speed flown, as the metres moved per tick: each tick it moves towards what reaches the leg's
@@ -170,16 +161,33 @@ struct LiveAc : StaticAc {
     double latPerM = 0.0;          // degrees per metre of a straight step towards the sample
     double lonPerM = 0.0;
     bool turningOnSpot = false;  // the way lay too far off the nose in the last tick: it brakes
+    CurveSegment curve;
+    AirPath airPath;  // the way flown in the air on the current leg
+
+    double lastReportTime = 0.0;  // RealTraffic timestamp of the newest sample taken
+    Lalo clearCheckPosition;
+    std::int64_t parkedAt = 0;  // wall-clock time stamp in 100 ns units at which it parked
+
+    // Motion state, first group.
+    std::int32_t streamEndState = 0;  // 0 fed; n > 0 extrapolated samples left; -1 expired
+    std::int32_t holdStartTick = 0;
+
+    FlightPhase previousPhase = FlightPhase::Birth;
+    bool parkedTimeExempt = false;
+    bool hasFlightPlan = false;
+    bool firstSampleSkipped = false;
+
+    // Motion state, second group.
+    bool holding = false;
+    double targetVsFpm = 0.0;
+    double speedKt = 0.0;  // sent as true airspeed; negative while pushing back
     double curveAngleDeg = 0.0;
     PositionSample pushbackOtherEnd;
     Lalo lastParkTryPosition;
     std::int32_t earlyLimit = 1000;
     std::int32_t lateLimit = 1000;
-    std::int32_t rotationCounter = 1;
     std::int32_t pushbackCounter = 0;  // 2 pushback built, 1 curve started, 0 none
     std::int32_t moveCount = 0;
-    double targetHeading = 0.0;
-    double heightAboveGround = 2500.0;
     double heightAboveField = 0.0;
     double touchdownHeading = 0.0;
     double pushbackLastDistance = 0.0;
@@ -190,18 +198,14 @@ struct LiveAc : StaticAc {
     bool pushbackTurnsRight = false;
     bool pushbackTurnKnown = false;
     std::optional<double> fieldElevation;
-    std::int32_t flareStage = 0;
-    bool approaching = false;
     bool landed = false;
     bool quickTurnaround = false;
     bool goAroundDone = false;
     bool takeOffRoll = false;
     bool cruiseConfigured = false;
     bool lowConfigured = false;
-    bool derotating = false;
     bool landingRoll = false;
     bool leavingStand = false;
-    bool turnInPlace = false;
 
     // Engine: intake, spawn, identity changes.
     void decideSpawn();

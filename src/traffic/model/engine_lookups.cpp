@@ -37,9 +37,12 @@ struct LiveObjectIndex {
     }
 };
 
+// At namespace scope, not function-local: the simulator's answers look hundreds of object ids up in
+// one tick, and a guarded local static made each of them a call.
+LiveObjectIndex g_liveObjectIndex;
+
 LiveObjectIndex& lf_index() {
-    static LiveObjectIndex index;
-    return index;
+    return g_liveObjectIndex;
 }
 
 // Hexid -> position in g_liveAcs, for the reports and creations that name their aircraft by hexid,
@@ -69,9 +72,10 @@ struct LiveHexidIndex {
     }
 };
 
+LiveHexidIndex g_liveHexidIndex;
+
 LiveHexidIndex& lf_hexidIndex() {
-    static LiveHexidIndex index;
-    return index;
+    return g_liveHexidIndex;
 }
 
 constexpr std::size_t kNotListed = static_cast<std::size_t>(-1);

@@ -4,24 +4,6 @@
 
 namespace mrw {
 
-std::size_t PositionMap::home(std::uint32_t key) const {
-    // Fibonacci hashing: the ids of a run, given one after the other, spread over the array.
-    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> m_shift);
-}
-
-std::size_t PositionMap::slotOf(std::uint32_t key) const {
-    const std::size_t mask = m_entries.size() - 1;
-    std::size_t i = home(key);
-    while (m_entries[i].position != kEmpty && m_entries[i].key != key)
-        i = (i + 1) & mask;
-    return i;
-}
-
-const std::size_t* PositionMap::find(std::uint32_t key) const {
-    const Entry& entry = m_entries[slotOf(key)];
-    return entry.position == kEmpty ? nullptr : &entry.position;
-}
-
 void PositionMap::insert(std::uint32_t key, std::size_t position, bool keep) {
     Entry& entry = m_entries[slotOf(key)];
     if (entry.position != kEmpty) {

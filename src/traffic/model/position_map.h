@@ -12,8 +12,12 @@ namespace mrw {
 
 class PositionMap {
   public:
-    // The position of the key, or null.
-    const std::size_t* find(std::uint32_t key) const;
+    // The position of the key, or null. Inline, as the two below: the simulator's answers ask it
+    // hundreds of times in one tick.
+    const std::size_t* find(std::uint32_t key) const {
+        const Entry& entry = m_entries[slotOf(key)];
+        return entry.position == kEmpty ? nullptr : &entry.position;
+    }
     // Enters the key at the position; keep: an entry already there stays as it is.
     void insert(std::uint32_t key, std::size_t position, bool keep = false);
     void erase(std::uint32_t key);
@@ -27,8 +31,18 @@ class PositionMap {
         std::size_t position = kEmpty;
     };
 
-    std::size_t home(std::uint32_t key) const;
-    std::size_t slotOf(std::uint32_t key) const;  // the key's slot, or the empty slot ending its run
+    std::size_t home(std::uint32_t key) const {
+        // Fibonacci hashing: the ids of a run, given one after the other, spread over the array.
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> m_shift);
+    }
+    // The key's slot, or the empty slot ending its run.
+    std::size_t slotOf(std::uint32_t key) const {
+        const std::size_t mask = m_entries.size() - 1;
+        std::size_t i = home(key);
+        while (m_entries[i].position != kEmpty && m_entries[i].key != key)
+            i = (i + 1) & mask;
+        return i;
+    }
     void grow();
 
     std::vector<Entry> m_entries = std::vector<Entry>(1024);  // a power of two, at most half full

@@ -1,6 +1,6 @@
 #pragma once
-// Per-category limits of air motion, built once on first use; a category missing from a table
-// throws std::out_of_range.
+// Per-category limits of air motion, constant tables indexed by category; a value that is no
+// category throws std::out_of_range.
 
 #include "aircraft/ac_category.h"
 

@@ -34,9 +34,4 @@ double gf_stepSpeedMps(const LiveAc& ac) {
     return std::max(ac.stepNowM, 0.0) / kSecondsPerTick;
 }
 
-double gf_stepTrackRad(LiveAc& ac) {
-    if (ac.latStep == 0 && ac.lonStep == 0) return ac.simPosition.heading;
-    return ac.stepTrack.of(ac.latStep, ac.lonStep, ac.simPosition.lat);
-}
-
 }  // namespace mrw

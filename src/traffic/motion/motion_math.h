@@ -31,10 +31,13 @@ inline constexpr double kSamePositionDeg = 1e-8;
 // Inline, as the two below: every aircraft calls them several times a tick.
 inline double gf_wrap2pi(double radians) {
     constexpr double kFullTurn = 2 * kPi;
+    constexpr double kLargest = 6.283185307178586;  // above it, a rest rounded up to 2 pi
+    // Most angles are in the turn already: one range test returns them as they are.
+    if (radians >= 0 && radians <= kLargest) return radians;
     // fmod returns an angle within one turn either way as it is: most angles skip its cost.
     double r = std::fabs(radians) < kFullTurn ? radians : std::fmod(radians, kFullTurn);
     if (r < 0) r += kFullTurn;
-    if (r > 6.283185307178586) r = 0;
+    if (r > kLargest) r = 0;
     return r;
 }
 // An angle in [-pi, pi].
@@ -61,12 +64,16 @@ bool gf_samePosition(Lalo a, Lalo b);
 // The speed over the ground (m/s) flown in the aircraft's last tick.
 double gf_stepSpeedMps(const LiveAc& ac);
 // The direction of the aircraft's straight step per tick (radians), kept for the step in
-// ac.stepTrack; its heading when it does not move.
-double gf_stepTrackRad(LiveAc& ac);
+// ac.stepTrack; its heading when it does not move. Inline: asked at every tick on the ground.
+inline double gf_stepTrackRad(LiveAc& ac) {
+    if (ac.latStep == 0 && ac.lonStep == 0) return ac.simPosition.heading;
+    return ac.stepTrack.of(ac.latStep, ac.lonStep, ac.simPosition.lat);
+}
 
 // A longitude in [-180, 180); as in gf_wrap2pi, fmod is needed only beyond one turn.
 inline double gf_normaliseLongitude(double lon) {
     const double shifted = lon + 180.0;
+    if (shifted >= 0 && shifted < 360.0) return shifted - 180.0;  // most longitudes: one range test
     double r = std::fabs(shifted) < 360.0 ? shifted : std::fmod(shifted, 360.0);
     if (r < 0) r += 360.0;
     return r - 180.0;

@@ -6,14 +6,12 @@
 
 namespace mrw {
 
-double StepTrack::of(double latStep, double lonStep, double latDeg) {
-    if (latStep != m_latStep || lonStep != m_lonStep) {
-        const double east = lonStep * kMetresPerDegree * std::cos(latDeg * kRadPerDeg);
-        const double north = latStep * kMetresPerDegree;
-        m_trackRad = gf_wrap2pi(std::atan2(east, north));
-        m_latStep = latStep;
-        m_lonStep = lonStep;
-    }
+double StepTrack::taken(double latStep, double lonStep, double latDeg) {
+    const double east = lonStep * kMetresPerDegree * std::cos(latDeg * kRadPerDeg);
+    const double north = latStep * kMetresPerDegree;
+    m_trackRad = gf_wrap2pi(std::atan2(east, north));
+    m_latStep = latStep;
+    m_lonStep = lonStep;
     return m_trackRad;
 }
 

@@ -15,8 +15,14 @@ TEST(MotionMath, Wrap2piKeepsEveryAngleInOneTurn) {
     const struct {
         double in;
         double out;
-    } cases[] = {
-        {-0.1, 2 * kPi - 0.1}, {2 * kPi, 0.0}, {0.0, 0.0}, {7.0, 7.0 - 2 * kPi}, {-2 * kPi - 1, 2 * kPi - 1}};
+    } cases[] = {{-0.1, 2 * kPi - 0.1},
+                 {2 * kPi, 0.0},
+                 {0.0, 0.0},
+                 {7.0, 7.0 - 2 * kPi},
+                 {-2 * kPi - 1, 2 * kPi - 1},
+                 // Within 1e-12 below a full turn the angle counts as rounded up to it: 0.
+                 {2 * kPi - 5e-13, 0.0},
+                 {6.283185307178586, 6.283185307178586}};
     for (const auto& c : cases)
         EXPECT_NEAR(gf_wrap2pi(c.in), c.out, 1e-12) << c.in;
     EXPECT_NEAR(gf_wrapPi(3 * kPi / 2), -kPi / 2, 1e-12);
