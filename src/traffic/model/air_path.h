@@ -5,6 +5,7 @@
 // along the track flown, and the bank is that of the arc. Main worker only.
 
 #include <array>
+#include <limits>
 
 #include "foundation/lalo.h"
 
@@ -42,8 +43,16 @@ class AirPath {
     double sharpestCurvature() const;
     // The point and heading at a distance along the way; beyond its end the way goes on straight.
     void positionAt(double metres, Lalo& position, double& headingRad) const;
-    // The heading alone, as positionAt gives it.
-    double headingAt(double metres) const;
+    // Moves the aircraft `metres` on along the way from where it is (flownM): its new position, the
+    // track there, and how far the track turned on the step (radians, positive right). It gives what
+    // positionAt gives, but steps each arc by turning the direction of flight through the arc's angle
+    // rather than taking sines and cosines of the heading: a tick moves every aircraft in the air.
+    void advance(double metres, Lalo& position, double& trackRad, double& turnedRad);
+
+    // The angle (radians) of a coordinated bank whose tangent is `tanBank`: worked out
+    // again only when that changes by more than a millionth, which along an arc flown at a steady
+    // pace it does not.
+    double coordinatedBank(double tanBank);
 
     double flownM = 0.0;   // how far along the way the aircraft is
     double stepM = 0.0;    // how far it moves per tick
@@ -52,11 +61,24 @@ class AirPath {
   private:
     // The arc at a distance along the way, and the distance along that arc (its end at most).
     const AirArc& arcAt(double metres, double& alongM) const;
+    // Puts the aircraft at the start of arc m_arc, or at the way's end when no arc is left.
+    void enterArc(std::size_t arc);
 
     Lalo m_origin;
     double m_metresPerDegreeEast = 111120.0;  // at the origin's latitude (a minute is a mile)
     std::array<AirArc, 2> m_arcs{};
     bool m_exists = false;
+    // Where advance has brought the aircraft: the arc (2 beyond the end, straight on), how far along
+    // it, the point in metres east and north of the origin and the direction of flight there.
+    std::size_t m_arc = 0;
+    double m_alongM = 0.0;
+    double m_heading = 0.0;  // at the start of the arc, or along the straight beyond the end
+    double m_eastM = 0.0;
+    double m_northM = 0.0;
+    double m_dirEast = 0.0;                                       // sine of the track
+    double m_dirNorth = 1.0;                                      // cosine of the track
+    double m_tanBank = std::numeric_limits<double>::quiet_NaN();  // of the last coordinatedBank
+    double m_bank = 0.0;
 };
 
 }  // namespace mrw

@@ -71,6 +71,34 @@ double lf_tangentLength(Vec v, Vec t0, Vec t1) {
     return (-b + std::sqrt(b * b + denom * vv)) / denom;
 }
 
+// Below this angle (radians) a turn's sine and cosine are taken from their series: a tick's step
+// on an arc turns by far less, and the series is then exact to the last bit or two.
+constexpr double kSeriesLimitRad = 0.05;
+
+// Turns a direction (sine and cosine of its heading) by an angle, positive clockwise.
+void lf_turn(double& dirEast, double& dirNorth, double angle) {
+    double sinA = 0;
+    double cosA = 0;
+    if (std::fabs(angle) < kSeriesLimitRad) {
+        const double a2 = angle * angle;
+        sinA = angle * (1 - a2 / 6 * (1 - a2 / 20));
+        cosA = 1 - a2 / 2 * (1 - a2 / 12 * (1 - a2 / 30));
+    } else {
+        sinA = std::sin(angle);
+        cosA = std::cos(angle);
+    }
+    const double east = dirEast * cosA + dirNorth * sinA;
+    dirNorth = dirNorth * cosA - dirEast * sinA;
+    dirEast = east;
+}
+
+// The chord of an arc over its length (sin(x/2) / (x/2)), x the angle the arc turns by.
+double lf_chordShare(double angle) {
+    if (std::fabs(angle) >= kSeriesLimitRad) return std::sin(angle / 2) / (angle / 2);
+    const double h2 = angle * angle / 4;
+    return 1 - h2 / 6 * (1 - h2 / 20);
+}
+
 }  // namespace
 
 AirArc::AirArc(double eastM, double northM, double heading, double curvatureInvM, double length)
@@ -101,6 +129,7 @@ AirPath AirPath::between(Lalo from, double headingRad, Lalo to, double arrivalRa
     lf_along(path.m_arcs[0], path.m_arcs[0].lengthM, at, jointHeading);
     if (!lf_arcTo(joint, jointHeading, end, path.m_arcs[1])) return path;
     path.m_exists = true;
+    path.enterArc(0);
     return path;
 }
 
@@ -114,6 +143,7 @@ AirPath AirPath::turning(Lalo from, double headingRad, double curvature, double 
     lf_along(path.m_arcs[0], lengthM, end, endHeading);
     path.m_arcs[1] = AirArc(end.east, end.north, endHeading, 0.0, 0.0);
     path.m_exists = true;
+    path.enterArc(0);
     return path;
 }
 
@@ -145,10 +175,60 @@ void AirPath::positionAt(double metres, Lalo& position, double& headingRad) cons
     position.longitude = m_origin.longitude + at.east / m_metresPerDegreeEast;
 }
 
-double AirPath::headingAt(double metres) const {
-    double along = 0;
-    const AirArc& arc = arcAt(metres, along);
-    return gf_wrap2pi(arc.startHeading + arc.curvature * along);
+void AirPath::enterArc(std::size_t arc) {
+    m_arc = arc;
+    m_alongM = 0;
+    Vec at;
+    if (arc < m_arcs.size()) {
+        const AirArc& a = m_arcs[arc];
+        at = {a.startEastM, a.startNorthM};
+        m_heading = a.startHeading;
+        m_dirEast = a.startSin;
+        m_dirNorth = a.startCos;
+    } else {
+        const AirArc& last = m_arcs.back();
+        lf_along(last, last.lengthM, at, m_heading);
+        m_dirEast = std::sin(m_heading);
+        m_dirNorth = std::cos(m_heading);
+    }
+    m_eastM = at.east;
+    m_northM = at.north;
+}
+
+void AirPath::advance(double metres, Lalo& position, double& trackRad, double& turnedRad) {
+    flownM += metres;
+    turnedRad = 0;
+    double left = metres;
+    while (m_arc < m_arcs.size() && left >= m_arcs[m_arc].lengthM - m_alongM) {
+        // The rest of this arc, then the next from its own exact start, so no rounding carries over.
+        const AirArc& arc = m_arcs[m_arc];
+        left -= arc.lengthM - m_alongM;
+        turnedRad += arc.curvature * (arc.lengthM - m_alongM);
+        enterArc(m_arc + 1);
+    }
+    const double k = m_arc < m_arcs.size() ? m_arcs[m_arc].curvature : 0.0;
+    const double angle = k * left;
+    lf_turn(m_dirEast, m_dirNorth, angle / 2);
+    const double chord = left * lf_chordShare(angle);
+    m_eastM += m_dirEast * chord;
+    m_northM += m_dirNorth * chord;
+    lf_turn(m_dirEast, m_dirNorth, angle / 2);
+    m_alongM += left;
+    turnedRad += angle;
+    trackRad = gf_wrap2pi(m_heading + k * m_alongM);
+    position.latitude = m_origin.latitude + m_northM / kPathMetresPerDegree;
+    position.longitude = m_origin.longitude + m_eastM / m_metresPerDegreeEast;
+}
+
+double AirPath::coordinatedBank(double tanBank) {
+    // A tolerance relative to the last value: the pace is worked out anew every tick and differs in
+    // its last bits.
+    constexpr double kSameShare = 1e-6;
+    if (!(std::fabs(tanBank - m_tanBank) <= kSameShare * std::fabs(m_tanBank))) {
+        m_tanBank = tanBank;
+        m_bank = std::atan(tanBank);
+    }
+    return m_bank;
 }
 
 }  // namespace mrw

@@ -136,22 +136,20 @@ void lf_turnInAir(LiveAc& ac) {
 void lf_flyAirPath(LiveAc& ac) {
     SimPosition& pos = ac.simPosition;
     AirPath& path = ac.airPath;
-    const double trackBefore = path.headingAt(path.flownM);
-    path.flownM += path.stepM;
     Lalo at;
     double track = 0;
-    path.positionAt(path.flownM, at, track);
+    double trackTurn = 0;
+    path.advance(path.stepM, at, track, trackTurn);
     pos.lat = at.latitude;
     pos.lon = at.longitude;
     // The nose turns no faster than the turn rate, the way's own turn (never faster) included.
-    const double trackTurn = gf_wrapPi(track - trackBefore);
     const double rate = ac.turnRatePerTick > 0 ? ac.turnRatePerTick : kPi;
     const double crab = ac.flareStage == 0 ? path.crabRad : 0.0;
     ac.crabRad +=
         std::clamp(crab - ac.crabRad, std::min(-rate - trackTurn, 0.0), std::max(rate - trackTurn, 0.0));
     pos.heading = gf_wrap2pi(track + ac.crabRad);
-    const double turn = trackTurn / kSecondsPerTick;
-    pos.bank = -std::atan(path.stepM / kSecondsPerTick * turn / kGravityMps2);
+    pos.bank =
+        -path.coordinatedBank(path.stepM / kSecondsPerTick * trackTurn / kSecondsPerTick / kGravityMps2);
     ac.bankStep = 0;
     ac.headingRate = 0;
 }

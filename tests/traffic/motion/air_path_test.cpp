@@ -98,6 +98,48 @@ TEST(AirPath, OneArcTurnsByItsCurvatureTimesItsLengthAndThenGoesOnStraight) {
     EXPECT_NEAR(heading, 1.5 * kPi, 1e-9);
 }
 
+// Advancing tick by tick, the aircraft is where positionAt puts it at the distance flown, with its
+// track, and the turns of the steps add up to the change of heading: over arcs of every curvature,
+// across the joint and the end, in steps of varying length (a pace that changes).
+TEST(AirPath, AdvancingStepByStepKeepsToTheWay) {
+    const struct {
+        const char* what;
+        AirPath path;
+        double stepM;
+    } cases[] = {
+        {"a gentle biarc", AirPath::between(kFrom, 0, lf_offset(10, 3000), 20 * kRadPerDeg), 2.5},
+        {"a side-step", AirPath::between(kFrom, 0, lf_offset(10, 800), 0), 1.3},
+        {"a helicopter's tight turn", AirPath::turning(kFrom, 0, 1 / 150.0, kPi * 150), 6.0},
+        {"a straight way", AirPath::between(kFrom, 1.0, gf_destinationPoint(kFrom, 1.0, 1.0), 1.0), 2.0},
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.path.exists());
+        const AirPath reference = c.path;
+        Lalo start;
+        double startTrack = 0;
+        reference.positionAt(0, start, startTrack);
+        double flown = 0;
+        double turned = 0;
+        for (int tick = 0; flown < c.path.lengthM() + 100; ++tick) {
+            const double step = c.stepM * (1 + 0.3 * std::sin(tick * 0.1));
+            Lalo at;
+            double track = 0;
+            double turn = 0;
+            c.path.advance(step, at, track, turn);
+            flown += step;
+            turned += turn;
+            Lalo expected;
+            double expectedTrack = 0;
+            reference.positionAt(flown, expected, expectedTrack);
+            ASSERT_LT(lf_metresBetween(at, expected), 1e-6) << "at " << flown << " m";
+            ASSERT_NEAR(gf_wrapPi(track - expectedTrack), 0, 1e-9) << "at " << flown << " m";
+            ASSERT_NEAR(gf_wrapPi(turned - (expectedTrack - startTrack)), 0, 1e-9);
+        }
+        EXPECT_DOUBLE_EQ(c.path.flownM, flown);
+    }
+}
+
 TEST(AirPath, NoWayArrivesAlongTheNoseAtAPointBehindIt) {
     EXPECT_FALSE(AirPath::between(kFrom, 0, lf_offset(180, 1000), 0).exists());
     EXPECT_FALSE(AirPath::between(kFrom, 0, kFrom, 0).exists());
