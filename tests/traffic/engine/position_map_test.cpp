@@ -5,15 +5,16 @@
 #include <cstdint>
 #include <random>
 #include <unordered_map>
+#include <vector>
 
 namespace mrw {
 namespace {
 
-// Every key of the model is found at its position and no other key is found.
+// Every key of the pool in the model is found at its position and no other key of the pool is found.
 void lf_expectSame(const PositionMap& map, const std::unordered_map<std::uint32_t, std::size_t>& model,
-                   std::uint32_t keys, const char* what) {
+                   const std::vector<std::uint32_t>& pool, const char* what) {
     ASSERT_EQ(map.size(), model.size()) << what;
-    for (std::uint32_t key = 0; key < keys; ++key) {
+    for (const std::uint32_t key : pool) {
         const std::size_t* found = map.find(key);
         const auto expected = model.find(key);
         if (expected == model.end()) {
@@ -26,24 +27,29 @@ void lf_expectSame(const PositionMap& map, const std::unordered_map<std::uint32_
 }
 
 // Inserts, overwrites and erasures in a random mix, the map growing past its first size and
-// shrinking again: erasing from the middle of long probe runs must keep every later key findable.
+// shrinking again: erasing from the middle of long probe runs, and of runs that wrap round the
+// array's end, must keep every later key findable. The keys are drawn at random from all 32-bit
+// values: ids in a row spread evenly over the array and would hardly ever share a home.
 TEST(PositionMap, AgreesWithAPlainMapThroughInsertsOverwritesErasuresAndGrowth) {
     const struct {
         const char* name;
-        std::uint32_t keys;  // keys drawn from 0 .. keys - 1
+        std::size_t keys;  // the size of the pool the keys are drawn from
         int steps;
     } cases[] = {
-        {"few keys, long runs of the same homes", 40, 4000},
+        {"nearly half the first size: long runs, some round the end", 500, 20000},
         {"more keys than the first size holds", 3000, 20000},
     };
     for (const auto& c : cases) {
         PositionMap map;
         std::unordered_map<std::uint32_t, std::size_t> model;
         std::mt19937 random(7);
-        std::uniform_int_distribution<std::uint32_t> key(0, c.keys - 1);
+        std::vector<std::uint32_t> pool(c.keys);
+        for (std::uint32_t& key : pool)
+            key = random();
+        std::uniform_int_distribution<std::size_t> pick(0, c.keys - 1);
         std::uniform_int_distribution<int> action(0, 9);
         for (int step = 0; step < c.steps; ++step) {
-            const std::uint32_t k = key(random);
+            const std::uint32_t k = pool[pick(random)];
             const auto position = static_cast<std::size_t>(step);
             const int a = action(random);
             if (a < 5) {
@@ -56,16 +62,17 @@ TEST(PositionMap, AgreesWithAPlainMapThroughInsertsOverwritesErasuresAndGrowth) 
                 map.erase(k);
                 model.erase(k);
             }
+            if (step % 500 == 0) lf_expectSame(map, model, pool, c.name);
         }
-        lf_expectSame(map, model, c.keys, c.name);
-        for (std::uint32_t k = 0; k < c.keys; k += 2) {
-            map.erase(k);
-            model.erase(k);
+        lf_expectSame(map, model, pool, c.name);
+        for (std::size_t i = 0; i < pool.size(); i += 2) {
+            map.erase(pool[i]);
+            model.erase(pool[i]);
         }
-        lf_expectSame(map, model, c.keys, c.name);
+        lf_expectSame(map, model, pool, c.name);
         map.clear();
         model.clear();
-        lf_expectSame(map, model, c.keys, c.name);
+        lf_expectSame(map, model, pool, c.name);
     }
 }
 
